@@ -1,0 +1,59 @@
+// Device-independent bitmap file and header structures, with their exact on-disk sizes.
+#pragma once
+
+#include <win32/types.h>
+
+#define BI_RGB 0L
+#define BI_RLE8 1L
+#define BI_RLE4 2L
+#define BI_BITFIELDS 3L
+#define DIB_RGB_COLORS 0
+#define DIB_PAL_COLORS 1
+
+// "BM" as the little-endian file type word.
+#define ORV_BMP_FILE_TYPE 0x4D42
+
+// The file header is 14 bytes on disk; read and write it field by field (it is not packed here).
+struct BITMAPFILEHEADER {
+    WORD bfType;
+    DWORD bfSize;
+    WORD bfReserved1;
+    WORD bfReserved2;
+    DWORD bfOffBits;
+};
+constexpr std::size_t kBitmapFileHeaderSize = 14;
+
+struct BITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+};
+static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER is 40 bytes on disk");
+typedef BITMAPINFOHEADER* LPBITMAPINFOHEADER;
+
+struct RGBQUAD {
+    BYTE rgbBlue;
+    BYTE rgbGreen;
+    BYTE rgbRed;
+    BYTE rgbReserved;
+};
+static_assert(sizeof(RGBQUAD) == 4, "RGBQUAD is 4 bytes on disk");
+
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+typedef BITMAPINFO* LPBITMAPINFO;
+
+// Bytes in one DIB row of `width` pixels at `bits` per pixel, padded to a multiple of four.
+constexpr LONG DibStride(LONG width, WORD bits) {
+    return static_cast<LONG>(((static_cast<int64_t>(width) * bits + 31) / 32) * 4);
+}
