@@ -36,3 +36,10 @@ function(orvanel_tests name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
 endfunction()
+
+# orvanel_benchmark(NAME DEPENDS lib...): bench/NAME.cpp as a Google Benchmark program (not run by CTest).
+function(orvanel_benchmark name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/${name}.cpp)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()

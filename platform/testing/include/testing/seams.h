@@ -1,0 +1,2 @@
+// Umbrella of the platform's test seams; each seam has its own header in this folder.
+#pragma once
