@@ -28,7 +28,7 @@ typedef DWORD COLORREF;
 typedef char CHAR;
 typedef char TCHAR;
 typedef unsigned char UCHAR;
-typedef char16_t WCHAR;
+typedef wchar_t WCHAR; // 32-bit here; only in memory, never in files
 typedef float FLOAT;
 typedef void VOID;
 
