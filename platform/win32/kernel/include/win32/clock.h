@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace platform {
 
@@ -28,6 +29,12 @@ class SteppedClock : public Clock {
 public:
     using Listener = std::function<void(uint64_t nowMs)>;
 
+    // Starts at 0 ms with no listeners.
+    SteppedClock();
+    ~SteppedClock() override;
+    SteppedClock(const SteppedClock&) = delete;
+    SteppedClock& operator=(const SteppedClock&) = delete;
+
     uint64_t nowMs() override;
     // Same as advance(ms).
     void sleepMs(uint32_t ms) override;
@@ -36,11 +43,13 @@ public:
     void advance(uint32_t ms);
     // Adds a listener; returns a token for removeListener. Any thread.
     int addListener(Listener listener);
+    // Removes a listener; once it returns, the listener is not running on any other thread and is not
+    // called again. Any thread, also from inside that listener.
     void removeListener(int token);
 
 private:
     struct State;
-    State& state();
+    std::unique_ptr<State> state_;
 };
 
 } // namespace platform
