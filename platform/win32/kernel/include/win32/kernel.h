@@ -1,0 +1,7 @@
+// Area header of the kernel-side system services: everything a system source needs from the kernel.
+#pragma once
+
+#include <win32/clock.h>
+#include <win32/kernel_base.h>
+#include <win32/sync.h>
+#include <win32/timing.h>
