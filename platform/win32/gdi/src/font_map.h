@@ -1,0 +1,20 @@
+// Logical fonts of the system and the Qt fonts that draw them.
+#pragma once
+
+#include <QFont>
+
+#include <win32/gdi_objects.h>
+
+namespace platform::gdi {
+
+// The family every face of the system resolves to: it covers Chinese.
+inline constexpr const char* kCjkFamily = "WenQuanYi Micro Hei";
+
+// The DC's default font ("System", 16 pixels cell height, bold).
+LOGFONTA systemLogFont();
+
+// A Qt font for `font`: pixel size from lfHeight (cell or character height), weight, italic, underline,
+// strike-out, no antialiasing; the face mapped to an installed family. Needs the Qt application; any thread.
+QFont qtFont(const LOGFONTA& font);
+
+} // namespace platform::gdi
