@@ -5,3 +5,8 @@
 #include <win32/kernel_base.h>
 #include <win32/sync.h>
 #include <win32/timing.h>
+#include <win32/codepage.h>
+#include <win32/debug_output.h>
+#include <win32/format_message.h>
+#include <win32/language.h>
+#include <win32/local_memory.h>

@@ -24,3 +24,7 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define SUBLANG_DEFAULT 0x01
 #define SUBLANG_ENGLISH_US 0x01
 #define SUBLANG_CHINESE_SIMPLIFIED 0x02
+
+// System error codes of the kernel services beyond those of types.h.
+#define ERROR_MR_MID_NOT_FOUND 317L
+#define ERROR_NO_UNICODE_TRANSLATION 1113L
