@@ -1,0 +1,31 @@
+// Byte tone curves: a 256-entry lookup applied in place, and the truncate-and-clamp rule of the kernels.
+#pragma once
+
+#include <win32/types.h>
+
+#include <array>
+#include <cstddef>
+
+namespace pixano {
+
+using Curve = std::array<BYTE, 256>;
+
+// Passes `count` bytes from `p` through `curve`.
+inline void applyCurve(BYTE* p, std::ptrdiff_t count, const Curve& curve) {
+    for (BYTE* end = p + count; p != end; ++p) {
+        *p = curve[*p];
+    }
+}
+
+// Truncates toward zero and clamps to 0..255; a not-a-number gives 0.
+inline BYTE truncateToByte(double x) {
+    if (x >= 255.0) {
+        return 255;
+    }
+    if (!(x > 0.0)) {
+        return 0;
+    }
+    return static_cast<BYTE>(x);
+}
+
+} // namespace pixano

@@ -1,0 +1,89 @@
+// ConvolutionFilter: the 3x3 filter table and its application to 8- and 24-bit pictures.
+#include <kernels/pixano.h>
+
+#include "dib_view.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace {
+
+struct FilterKernel {
+    int weight[3][3]; // [a][b] applies to buffer row r - 1 + a, column c - 1 + b
+    int divisor;
+    int offset;
+};
+
+constexpr FilterKernel kFilters[] = {
+    {{{0, -2, 0}, {-2, 11, -2}, {0, -2, 0}}, 3, 0},       // FILTER_SHARPEN
+    {{{-1, -1, -1}, {-1, 9, -1}, {-1, -1, -1}}, 1, 0},    // FILTER_HIGHPASS
+    {{{1, 1, 1}, {0, 0, 0}, {-1, -1, -1}}, 1, 127},       // FILTER_EMBOSS
+    {{{-1, 0, -1}, {0, 4, 0}, {-1, 0, -1}}, 1, 127},      // FILTER_EDGE
+    {{{1, 2, 1}, {2, 4, 2}, {1, 2, 1}}, 16, 0},           // FILTER_SMOOTH
+};
+constexpr int kFilterCount = static_cast<int>(sizeof(kFilters) / sizeof(kFilters[0]));
+
+// One interior row: every byte of pixels 1 .. width - 2, each from the same byte of its neighbours.
+// `above`, `centre` and `below` are the unfiltered buffer rows r - 1, r and r + 1.
+template <int Channels>
+void filterRow(const FilterKernel& k, const BYTE* above, const BYTE* centre, const BYTE* below, BYTE* out,
+               std::ptrdiff_t width) {
+    const BYTE* src[3] = {above, centre, below};
+    for (std::ptrdiff_t i = Channels; i < (width - 1) * Channels; ++i) {
+        int sum = 0;
+        for (int a = 0; a < 3; ++a) {
+            sum += k.weight[a][0] * src[a][i - Channels] + k.weight[a][1] * src[a][i] +
+                   k.weight[a][2] * src[a][i + Channels];
+        }
+        // Integer division truncates toward zero, then the offset is added.
+        out[i] = static_cast<BYTE>(std::clamp(sum / k.divisor + k.offset, 0, 255));
+    }
+}
+
+// Filters rows 1 .. rows - 2 of `view` from the unfiltered `copy`; `beforeRow(r)` runs before row r.
+template <int Channels, typename BeforeRow>
+void filterPicture(const FilterKernel& k, const pixano::DibView& view, const BYTE* copy, BeforeRow beforeRow) {
+    for (std::ptrdiff_t r = 1; r <= view.rows - 2; ++r) {
+        beforeRow(r);
+        const BYTE* centre = copy + r * view.stride;
+        filterRow<Channels>(k, centre - view.stride, centre, centre + view.stride, view.row(r), view.width);
+    }
+}
+
+} // namespace
+
+// Applies the table row `filter` to the interior pixels of an 8- or 24-bit picture, reading every
+// neighbour from an unfiltered copy; border rows and columns keep their values and other depths are
+// left as they are. Results: 0 done (also at other depths), 1 null pixels or no memory for the copy,
+// 2 a selector outside the table (nothing changed). Caller's thread.
+int CPixano::ConvolutionFilter(BYTE* pixels, LONG width, LONG height, WORD bits, FILTER filter) {
+    if (filter < 0 || filter >= kFilterCount) {
+        return PIXANO_BAD_DEPTH;
+    }
+    if (pixels == nullptr) {
+        return PIXANO_NO_PIXELS;
+    }
+    const pixano::DibView view = pixano::makeView(pixels, width, height, bits);
+    if ((bits != 8 && bits != 24) || view.rows < 3 || view.width < 3) {
+        return PIXANO_OK;
+    }
+    std::vector<BYTE> copy;
+    try {
+        copy.resize(static_cast<std::size_t>(view.bytes()));
+    } catch (const std::bad_alloc&) {
+        return PIXANO_NO_PIXELS;
+    }
+    std::memcpy(copy.data(), view.pixels, copy.size());
+
+    const FilterKernel& kernel = kFilters[filter];
+    if (bits == 8) {
+        filterPicture<1>(kernel, view, copy.data(), [](std::ptrdiff_t) {});
+    } else {
+        const LONG lastRow = static_cast<LONG>(view.rows - 2);
+        filterPicture<3>(kernel, view, copy.data(),
+                         [&](std::ptrdiff_t r) { SetProgress(0, lastRow, static_cast<LONG>(r - 1)); });
+    }
+    return PIXANO_OK;
+}
