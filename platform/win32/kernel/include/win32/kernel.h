@@ -10,3 +10,5 @@
 #include <win32/format_message.h>
 #include <win32/language.h>
 #include <win32/local_memory.h>
+#include <win32/native_path.h>
+#include <win32/registry.h>
