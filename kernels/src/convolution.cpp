@@ -26,29 +26,41 @@ constexpr FilterKernel kFilters[] = {
 constexpr int kFilterCount = static_cast<int>(sizeof(kFilters) / sizeof(kFilters[0]));
 
 // One interior row: every byte of pixels 1 .. width - 2, each from the same byte of its neighbours.
-// `above`, `centre` and `below` are the unfiltered buffer rows r - 1, r and r + 1.
-template <int Channels>
-void filterRow(const FilterKernel& k, const BYTE* above, const BYTE* centre, const BYTE* below, BYTE* out,
-               std::ptrdiff_t width) {
+// `above`, `centre` and `below` are the unfiltered buffer rows r - 1, r and r + 1. The weights are
+// constants here, so zero weights drop out and the division needs no divide instruction.
+template <FilterKernel K, int Channels>
+void filterRow(const BYTE* above, const BYTE* centre, const BYTE* below, BYTE* out, std::ptrdiff_t width) {
     const BYTE* src[3] = {above, centre, below};
     for (std::ptrdiff_t i = Channels; i < (width - 1) * Channels; ++i) {
         int sum = 0;
         for (int a = 0; a < 3; ++a) {
-            sum += k.weight[a][0] * src[a][i - Channels] + k.weight[a][1] * src[a][i] +
-                   k.weight[a][2] * src[a][i + Channels];
+            sum += K.weight[a][0] * src[a][i - Channels] + K.weight[a][1] * src[a][i] +
+                   K.weight[a][2] * src[a][i + Channels];
         }
         // Integer division truncates toward zero, then the offset is added.
-        out[i] = static_cast<BYTE>(std::clamp(sum / k.divisor + k.offset, 0, 255));
+        out[i] = static_cast<BYTE>(std::clamp(sum / K.divisor + K.offset, 0, 255));
     }
 }
 
 // Filters rows 1 .. rows - 2 of `view` from the unfiltered `copy`; `beforeRow(r)` runs before row r.
-template <int Channels, typename BeforeRow>
-void filterPicture(const FilterKernel& k, const pixano::DibView& view, const BYTE* copy, BeforeRow beforeRow) {
+template <FilterKernel K, int Channels, typename BeforeRow>
+void filterPicture(const pixano::DibView& view, const BYTE* copy, BeforeRow beforeRow) {
     for (std::ptrdiff_t r = 1; r <= view.rows - 2; ++r) {
         beforeRow(r);
         const BYTE* centre = copy + r * view.stride;
-        filterRow<Channels>(k, centre - view.stride, centre, centre + view.stride, view.row(r), view.width);
+        filterRow<K, Channels>(centre - view.stride, centre, centre + view.stride, view.row(r), view.width);
+    }
+}
+
+// Picks the filter's instantiation once for the whole picture.
+template <int Channels, typename BeforeRow>
+void filterPicture(FILTER filter, const pixano::DibView& view, const BYTE* copy, BeforeRow beforeRow) {
+    switch (filter) {
+    case FILTER_SHARPEN: return filterPicture<kFilters[FILTER_SHARPEN], Channels>(view, copy, beforeRow);
+    case FILTER_HIGHPASS: return filterPicture<kFilters[FILTER_HIGHPASS], Channels>(view, copy, beforeRow);
+    case FILTER_EMBOSS: return filterPicture<kFilters[FILTER_EMBOSS], Channels>(view, copy, beforeRow);
+    case FILTER_EDGE: return filterPicture<kFilters[FILTER_EDGE], Channels>(view, copy, beforeRow);
+    case FILTER_SMOOTH: return filterPicture<kFilters[FILTER_SMOOTH], Channels>(view, copy, beforeRow);
     }
 }
 
@@ -77,12 +89,11 @@ int CPixano::ConvolutionFilter(BYTE* pixels, LONG width, LONG height, WORD bits,
     }
     std::memcpy(copy.data(), view.pixels, copy.size());
 
-    const FilterKernel& kernel = kFilters[filter];
     if (bits == 8) {
-        filterPicture<1>(kernel, view, copy.data(), [](std::ptrdiff_t) {});
+        filterPicture<1>(filter, view, copy.data(), [](std::ptrdiff_t) {});
     } else {
         const LONG lastRow = static_cast<LONG>(view.rows - 2);
-        filterPicture<3>(kernel, view, copy.data(),
+        filterPicture<3>(filter, view, copy.data(),
                          [&](std::ptrdiff_t r) { SetProgress(0, lastRow, static_cast<LONG>(r - 1)); });
     }
     return PIXANO_OK;
