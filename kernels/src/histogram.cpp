@@ -15,7 +15,7 @@ using pixano::Curve;
 // precision; `rounding` is added before truncation (0 at 8 bits, 0.5 at 24 bits).
 template <int Channels>
 void equalize(const pixano::DibView& view, float rounding) {
-    std::array<std::array<uint32_t, 256>, Channels> counts{};
+    std::array<std::array<uint64_t, 256>, Channels> counts{};
     for (std::ptrdiff_t r = 0; r < view.rows; ++r) {
         const BYTE* p = view.row(r);
         for (std::ptrdiff_t i = 0; i < view.width * Channels; i += Channels) {
