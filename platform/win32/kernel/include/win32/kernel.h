@@ -12,3 +12,4 @@
 #include <win32/local_memory.h>
 #include <win32/native_path.h>
 #include <win32/registry.h>
+#include <win32/profile.h>
