@@ -4,6 +4,8 @@
 #include "byte_curve.h"
 #include "colour_pixels.h"
 
+#include <array>
+
 namespace {
 
 // The weights are single-precision constants; the sums are formed in double precision.
@@ -16,12 +18,19 @@ constexpr double kRV = 1.403f, kGU = 0.344f, kGV = 0.714f, kBU = 1.77f;
 // Converts every pixel (B, G, R) to (Y, U, V) in bytes 0, 1, 2, each truncated and clamped to 0..255.
 // Results: 0 done, 1 null pixels, 2 depth not 24. Caller's thread.
 int CPixano::RGBtoYUV(BYTE* pixels, LONG width, LONG height, WORD bits) {
-    return pixano::convertPixels24(pixels, width, height, bits, [](BYTE* p) {
+    // U and V depend only on the differences B - Y and R - Y (-255 .. 255): one table each.
+    std::array<BYTE, 511> uOf;
+    std::array<BYTE, 511> vOf;
+    for (int d = -255; d <= 255; ++d) {
+        uOf[d + 255] = pixano::truncateToByte(d * kU + 128);
+        vOf[d + 255] = pixano::truncateToByte(d * kV + 128);
+    }
+    return pixano::convertPixels24(pixels, width, height, bits, [&](BYTE* p) {
         const int b = p[0], g = p[1], r = p[2];
         const int y = static_cast<int>(kYR * r + kYG * g + kYB * b);
         p[0] = pixano::truncateToByte(y);
-        p[1] = pixano::truncateToByte((b - y) * kU + 128);
-        p[2] = pixano::truncateToByte((r - y) * kV + 128);
+        p[1] = uOf[b - y + 255];
+        p[2] = vOf[r - y + 255];
     });
 }
 
