@@ -1,4 +1,4 @@
-// Erosion, Dilation, Open, Close and Interpolation1: they answer as stated and change nothing.
+// Erosion, Dilation, Open, Close and Interpolation1: their answers, and that they change nothing.
 #include <kernels/pixano.h>
 
 #include "picture.h"
