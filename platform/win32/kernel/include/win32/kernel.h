@@ -13,3 +13,4 @@
 #include <win32/native_path.h>
 #include <win32/registry.h>
 #include <win32/profile.h>
+#include <win32/files.h>
