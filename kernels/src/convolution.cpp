@@ -4,7 +4,6 @@
 #include "dib_view.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 #include <vector>
 
@@ -83,11 +82,10 @@ int CPixano::ConvolutionFilter(BYTE* pixels, LONG width, LONG height, WORD bits,
     }
     std::vector<BYTE> copy;
     try {
-        copy.resize(static_cast<std::size_t>(view.bytes()));
+        copy.assign(view.pixels, view.pixels + view.bytes());
     } catch (const std::bad_alloc&) {
         return PIXANO_NO_PIXELS;
     }
-    std::memcpy(copy.data(), view.pixels, copy.size());
 
     if (bits == 8) {
         filterPicture<1>(filter, view, copy.data(), [](std::ptrdiff_t) {});
