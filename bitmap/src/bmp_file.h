@@ -1,0 +1,52 @@
+// BMP file reading and writing, and the header block (info header plus colour table) they carry.
+#pragma once
+
+#include <win32/dib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+namespace rastel {
+
+// Largest pixel array a picture may have.
+constexpr uint64_t kMaxPixelBytes = uint64_t{1} << 28;
+
+// Colour-table entries of the standard header block at a bit count: 1 -> 2, 4 -> 16, 8 -> 256, else 0.
+DWORD standardColorEntries(int bits);
+
+struct HeaderBlockDeleter {
+    void operator()(BITMAPINFO* info) const;
+};
+// A 40-byte info header followed by its colour table, in one allocation.
+using HeaderBlock = std::unique_ptr<BITMAPINFO, HeaderBlockDeleter>;
+
+// A zero-filled header block with room for `entries` colour entries; null without memory.
+HeaderBlock newHeaderBlock(DWORD entries);
+// A copy of the first 40 + 4 * entries bytes of `info`; null without memory.
+HeaderBlock copyHeaderBlock(const BITMAPINFO* info, DWORD entries);
+// The standard block of an uncompressed bottom-up picture with standardColorEntries(bits) entries: black
+// and white at 1 bit, a grey ramp at 4 and 8 bits (the 8-bit entries carry their index in every byte);
+// null without memory.
+HeaderBlock standardHeaderBlock(LONG width, LONG height, int bits);
+// The colour table behind the 40-byte info header of a block.
+RGBQUAD* colorTableOf(BITMAPINFO* info);
+
+// A picture as read from a file: its header block normalised to the 40-byte form with a positive
+// height, and its pixels as bottom-up rows.
+struct BmpImage {
+    HeaderBlock info; // with biClrUsed or the standard count of colour entries
+    std::unique_ptr<BYTE[]> pixels;
+};
+
+// Reads a whole BMP file from `file`. Refuses (false) anything but an uncompressed 1, 4, 8 or 24-bit
+// file whose header block, colour table and pixel rows all lie inside the file, with a positive width,
+// a nonzero height and at most kMaxPixelBytes of pixels. Top-down files come back bottom-up.
+[[nodiscard]] bool readBmpFile(std::FILE* file, BmpImage& image);
+
+// Writes the file header, the header block with `entries` colour entries and `imageSize` bytes of
+// pixels. False when a write fails or falls short.
+[[nodiscard]] bool writeBmpFile(std::FILE* file, const BITMAPINFO* info, DWORD entries, const BYTE* pixels,
+                                DWORD imageSize);
+
+} // namespace rastel

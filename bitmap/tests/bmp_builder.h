@@ -1,0 +1,78 @@
+// Hand-made BMP files for the reader tests, and little-endian field access into file bytes.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace bmptest {
+
+using Bytes = std::vector<uint8_t>;
+
+inline uint32_t le32(const Bytes& b, size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+
+inline uint16_t le16(const Bytes& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
+}
+
+inline void put16(Bytes& b, size_t at, uint32_t v) {
+    b[at] = static_cast<uint8_t>(v);
+    b[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+inline void put32(Bytes& b, size_t at, uint32_t v) {
+    put16(b, at, v);
+    put16(b, at + 2, v >> 16);
+}
+
+inline uint32_t strideOf(int32_t width, int bits) {
+    return static_cast<uint32_t>((static_cast<int64_t>(width) * bits + 31) / 32 * 4);
+}
+
+// Fields of a file to build; offBits 0 places the pixels right after the colour table, and pixel bytes
+// count up from 1 in file order.
+struct BmpSpec {
+    int32_t width = 3;
+    int32_t height = 2;
+    uint16_t bits = 24;
+    uint32_t infoSize = 40;
+    uint32_t compression = 0;
+    uint32_t clrUsed = 0;
+    uint32_t tableEntries = 0;
+    uint32_t offBits = 0;
+};
+
+inline Bytes buildBmp(const BmpSpec& spec) {
+    const uint32_t tableEnd = 14 + spec.infoSize + 4 * spec.tableEntries;
+    const uint32_t offBits = spec.offBits ? spec.offBits : tableEnd;
+    const uint32_t rows = static_cast<uint32_t>(spec.height < 0 ? -static_cast<int64_t>(spec.height) : spec.height);
+    const uint64_t imageSize = static_cast<uint64_t>(strideOf(spec.width, spec.bits)) * rows;
+    // Room for the 40 bytes of info header fields even when the header claims to be shorter.
+    Bytes file(std::max({offBits, tableEnd, uint32_t{54}}));
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(file, 2, static_cast<uint32_t>(offBits + imageSize));
+    put32(file, 10, offBits);
+    put32(file, 14, spec.infoSize);
+    put32(file, 18, static_cast<uint32_t>(spec.width));
+    put32(file, 22, static_cast<uint32_t>(spec.height));
+    put16(file, 26, 1);
+    put16(file, 28, spec.bits);
+    put32(file, 30, spec.compression);
+    put32(file, 46, spec.clrUsed);
+    for (uint32_t i = 0; i < spec.tableEntries; ++i) {
+        const size_t at = 14 + spec.infoSize + 4 * i;
+        file[at] = static_cast<uint8_t>(i);          // blue
+        file[at + 1] = static_cast<uint8_t>(255 - i); // green
+        file[at + 2] = static_cast<uint8_t>(i / 2);   // red
+    }
+    if (imageSize < (1u << 20)) {
+        for (uint64_t i = 0; i < imageSize; ++i)
+            file.push_back(static_cast<uint8_t>(i + 1));
+    }
+    return file;
+}
+
+} // namespace bmptest

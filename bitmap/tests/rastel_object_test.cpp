@@ -1,0 +1,103 @@
+// CRastel objects: empty state, the buffer loader's refusals, and copies that keep their header block.
+#include <bitmap/rastel.h>
+
+#include "rastel_files.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using bmptest::Bytes;
+using bmptest::buildBmp;
+using bmptest::le32;
+using bmptest::loadBytes;
+using bmptest::savedBytes;
+using testsupport::TempFolder;
+
+TEST(RastelObject, EmptyObjectAnswersZeroEverywhere) {
+    CRastel picture;
+    EXPECT_EQ(picture.GetBmpWidth(), 0u);
+    EXPECT_EQ(picture.GetBmpHeight(), 0u);
+    EXPECT_EQ(picture.GetBmpSize(), 0u);
+    EXPECT_EQ(picture.GetBmpPixel(), nullptr);
+    EXPECT_EQ(picture.GetBitCount(), 0);
+    EXPECT_EQ(picture.SetDrawCallBack(nullptr, nullptr), 0);
+    const CRastel copy(picture);
+    EXPECT_EQ(const_cast<CRastel&>(copy).GetBmpPixel(), nullptr);
+}
+
+// Each refusal also empties an object that held a picture.
+TEST(RastelObject, BufferLoadRefusesBadArguments) {
+    Bytes pixels(64, 1);
+    const struct {
+        const char* name;
+        BYTE* pixels;
+        int width, height, bits;
+    } cases[] = {
+        {"null pixels", nullptr, 4, 4, 8}, {"width 0", pixels.data(), 0, 4, 8},
+        {"height 0", pixels.data(), 4, 0, 8}, {"negative height", pixels.data(), 4, -4, 8},
+        {"negative width", pixels.data(), -4, 4, 8}, {"3 bits", pixels.data(), 4, 4, 3},
+        {"0 bits", pixels.data(), 4, 4, 0}, {"over 256 MiB", pixels.data(), 30000, 30000, 24},
+    };
+    for (const auto& c : cases) {
+        CRastel picture;
+        ASSERT_EQ(picture.ReadBitmap(pixels.data(), 4, 4, 8), 1);
+        EXPECT_EQ(picture.ReadBitmap(c.pixels, c.width, c.height, c.bits), 0) << c.name;
+        EXPECT_EQ(picture.GetBmpPixel(), nullptr) << c.name;
+        EXPECT_EQ(picture.GetBmpSize(), 0u) << c.name;
+    }
+}
+
+// The object keeps its own copy: the caller's buffer may change or go at once.
+TEST(RastelObject, BufferLoadCopiesThePixels) {
+    auto buffer = std::make_unique<BYTE[]>(640 * 480 * 3);
+    for (int i = 0; i < 640 * 480 * 3; ++i)
+        buffer[i] = static_cast<BYTE>(i % 251);
+    CRastel picture;
+    ASSERT_EQ(picture.ReadBitmap(buffer.get(), 640, 480, 24), 1);
+    const BYTE at1000 = buffer[1000];
+    buffer.reset();
+    EXPECT_EQ(picture.GetBmpSize(), 640u * 480 * 3);
+    EXPECT_EQ(picture.GetBmpWidth(), 640u);
+    EXPECT_EQ(picture.GetBmpHeight(), 480u);
+    EXPECT_EQ(picture.GetBitCount(), 24);
+    EXPECT_EQ(picture.GetBmpPixel()[1000], at1000);
+}
+
+// Copies of a loaded picture keep its colour table (20 entries here); the same bytes handed over from a
+// caller's own buffer get the standard 256-entry grey table.
+TEST(RastelObject, CopiesKeepTheSourceHeaderBlock) {
+    TempFolder folder;
+    const Bytes file = buildBmp({.width = 5, .height = 3, .bits = 8, .clrUsed = 20, .tableEntries = 20});
+    CRastel source;
+    ASSERT_EQ(loadBytes(source, folder, file), 1);
+
+    CRastel copied(source);
+    EXPECT_EQ(savedBytes(copied, folder, "copied.bmp"), file);
+    CRastel history;
+    ASSERT_EQ(history.ReadBitmap(source.GetBmpPixel(), 5, 3, 8), 1);
+    EXPECT_EQ(savedBytes(history, folder, "history.bmp"), file);
+    ASSERT_EQ(history.ReadBitmap(history.GetBmpPixel(), 5, 3, 8), 1) << "reloading its own pixels";
+    EXPECT_EQ(savedBytes(history, folder, "reloaded.bmp"), file);
+
+    Bytes raw(source.GetBmpPixel(), source.GetBmpPixel() + source.GetBmpSize());
+    CRastel fromRaw;
+    ASSERT_EQ(fromRaw.ReadBitmap(raw.data(), 5, 3, 8), 1);
+    const Bytes standard = savedBytes(fromRaw, folder, "raw.bmp");
+    EXPECT_EQ(le32(standard, 10), 1078u);
+    EXPECT_EQ(Bytes(standard.end() - 12, standard.end()), Bytes(file.end() - 12, file.end()));
+
+    // Another geometry over the same pixels is raw data too.
+    CRastel lower;
+    ASSERT_EQ(lower.ReadBitmap(source.GetBmpPixel(), 5, 2, 8), 1);
+    EXPECT_EQ(le32(savedBytes(lower, folder, "lower.bmp"), 10), 1078u);
+
+    // A copy is independent of its source.
+    source.Negative();
+    EXPECT_EQ(savedBytes(copied, folder, "copied-again.bmp"), file);
+}
+
+} // namespace
