@@ -31,7 +31,7 @@ public:
         *object = queryInterface(riid);
         if (!*object)
             return E_NOINTERFACE;
-        this->AddRef();
+        static_cast<IUnknown*>(static_cast<First*>(this))->AddRef();
         return S_OK;
     }
 

@@ -42,6 +42,8 @@ public:
     T* operator->() const { return p_; }
     T& operator*() const { return *p_; }
     explicit operator bool() const { return p_ != nullptr; }
+    // Same interface pointer.
+    bool operator==(const ComPtr& other) const { return p_ == other.p_; }
 
     // Releases the held reference and gives the slot for an out parameter.
     T** put() {
