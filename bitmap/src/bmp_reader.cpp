@@ -15,8 +15,8 @@ uint16_t le16(const BYTE* p) {
 }
 
 uint32_t le32(const BYTE* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 BITMAPINFOHEADER parseInfoHeader(const BYTE* p) {
@@ -36,7 +36,8 @@ BITMAPINFOHEADER parseInfoHeader(const BYTE* p) {
 }
 
 bool readAt(std::FILE* file, uint64_t offset, void* target, size_t bytes) {
-    return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0 && std::fread(target, 1, bytes, file) == bytes;
+    return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0 &&
+           std::fread(target, 1, bytes, file) == bytes;
 }
 
 bool fileLength(std::FILE* file, uint64_t& length) {
@@ -67,11 +68,13 @@ void turnRowsOver(BYTE* pixels, size_t stride, size_t rows) {
 
 bool readBmpFile(std::FILE* file, BmpImage& image) {
     BYTE fileHeader[kFileHeaderSize];
-    if (std::fread(fileHeader, 1, sizeof fileHeader, file) != sizeof fileHeader || le16(fileHeader) != ORV_BMP_FILE_TYPE)
+    if (std::fread(fileHeader, 1, sizeof fileHeader, file) != sizeof fileHeader ||
+        le16(fileHeader) != ORV_BMP_FILE_TYPE)
         return false;
     const uint64_t offBits = le32(fileHeader + 10);
     BYTE rawHeader[kInfoHeaderSize];
-    if (offBits < kFileHeaderSize + kInfoHeaderSize || !readAt(file, kFileHeaderSize, rawHeader, sizeof rawHeader))
+    if (offBits < kFileHeaderSize + kInfoHeaderSize ||
+        !readAt(file, kFileHeaderSize, rawHeader, sizeof rawHeader))
         return false;
     BITMAPINFOHEADER header = parseInfoHeader(rawHeader);
     const int bits = header.biBitCount;
@@ -93,7 +96,8 @@ bool readBmpFile(std::FILE* file, BmpImage& image) {
     std::unique_ptr<BYTE[]> pixels(new (std::nothrow) BYTE[imageSize]);
     if (!info || !pixels)
         return false;
-    if (!readAt(file, tableOffset, colorTableOf(info.get()), size_t{4} * entries) || !readAt(file, offBits, pixels.get(), imageSize))
+    if (!readAt(file, tableOffset, colorTableOf(info.get()), size_t{4} * entries) ||
+        !readAt(file, offBits, pixels.get(), imageSize))
         return false;
     if (header.biHeight < 0)
         turnRowsOver(pixels.get(), stride, rows);

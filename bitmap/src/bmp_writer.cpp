@@ -25,7 +25,8 @@ bool writeAll(std::FILE* file, const void* bytes, size_t count) {
 
 } // namespace
 
-bool writeBmpFile(std::FILE* file, const BITMAPINFO* info, DWORD entries, const BYTE* pixels, DWORD imageSize) {
+bool writeBmpFile(std::FILE* file, const BITMAPINFO* info, DWORD entries, const BYTE* pixels,
+                  DWORD imageSize) {
     const DWORD blockSize = sizeof(BITMAPINFOHEADER) + 4 * entries;
     const DWORD offBits = kBitmapFileHeaderSize + blockSize;
     BYTE fileHeader[kBitmapFileHeaderSize];

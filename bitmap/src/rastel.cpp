@@ -106,7 +106,8 @@ int CRastel::TakePicture(BITMAPINFO* info, BYTE* pixels) {
 // depth other than 1, 4, 8, 16, 24 or 32 bits, or no memory. The buffer stays the caller's and may be
 // this object's own pixels.
 int CRastel::ReadBitmap(BYTE* pixels, int width, int height, int bits) {
-    const uint64_t stride = bufferDepth(bits) ? static_cast<uint64_t>(DibStride(width, static_cast<WORD>(bits))) : 0;
+    const uint64_t stride =
+        bufferDepth(bits) ? static_cast<uint64_t>(DibStride(width, static_cast<WORD>(bits))) : 0;
     const uint64_t imageSize = stride * static_cast<uint64_t>(height > 0 ? height : 0);
     if (!pixels || width <= 0 || imageSize == 0 || imageSize > rastel::kMaxPixelBytes) {
         DeAllocateBuffer();
@@ -116,8 +117,9 @@ int CRastel::ReadBitmap(BYTE* pixels, int width, int height, int bits) {
     const CRastel* source = rastel::pictureOwning(pixels);
     const bool sameGeometry = source && source->m_nWidth == width && source->m_nHeight == height &&
                               source->m_pInfo->bmiHeader.biBitCount == bits;
-    rastel::HeaderBlock info = sameGeometry ? rastel::copyHeaderBlock(source->m_pInfo, source->m_nColorEntries)
-                                            : rastel::standardHeaderBlock(width, height, bits);
+    rastel::HeaderBlock info = sameGeometry
+                                   ? rastel::copyHeaderBlock(source->m_pInfo, source->m_nColorEntries)
+                                   : rastel::standardHeaderBlock(width, height, bits);
     std::unique_ptr<BYTE[]> copy(new (std::nothrow) BYTE[imageSize]);
     if (!info || !copy) {
         DeAllocateBuffer();
@@ -151,7 +153,8 @@ int CRastel::GetColorTableSize(int bits) {
 }
 
 int CRastel::GetColorTableSize(BITMAPINFOHEADER* header) {
-    return header->biClrUsed != 0 ? static_cast<int>(header->biClrUsed) : GetColorTableSize(header->biBitCount);
+    return header->biClrUsed != 0 ? static_cast<int>(header->biClrUsed)
+                                  : GetColorTableSize(header->biBitCount);
 }
 
 ULONG CRastel::GetBmpWidth() {

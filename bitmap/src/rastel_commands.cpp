@@ -9,8 +9,7 @@
 // A kernel's own refusal (depth not handled) is not passed on: the pixels stay as they were and the
 // command still answers 1. Every command leaves the display copy equal to the working pixels, which
 // erases the overlays collected there. Caller's thread.
-template <typename Kernel, typename... Extra>
-int CRastel::Process(Kernel kernel, Extra... extra) {
+template <typename Kernel, typename... Extra> int CRastel::Process(Kernel kernel, Extra... extra) {
     if (!m_bValid)
         return 0;
     std::invoke(kernel, *m_pProcess, m_pImage, m_nWidth, m_nHeight, m_pInfo->bmiHeader.biBitCount, extra...);

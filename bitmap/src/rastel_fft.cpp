@@ -102,9 +102,11 @@ int CRastel::FFT2D(_tagCOMPLEX** rows, int nx, int ny, int dir) {
     if (!re || !im)
         return 0;
     for (int j = 0; j < ny; ++j)
-        transformLine(*this, dir, mx, nx, re.get(), im.get(), [&](int i) -> _tagCOMPLEX& { return rows[i][j]; });
+        transformLine(*this, dir, mx, nx, re.get(), im.get(),
+                      [&](int i) -> _tagCOMPLEX& { return rows[i][j]; });
     for (int i = 0; i < nx; ++i)
-        transformLine(*this, dir, my, ny, re.get(), im.get(), [&](int j) -> _tagCOMPLEX& { return rows[i][j]; });
+        transformLine(*this, dir, my, ny, re.get(), im.get(),
+                      [&](int j) -> _tagCOMPLEX& { return rows[i][j]; });
     return 1;
 }
 

@@ -11,8 +11,8 @@ namespace {
 // columns from column x and `height` rows from buffer row y, in rows of `stride` bytes, and returns the
 // last sum. Regions narrower or lower than 3 pixels, and a null buffer, give 0.
 template <typename Add>
-ULONG sumInterior(const BYTE* pixels, uint64_t stride, uint64_t x, uint64_t y, uint64_t width, uint64_t height,
-                  Add add) {
+ULONG sumInterior(const BYTE* pixels, uint64_t stride, uint64_t x, uint64_t y, uint64_t width,
+                  uint64_t height, Add add) {
     ULONG sum = 0;
     if (!pixels || width < 3 || height < 3)
         return sum;
@@ -25,8 +25,8 @@ ULONG sumInterior(const BYTE* pixels, uint64_t stride, uint64_t x, uint64_t y, u
 }
 
 ULONG addAbsolute(ULONG sum, int pixel, int left, int right, int below, int above) {
-    return sum + static_cast<ULONG>(std::abs(pixel - left) + std::abs(pixel - right) + std::abs(pixel - below) +
-                                    std::abs(pixel - above));
+    return sum + static_cast<ULONG>(std::abs(pixel - left) + std::abs(pixel - right) +
+                                    std::abs(pixel - below) + std::abs(pixel - above));
 }
 
 // The squares are summed in double precision and the sum kept modulo 2^32.

@@ -47,7 +47,8 @@ struct BmpSpec {
 inline Bytes buildBmp(const BmpSpec& spec) {
     const uint32_t tableEnd = 14 + spec.infoSize + 4 * spec.tableEntries;
     const uint32_t offBits = spec.offBits ? spec.offBits : tableEnd;
-    const uint32_t rows = static_cast<uint32_t>(spec.height < 0 ? -static_cast<int64_t>(spec.height) : spec.height);
+    const uint32_t rows =
+        static_cast<uint32_t>(spec.height < 0 ? -static_cast<int64_t>(spec.height) : spec.height);
     const uint64_t imageSize = static_cast<uint64_t>(strideOf(spec.width, spec.bits)) * rows;
     // Room for the 40 bytes of info header fields even when the header claims to be shorter.
     Bytes file(std::max({offBits, tableEnd, uint32_t{54}}));
@@ -64,7 +65,7 @@ inline Bytes buildBmp(const BmpSpec& spec) {
     put32(file, 46, spec.clrUsed);
     for (uint32_t i = 0; i < spec.tableEntries; ++i) {
         const size_t at = 14 + spec.infoSize + 4 * i;
-        file[at] = static_cast<uint8_t>(i);          // blue
+        file[at] = static_cast<uint8_t>(i);           // blue
         file[at + 1] = static_cast<uint8_t>(255 - i); // green
         file[at + 2] = static_cast<uint8_t>(i / 2);   // red
     }

@@ -12,9 +12,9 @@
 
 namespace {
 
-using bmptest::Bytes;
 using bmptest::BmpSpec;
 using bmptest::buildBmp;
+using bmptest::Bytes;
 using bmptest::le16;
 using bmptest::le32;
 using bmptest::loadBytes;
@@ -73,7 +73,8 @@ TEST_P(BmpLayout, SaveWritesTheStandardHeaderAndTable) {
     for (uint32_t i = 0; i < entries; ++i) {
         const uint8_t* q = &file[54 + 4 * i];
         // 1 bit: black and white; 4 bits: a 16-step grey ramp; 8 bits: {i, i, i, i}.
-        const uint8_t level = entries == 2 ? static_cast<uint8_t>(i * 255) : static_cast<uint8_t>(i * (255 / (entries - 1)));
+        const uint8_t level =
+            entries == 2 ? static_cast<uint8_t>(i * 255) : static_cast<uint8_t>(i * (255 / (entries - 1)));
         const uint8_t reserved = entries == 256 ? level : 0;
         EXPECT_EQ(q[0], level) << i;
         EXPECT_EQ(q[1], level) << i;
@@ -104,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(Depths, BmpLayout,
                          testing::Values(Layout{1, 10, 4, 62}, Layout{4, 10, 8, 118}, Layout{8, 10, 12, 1078},
                                          Layout{24, 10, 32, 54}, Layout{24, 641, 1924, 54}),
                          [](const testing::TestParamInfo<Layout>& info) {
-                             return std::to_string(info.param.bits) + "bit_width" + std::to_string(info.param.width);
+                             return std::to_string(info.param.bits) + "bit_width" +
+                                    std::to_string(info.param.width);
                          });
 
 // A file's own colour table (20 entries by biClrUsed) is kept and written back as it was.
@@ -138,14 +140,19 @@ TEST(BmpRead, TopDownFileIsTurnedBottomUp) {
 // the table: both are read from where the file puts them and saved in the 40-byte form.
 TEST(BmpRead, LargerHeaderAndGapAreNormalised) {
     TempFolder folder;
-    const Bytes file =
-        buildBmp({.width = 4, .height = 2, .bits = 8, .infoSize = 124, .tableEntries = 256, .offBits = 14 + 124 + 1024 + 10});
+    const Bytes file = buildBmp({.width = 4,
+                                 .height = 2,
+                                 .bits = 8,
+                                 .infoSize = 124,
+                                 .tableEntries = 256,
+                                 .offBits = 14 + 124 + 1024 + 10});
     CRastel picture;
     ASSERT_EQ(loadBytes(picture, folder, file), 1);
     const Bytes saved = savedBytes(picture, folder);
     EXPECT_EQ(le32(saved, 10), 1078u);
     EXPECT_EQ(le32(saved, 14), 40u);
-    EXPECT_EQ(Bytes(saved.begin() + 54, saved.begin() + 1078), Bytes(file.begin() + 138, file.begin() + 1162));
+    EXPECT_EQ(Bytes(saved.begin() + 54, saved.begin() + 1078),
+              Bytes(file.begin() + 138, file.begin() + 1162));
     EXPECT_EQ(Bytes(saved.begin() + 1078, saved.end()), Bytes(file.end() - 8, file.end()));
 }
 

@@ -96,9 +96,7 @@ TEST(RastelFft, TwoDimensionalForwardMatchesADirectTransform) {
 
 // Sizes that are not powers of two from 2 up are refused before any data changes.
 TEST(RastelFft, TwoDimensionalRefusalsChangeNothing) {
-    const struct {
-        int nx, ny;
-    } cases[] = {{4, 3}, {3, 4}, {1, 4}, {4, 1}, {0, 4}, {-8, 4}, {6, 8}};
+    const struct { int nx, ny; } cases[] = {{4, 3}, {3, 4}, {1, 4}, {4, 1}, {0, 4}, {-8, 4}, {6, 8}};
     CRastel r;
     for (const auto& c : cases) {
         Grid grid(c.nx > 0 ? c.nx : 1, c.ny);

@@ -13,7 +13,8 @@
 namespace bmptest {
 
 // The bytes SaveBitmap writes for `picture` (a file `name` in `folder`).
-inline Bytes savedBytes(CRastel& picture, const testsupport::TempFolder& folder, const std::string& name = "saved.bmp") {
+inline Bytes savedBytes(CRastel& picture, const testsupport::TempFolder& folder,
+                        const std::string& name = "saved.bmp") {
     const std::string path = folder.file(name);
     EXPECT_EQ(picture.SaveBitmap(path.c_str()), 0);
     return testsupport::readFileBytes(path);

@@ -25,8 +25,8 @@ ULONG referenceSum(const BYTE* p, int stride, int x0, int y0, int x1, int y1, bo
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
             const int c = p[y * stride + x];
-            const int d[4] = {c - p[y * stride + x - 1], c - p[y * stride + x + 1], c - p[(y - 1) * stride + x],
-                              c - p[(y + 1) * stride + x]};
+            const int d[4] = {c - p[y * stride + x - 1], c - p[y * stride + x + 1],
+                              c - p[(y - 1) * stride + x], c - p[(y + 1) * stride + x]};
             for (int v : d)
                 sum += squared ? static_cast<ULONG>(v * v) : static_cast<ULONG>(std::abs(v));
         }

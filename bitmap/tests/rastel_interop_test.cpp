@@ -47,6 +47,10 @@ struct Depth {
     const char* depth; // ImageMagick's %z
 };
 
+void PrintTo(const Depth& d, std::ostream* out) {
+    *out << d.bits << " bits";
+}
+
 class RastelWrittenBmp : public testing::TestWithParam<Depth> {};
 
 // A picture saved by SaveBitmap has the right size, depth and pixel values for ImageMagick.
@@ -62,7 +66,8 @@ TEST_P(RastelWrittenBmp, ImageMagickReadsSizeDepthAndPixels) {
         for (int x = 0; x < kWidth; ++x) {
             const int v = (x * 5 + row * 3) % levels;
             if (bits == 24) {
-                const uint8_t bgr[3] = {static_cast<uint8_t>(v), static_cast<uint8_t>(x * 30), static_cast<uint8_t>(row * 50)};
+                const uint8_t bgr[3] = {static_cast<uint8_t>(v), static_cast<uint8_t>(x * 30),
+                                        static_cast<uint8_t>(row * 50)};
                 std::copy(bgr, bgr + 3, &pixels[row * stride + 3 * x]);
                 expected.insert(expected.end(), {bgr[2], bgr[1], bgr[0]});
                 continue;
@@ -83,8 +88,11 @@ TEST_P(RastelWrittenBmp, ImageMagickReadsSizeDepthAndPixels) {
     EXPECT_EQ(decodedRgb(path), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, RastelWrittenBmp, testing::Values(Depth{1, "1"}, Depth{4, "4"}, Depth{8, "8"}, Depth{24, "8"}),
-                         [](const testing::TestParamInfo<Depth>& info) { return std::to_string(info.param.bits) + "bit"; });
+INSTANTIATE_TEST_SUITE_P(Depths, RastelWrittenBmp,
+                         testing::Values(Depth{1, "1"}, Depth{4, "4"}, Depth{8, "8"}, Depth{24, "8"}),
+                         [](const testing::TestParamInfo<Depth>& info) {
+                             return std::to_string(info.param.bits) + "bit";
+                         });
 
 // A 7 x 5 PPM picture of 35 colours; returns its path.
 std::string writeSourcePicture(const TempFolder& folder) {
@@ -111,6 +119,10 @@ struct Foreign {
     int bits;
 };
 
+void PrintTo(const Foreign& f, std::ostream* out) {
+    *out << f.name;
+}
+
 class ForeignBmp : public testing::TestWithParam<Foreign> {};
 
 // A BMP written by ImageMagick loads with the pixels ImageMagick itself sees in it (checked through a
@@ -123,7 +135,9 @@ TEST_P(ForeignBmp, LoadsWithThePixelsImageMagickSees) {
     const std::string ppm = writeSourcePicture(folder);
     const std::string theirs = folder.file("theirs.bmp");
     bool ok = false;
-    runCommand("convert " + quoted(ppm) + " " + f.options + " -compress none " + f.format + ":" + quoted(theirs), ok);
+    runCommand("convert " + quoted(ppm) + " " + f.options + " -compress none " + f.format + ":" +
+                   quoted(theirs),
+               ok);
     ASSERT_TRUE(ok);
     const Bytes theirBytes = testsupport::readFileBytes(theirs);
     ASSERT_EQ(bmptest::le16(theirBytes, 28), f.bits) << "ImageMagick chose another depth";
@@ -147,15 +161,18 @@ TEST_P(ForeignBmp, LoadsWithThePixelsImageMagickSees) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Depths, ForeignBmp,
-    testing::Values(Foreign{"bilevel", "-monochrome", "BMP3", 1}, Foreign{"bilevel_v4", "-monochrome", "BMP", 1},
-                    Foreign{"palette16", "-colors 12 -type palette", "BMP3", 4},
-                    Foreign{"palette16_v5", "-colors 12 -type palette", "BMP", 4},
-                    Foreign{"palette256", "-type palette", "BMP3", 8}, Foreign{"palette256_v5", "-type palette", "BMP", 8},
-                    Foreign{"truecolour", "-type truecolor", "BMP3", 24},
-                    Foreign{"truecolour_v5", "-type truecolor", "BMP", 24}),
-    [](const testing::TestParamInfo<Foreign>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Depths, ForeignBmp,
+                         testing::Values(Foreign{"bilevel", "-monochrome", "BMP3", 1},
+                                         Foreign{"bilevel_v4", "-monochrome", "BMP", 1},
+                                         Foreign{"palette16", "-colors 12 -type palette", "BMP3", 4},
+                                         Foreign{"palette16_v5", "-colors 12 -type palette", "BMP", 4},
+                                         Foreign{"palette256", "-type palette", "BMP3", 8},
+                                         Foreign{"palette256_v5", "-type palette", "BMP", 8},
+                                         Foreign{"truecolour", "-type truecolor", "BMP3", 24},
+                                         Foreign{"truecolour_v5", "-type truecolor", "BMP", 24}),
+                         [](const testing::TestParamInfo<Foreign>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // ImageMagick's default for 256-colour pictures is run-length coding, which the reader refuses.
 TEST(ForeignBmpRefusal, RunLengthCodedFileIsRefused) {

@@ -10,8 +10,8 @@
 
 namespace {
 
-using bmptest::Bytes;
 using bmptest::buildBmp;
+using bmptest::Bytes;
 using bmptest::le32;
 using bmptest::loadBytes;
 using bmptest::savedBytes;
@@ -37,10 +37,10 @@ TEST(RastelObject, BufferLoadRefusesBadArguments) {
         BYTE* pixels;
         int width, height, bits;
     } cases[] = {
-        {"null pixels", nullptr, 4, 4, 8}, {"width 0", pixels.data(), 0, 4, 8},
-        {"height 0", pixels.data(), 4, 0, 8}, {"negative height", pixels.data(), 4, -4, 8},
+        {"null pixels", nullptr, 4, 4, 8},           {"width 0", pixels.data(), 0, 4, 8},
+        {"height 0", pixels.data(), 4, 0, 8},        {"negative height", pixels.data(), 4, -4, 8},
         {"negative width", pixels.data(), -4, 4, 8}, {"3 bits", pixels.data(), 4, 4, 3},
-        {"0 bits", pixels.data(), 4, 4, 0}, {"over 256 MiB", pixels.data(), 30000, 30000, 24},
+        {"0 bits", pixels.data(), 4, 4, 0},          {"over 256 MiB", pixels.data(), 30000, 30000, 24},
     };
     for (const auto& c : cases) {
         CRastel picture;

@@ -106,8 +106,7 @@ private:
     int TakePicture(BITMAPINFO* info, BYTE* pixels);
     // Runs the CPixano member `kernel` on a loaded picture with (pixels, width, height, bits, extra...)
     // and refreshes the display copy. Returns 1, or 0 when not loaded.
-    template <typename Kernel, typename... Extra>
-    int Process(Kernel kernel, Extra... extra);
+    template <typename Kernel, typename... Extra> int Process(Kernel kernel, Extra... extra);
     // After a kernel changed the pixels to `bits` per pixel: the standard header block of that depth and
     // a fresh display copy. Returns 1, or 0 (object emptied) without memory.
     int SettleDepth(int bits);
