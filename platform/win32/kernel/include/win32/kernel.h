@@ -14,3 +14,5 @@
 #include <win32/registry.h>
 #include <win32/profile.h>
 #include <win32/files.h>
+#include <win32/shell.h>
+#include <win32/sound.h>
