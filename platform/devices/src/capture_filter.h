@@ -1,0 +1,53 @@
+// The capture filter of a camera ("USB 2820 Video" for the simulated one): capture and preview pins,
+// the video processing amplifier and the chip's private property interface.
+#pragma once
+
+#include "capture_source.h"
+
+#include <dshow/bridge_property.h>
+#include <dshow/capture.h>
+#include <dshow/filter_base.h>
+
+#include <memory>
+
+namespace platform::devices {
+
+class FramePin;
+
+// One filter per binding of a device moniker; filters bound from the same moniker share the source.
+// IBaseFilter and IAMVideoProcAmp: graph thread. IBridgeChipProperty: any thread.
+class CaptureFilter : public dshow::WithInterfaces<dshow::FilterBase, IAMVideoProcAmp, IBridgeChipProperty> {
+public:
+    // `privateInterface` false hides IBridgeChipProperty (a device without the chip interface).
+    CaptureFilter(std::shared_ptr<CaptureSource> source, bool privateInterface);
+    ~CaptureFilter() override;
+
+    CaptureSource& source() const { return *source_; }
+    // True when any pin of the filter is connected.
+    bool anyPinConnected() const;
+
+    // Unsupported properties: E_PROP_ID_UNSUPPORTED; values outside the range: E_INVALIDARG.
+    HRESULT STDMETHODCALLTYPE GetRange(LONG property, LONG* min, LONG* max, LONG* step, LONG* defaultValue,
+                                       LONG* capsFlags) override;
+    HRESULT STDMETHODCALLTYPE Set(LONG property, LONG value, LONG flags) override;
+    HRESULT STDMETHODCALLTYPE Get(LONG property, LONG* value, LONG* flags) override;
+
+    HRESULT STDMETHODCALLTYPE QuerySupported(DWORD id, DWORD* support) override;
+    HRESULT STDMETHODCALLTYPE Set(DWORD id, void* data) override;
+    HRESULT STDMETHODCALLTYPE Get(DWORD id, void* data) override;
+
+protected:
+    void* queryInterface(REFIID riid) override;
+    HRESULT onRun(REFERENCE_TIME start) override;
+    void onPauseFromRun() override;
+
+private:
+    void deliver(const FrameView& frame);
+
+    std::shared_ptr<CaptureSource> source_;
+    bool privateInterface_;
+    FramePin* pins_[2];
+    uint64_t runStartMs_ = 0; // written before streaming starts, read by the streaming thread
+};
+
+} // namespace platform::devices

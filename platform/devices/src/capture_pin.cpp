@@ -1,0 +1,174 @@
+// Capture and preview pins: the current format, stream configuration, compression settings, sample delivery.
+#include "capture_pin.h"
+
+#include "capture_filter.h"
+#include "media_format.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform::devices {
+namespace {
+
+constexpr LONG kDefaultKeyFrameRate = 15;
+constexpr LONG kDefaultPFrames = 0;
+constexpr double kDefaultQuality = 0.75;
+
+// Copies `text` into `out` (at most *bytes bytes, NUL-terminated) and reports the bytes it needs.
+void copyInfoText(const wchar_t* text, LPWSTR out, int* bytes)
+{
+    if (!bytes)
+        return;
+    const int needed = static_cast<int>((std::wcslen(text) + 1) * sizeof(WCHAR));
+    if (out && *bytes >= int(sizeof(WCHAR))) {
+        const std::size_t chars = std::min<std::size_t>(*bytes / sizeof(WCHAR), std::wcslen(text) + 1);
+        std::memcpy(out, text, (chars - 1) * sizeof(WCHAR));
+        out[chars - 1] = L'\0';
+    }
+    *bytes = needed;
+}
+
+// Hands `value` to an out parameter.
+template <class T> HRESULT giveOut(T value, T* out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = value;
+    return S_OK;
+}
+
+} // namespace
+
+FramePin::FramePin(CaptureFilter& filter, std::wstring name, const GUID& category)
+    : OutputPin(filter, std::move(name), category), owner_(filter)
+{
+}
+
+HRESULT FramePin::getMediaType(int index, AM_MEDIA_TYPE* type)
+{
+    if (!type)
+        return E_POINTER;
+    if (index != 0)
+        return VFW_S_NO_MORE_ITEMS;
+    return fillMediaType(owner_.source().format(), owner_.source().frameRate(), *type);
+}
+
+HRESULT FramePin::checkMediaType(const AM_MEDIA_TYPE& type)
+{
+    const auto format = formatOfMediaType(type);
+    return format && *format == owner_.source().format() ? S_OK : S_FALSE;
+}
+
+void FramePin::deliverFrame(const BYTE* data, DWORD size, REFERENCE_TIME start, REFERENCE_TIME end)
+{
+    if (!isConnected())
+        return;
+    dshow::ComPtr<dshow::MediaSample> sample;
+    if (FAILED(getSample(size, sample)))
+        return;
+    std::memcpy(sample->data(), data, size);
+    sample->SetActualDataLength(static_cast<LONG>(size));
+    sample->SetTime(&start, &end);
+    // A stopped or refusing receiver loses this frame only.
+    (void)deliver(sample.get());
+}
+
+CapturePin::CapturePin(CaptureFilter& filter)
+    : WithInterfaces(filter, L"Capture", PIN_CATEGORY_CAPTURE), keyFrameRate_(kDefaultKeyFrameRate),
+      pFrames_(kDefaultPFrames), quality_(kDefaultQuality)
+{
+}
+
+HRESULT CapturePin::SetFormat(AM_MEDIA_TYPE* type)
+{
+    if (!type)
+        return E_POINTER;
+    if (owner_.state() != State_Stopped)
+        return VFW_E_NOT_STOPPED;
+    if (owner_.anyPinConnected())
+        return VFW_E_ALREADY_CONNECTED;
+    const auto format = formatOfMediaType(*type);
+    if (!format || !owner_.source().setFormat(*format))
+        return VFW_E_INVALIDMEDIATYPE;
+    return S_OK;
+}
+
+HRESULT CapturePin::GetFormat(AM_MEDIA_TYPE** type)
+{
+    if (!type)
+        return E_POINTER;
+    *type = newMediaType(owner_.source().format(), owner_.source().frameRate());
+    return *type ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT CapturePin::GetNumberOfCapabilities(int* count, int* size)
+{
+    if (!count || !size)
+        return E_POINTER;
+    *count = static_cast<int>(owner_.source().capabilities().size());
+    *size = sizeof(VIDEO_STREAM_CONFIG_CAPS);
+    return S_OK;
+}
+
+HRESULT CapturePin::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps)
+{
+    if (!type || !caps)
+        return E_POINTER;
+    if (index < 0)
+        return E_INVALIDARG;
+    const auto list = owner_.source().capabilities();
+    if (std::size_t(index) >= list.size())
+        return S_FALSE;
+    const double fps = owner_.source().frameRate();
+    *type = newMediaType(list[index], fps);
+    if (!*type)
+        return E_OUTOFMEMORY;
+    const VIDEO_STREAM_CONFIG_CAPS block = capabilityOf(list[index], fps);
+    std::memcpy(caps, &block, sizeof block);
+    return S_OK;
+}
+
+HRESULT CapturePin::put_KeyFrameRate(LONG rate)
+{
+    keyFrameRate_ = rate < 0 ? kDefaultKeyFrameRate : rate;
+    return S_OK;
+}
+
+HRESULT CapturePin::get_KeyFrameRate(LONG* rate) { return giveOut(keyFrameRate_, rate); }
+
+HRESULT CapturePin::put_PFramesPerKeyFrame(LONG frames)
+{
+    pFrames_ = frames < 0 ? kDefaultPFrames : frames;
+    return S_OK;
+}
+
+HRESULT CapturePin::get_PFramesPerKeyFrame(LONG* frames) { return giveOut(pFrames_, frames); }
+
+HRESULT CapturePin::put_Quality(double quality)
+{
+    if (quality > 1)
+        return E_INVALIDARG;
+    quality_ = quality < 0 ? kDefaultQuality : quality;
+    return S_OK;
+}
+
+HRESULT CapturePin::get_Quality(double* quality) { return giveOut(quality_, quality); }
+
+HRESULT CapturePin::GetInfo(LPWSTR version, int* versionBytes, LPWSTR description, int* descriptionBytes,
+                            LONG* defaultKeyFrameRate, LONG* defaultPFramesPerKey, double* defaultQuality,
+                            LONG* capabilities)
+{
+    copyInfoText(L"1.0", version, versionBytes);
+    copyInfoText(L"USB 2820 Video", description, descriptionBytes);
+    if (defaultKeyFrameRate)
+        *defaultKeyFrameRate = kDefaultKeyFrameRate;
+    if (defaultPFramesPerKey)
+        *defaultPFramesPerKey = kDefaultPFrames;
+    if (defaultQuality)
+        *defaultQuality = kDefaultQuality;
+    if (capabilities)
+        *capabilities = CompressionCaps_CanQuality | CompressionCaps_CanKeyFrame;
+    return S_OK;
+}
+
+} // namespace platform::devices

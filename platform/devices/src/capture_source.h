@@ -1,0 +1,46 @@
+// What a capture filter needs from the device behind it: formats, a frame stream, processing
+// amplifier values and the chip's private properties.
+#pragma once
+
+#include "proc_amp.h"
+
+#include <devices/simulated_camera.h>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace platform::devices {
+
+// Receives each frame on the streaming thread (or the stepped caller); the view is borrowed for the call.
+using FrameSink = std::function<void(const FrameView&)>;
+
+// Every member may be called from any thread.
+class CaptureSource {
+public:
+    virtual ~CaptureSource() = default;
+
+    virtual VideoFormat format() const = 0;
+    // Switches to `format`; false (format unchanged) when it is not offered.
+    virtual bool setFormat(const VideoFormat& format) = 0;
+    // The formats the capture pin lists, in order.
+    virtual std::vector<VideoFormat> capabilities() const = 0;
+    virtual double frameRate() const = 0;
+
+    // Frames go to `sink` from now on. stopStream ends the stream; afterwards the sink is not running
+    // and is not called again. Never from inside the sink.
+    virtual void startStream(FrameSink sink) = 0;
+    virtual void stopStream() = 0;
+
+    // Video processing amplifier: the property's range, or nothing when unsupported.
+    virtual std::optional<ProcAmpRange> procAmpRange(LONG property) const = 0;
+    // False when unsupported or refused.
+    virtual bool setProcAmp(LONG property, LONG value) = 0;
+    virtual std::optional<LONG> procAmp(LONG property) const = 0;
+
+    // The private property interface (meaningful only where the filter exposes it).
+    virtual HRESULT propertySet(ULONG id, const void* data) = 0;
+    virtual HRESULT propertyGet(ULONG id, void* data) = 0;
+};
+
+} // namespace platform::devices

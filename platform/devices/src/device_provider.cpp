@@ -1,0 +1,87 @@
+// The video input category's devices: the simulated camera and test decoys, then V4L2 cameras,
+// chosen by ORVANEL_CAMERA ("sim", the default; "none"; or a /dev/videoN path).
+#include <devices/capture_devices.h>
+
+#include "capture_filter.h"
+#include "device_registry.h"
+#include "v4l2_devices.h"
+
+#include <dshow/device_catalog.h>
+#include <dshow/device_enum.h>
+
+#include <cstdlib>
+#include <mutex>
+#include <new>
+#include <string>
+
+namespace platform::devices {
+namespace {
+
+std::wstring widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// Binds a new capture filter on `device`.
+HRESULT bindFilter(const std::shared_ptr<SimulatedDevice>& device, bool privateInterface, REFIID riid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    CaptureFilter* filter = nullptr;
+    try {
+        filter = new CaptureFilter(device, privateInterface);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    const HRESULT hr = filter->QueryInterface(riid, object);
+    filter->Release();
+    return hr;
+}
+
+dshow::DeviceEntry simulatedEntry(const ListedDevice& listed, std::size_t index)
+{
+    auto device = listed.device;
+    const bool privateInterface = listed.privateInterface;
+    return {widen(listed.friendlyName), L"sim:" + std::to_wstring(index),
+            [device, privateInterface](REFIID riid, void** object) {
+                return bindFilter(device, privateInterface, riid, object);
+            }};
+}
+
+std::vector<dshow::DeviceEntry> listDevices()
+{
+    const char* choice = std::getenv("ORVANEL_CAMERA");
+    const std::string camera = choice ? choice : "sim";
+    std::vector<dshow::DeviceEntry> entries;
+    if (camera == "none")
+        return entries;
+    const bool v4l2Chosen = !camera.empty() && camera[0] == '/';
+    const auto simulated = listedSimulatedDevices();
+    for (std::size_t i = 0; i < simulated.size(); ++i) {
+        // A chosen V4L2 camera takes the simulated device's place under its name.
+        if (v4l2Chosen && i == 0 && simulated[i].device == primaryDevice())
+            continue;
+        entries.push_back(simulatedEntry(simulated[i], i));
+    }
+    if (v4l2Chosen) {
+        if (auto entry = v4l2Entry(camera, kSimulatedFriendlyName))
+            entries.insert(entries.begin(), std::move(*entry));
+        return entries;
+    }
+    for (auto& entry : v4l2Entries())
+        entries.push_back(std::move(entry));
+    return entries;
+}
+
+} // namespace
+
+void registerVideoInputDevices()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { dshow::registerDeviceProvider(CLSID_VideoInputDeviceCategory, listDevices); });
+}
+
+namespace {
+// The devices are listed as soon as the library is loaded.
+[[maybe_unused]] const bool registered = (registerVideoInputDevices(), true);
+} // namespace
+
+} // namespace platform::devices

@@ -1,0 +1,60 @@
+// Process-wide list of simulated devices: the primary one and the decoys tests add.
+#include "device_registry.h"
+
+#include <mutex>
+
+namespace platform::devices {
+namespace {
+
+struct Registry {
+    std::mutex mutex; // guards hidden and decoys
+    std::shared_ptr<SimulatedDevice> primary = std::make_shared<SimulatedDevice>();
+    bool hidden = false;
+    std::vector<ListedDevice> decoys;
+};
+
+Registry& registry()
+{
+    static Registry instance;
+    return instance;
+}
+
+} // namespace
+
+std::shared_ptr<SimulatedDevice> primaryDevice() { return registry().primary; }
+
+std::vector<ListedDevice> listedSimulatedDevices()
+{
+    Registry& r = registry();
+    std::lock_guard guard(r.mutex);
+    std::vector<ListedDevice> list;
+    if (!r.hidden)
+        list.push_back({kSimulatedFriendlyName, r.primary, true});
+    list.insert(list.end(), r.decoys.begin(), r.decoys.end());
+    return list;
+}
+
+void setPrimaryHidden(bool hidden)
+{
+    Registry& r = registry();
+    std::lock_guard guard(r.mutex);
+    r.hidden = hidden;
+}
+
+void setDecoyList(std::vector<Decoy> decoys)
+{
+    Registry& r = registry();
+    std::lock_guard guard(r.mutex);
+    r.decoys.clear();
+    for (Decoy& d : decoys)
+        r.decoys.push_back({std::move(d.friendlyName), std::make_shared<SimulatedDevice>(), d.privateInterface});
+}
+
+std::shared_ptr<SimulatedDevice> decoyDevice(std::size_t index)
+{
+    Registry& r = registry();
+    std::lock_guard guard(r.mutex);
+    return index < r.decoys.size() ? r.decoys[index].device : nullptr;
+}
+
+} // namespace platform::devices

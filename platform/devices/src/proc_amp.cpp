@@ -1,0 +1,52 @@
+// Video processing amplifier ranges and values.
+#include "proc_amp.h"
+
+namespace platform::devices {
+namespace {
+
+constexpr std::optional<ProcAmpRange> kRanges[10] = {
+    ProcAmpRange{0, 255, 1, 128}, // brightness
+    ProcAmpRange{0, 63, 1, 32},   // contrast
+    std::nullopt,                 // hue
+    ProcAmpRange{0, 63, 1, 32},   // saturation
+    ProcAmpRange{0, 15, 1, 8},    // sharpness
+    ProcAmpRange{0, 63, 1, 32},   // gamma
+    std::nullopt,                 // colour enable
+    std::nullopt,                 // white balance
+    std::nullopt,                 // backlight compensation
+    std::nullopt,                 // gain
+};
+
+} // namespace
+
+ProcAmp::ProcAmp()
+{
+    for (LONG p = 0; p < 10; ++p)
+        if (kRanges[p])
+            values_[p] = kRanges[p]->defaultValue;
+}
+
+std::optional<ProcAmpRange> ProcAmp::range(LONG property)
+{
+    if (property < 0 || property >= 10)
+        return std::nullopt;
+    return kRanges[property];
+}
+
+bool ProcAmp::set(LONG property, LONG value)
+{
+    const auto r = range(property);
+    if (!r || value < r->min || value > r->max)
+        return false;
+    values_[property] = value;
+    return true;
+}
+
+std::optional<LONG> ProcAmp::get(LONG property) const
+{
+    if (!range(property))
+        return std::nullopt;
+    return values_[property];
+}
+
+} // namespace platform::devices

@@ -1,0 +1,344 @@
+// The simulated device: lens integration over clock time, register latency, frame production and streaming.
+#include "simulated_device.h"
+
+#include "yuv_convert.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform::devices {
+namespace {
+
+bool offered(const SimulatedDevice::State& state, const VideoFormat& format)
+{
+    const bool size = (format.width == 640 && format.height == 480) || (format.width == 1280 && format.height == 1024);
+    return size && std::find(state.refused.begin(), state.refused.end(), format) == state.refused.end();
+}
+
+// Renders `params` in `format` into `out` through `scratch` (the BGR picture of a YUV frame).
+void renderFormat(const PictureParams& params, const VideoFormat& format, std::vector<BYTE>& out,
+                         std::vector<BYTE>& scratch)
+{
+    out.resize(frameBytes(format));
+    if (format.pixels == PixelFormat::Rgb24) {
+        renderBgr(params, format.width, format.height, out.data());
+        return;
+    }
+    scratch.resize(frameBytes({PixelFormat::Rgb24, format.width, format.height}));
+    renderBgr(params, format.width, format.height, scratch.data());
+    convertFrame(scratch.data(), format, out.data());
+}
+
+} // namespace
+
+SimulatedDevice::SimulatedDevice() : state_(std::make_unique<State>(static_cast<ChipBackend&>(*this))), lastUpdateMs_(activeClock().nowMs()) {}
+
+SimulatedDevice::~SimulatedDevice()
+{
+    stopStream();
+    setSteppedMode(false);
+}
+
+void SimulatedDevice::reset()
+{
+    setSteppedMode(false);
+    std::lock_guard guard(mutex_);
+    state_ = std::make_unique<State>(static_cast<ChipBackend&>(*this));
+    lastUpdateMs_ = activeClock().nowMs();
+    steppedFrames_ = 0;
+}
+
+HRESULT SimulatedDevice::propertySet(ULONG id, const void* data)
+{
+    std::lock_guard guard(mutex_);
+    advanceToNow();
+    return state_->channel.set(id, data);
+}
+
+HRESULT SimulatedDevice::propertyGet(ULONG id, void* data)
+{
+    std::lock_guard guard(mutex_);
+    advanceToNow();
+    return state_->channel.get(id, data);
+}
+
+bool SimulatedDevice::offers(const VideoFormat& format) const
+{
+    std::lock_guard guard(mutex_);
+    return offered(*state_, format);
+}
+
+bool SimulatedDevice::setFormat(const VideoFormat& format)
+{
+    std::lock_guard guard(mutex_);
+    if (!offered(*state_, format))
+        return false;
+    state_->format = format;
+    return true;
+}
+
+VideoFormat SimulatedDevice::format() const
+{
+    std::lock_guard guard(mutex_);
+    return state_->format;
+}
+
+std::vector<VideoFormat> SimulatedDevice::capabilities() const
+{
+    std::vector<VideoFormat> list;
+    for (PixelFormat pixels : {PixelFormat::Rgb24, PixelFormat::Yuy2, PixelFormat::I420, PixelFormat::Uyvy}) {
+        list.push_back({pixels, 640, 480});
+        list.push_back({pixels, 1280, 1024});
+    }
+    return list;
+}
+
+bool SimulatedDevice::setProcAmp(LONG property, LONG value)
+{
+    std::lock_guard guard(mutex_);
+    return state_->procAmp.set(property, value);
+}
+
+std::optional<LONG> SimulatedDevice::procAmp(LONG property) const
+{
+    std::lock_guard guard(mutex_);
+    return state_->procAmp.get(property);
+}
+
+// The lens moves by the controller's steps and by the GPIO drive over the time since the last
+// update; a clock that was swapped for one with an earlier time only re-anchors.
+void SimulatedDevice::advanceToNow()
+{
+    const uint64_t now = activeClock().nowMs();
+    if (now <= lastUpdateMs_) {
+        lastUpdateMs_ = now;
+        return;
+    }
+    const double elapsed = double(now - lastUpdateMs_);
+    lastUpdateMs_ = now;
+    State& s = *state_;
+    s.lens.move(s.bus.motor.run(elapsed));
+    if (const int drive = gpioDriveDirection(s.chip.latch()))
+        s.lens.move(drive * s.lens.gpioSpeed() * elapsed);
+}
+
+void SimulatedDevice::logMove(int direction, unsigned steps, bool gpio)
+{
+    state_->moves.push_back({lastUpdateMs_, direction, steps, gpio, state_->lens.position()});
+}
+
+void SimulatedDevice::chipRead(BYTE reg, BYTE count, BYTE* out)
+{
+    for (BYTE i = 0; i < count; ++i)
+        out[i] = state_->chip.read(static_cast<BYTE>(reg + i), state_->lens.stopLines());
+}
+
+void SimulatedDevice::chipWrite(BYTE reg, BYTE count, const BYTE* in)
+{
+    State& s = *state_;
+    for (BYTE i = 0; i < count; ++i) {
+        const BYTE r = static_cast<BYTE>(reg + i);
+        if (r != ChipRegisters::kGpioLatch) {
+            s.chip.write(r, in[i]);
+            continue;
+        }
+        const int before = gpioDriveDirection(s.chip.latch());
+        s.chip.write(r, in[i]);
+        s.gpioWrites.push_back({lastUpdateMs_, in[i]});
+        const int after = gpioDriveDirection(s.chip.latch());
+        if (after != before)
+            logMove(after, 0, true);
+    }
+}
+
+HRESULT SimulatedDevice::i2cRead(BYTE address, BYTE reg, BYTE count, BYTE* out)
+{
+    return state_->bus.read(address, reg, out, count);
+}
+
+// Sensor writes shape frames from the current frame plus the latency on; controller writes act now.
+HRESULT SimulatedDevice::i2cWrite(BYTE address, BYTE reg, BYTE count, const BYTE* in)
+{
+    State& s = *state_;
+    const uint64_t effective = address == kSensorAddress ? s.frameIndex + s.latency : s.frameIndex;
+    const HRESULT hr = s.bus.write(address, reg, in, count, effective);
+    if (hr != S_OK)
+        return hr;
+    const unsigned value = count == 2 ? unsigned(in[0] << 8 | in[1]) : in[0];
+    s.writes.push_back({address, reg, value, s.frameIndex, effective});
+    if (address == kMotorAddress && (reg == FocusMotor::kStepsFront || reg == FocusMotor::kStepsBack))
+        logMove(value == 0 ? 0 : (reg == FocusMotor::kStepsFront ? 1 : -1), value, false);
+    return hr;
+}
+
+bool SimulatedDevice::answers(BYTE address) { return state_->bus.answers(address); }
+
+WORD SimulatedDevice::idWord(BYTE address) { return state_->bus.idWord(address); }
+
+PictureParams SimulatedDevice::paramsFor(const SensorExposure& sensor, uint64_t frame) const
+{
+    const State& s = *state_;
+    PictureParams p = s.picture;
+    lightColour(s.light, s.lightLevel, p.light);
+    p.exposure = sensor.exposure;
+    p.gain[0] = sensor.gainBlue;
+    p.gain[1] = sensor.gainGreen;
+    p.gain[2] = sensor.gainRed;
+    p.position = s.lens.position();
+    p.frameIndex = frame;
+    return p;
+}
+
+FrameView SimulatedDevice::produceFrame()
+{
+    advanceToNow();
+    State& s = *state_;
+    const uint64_t frame = ++s.frameIndex;
+    renderFormat(paramsFor(s.bus.sensor.exposureFor(frame), frame), s.format, frameBuffer_, renderBuffer_);
+    FrameView view{s.format, frameBuffer_.data(), DWORD(frameBuffer_.size()), frame, lastUpdateMs_};
+    if (s.keepCount > 0) {
+        s.kept.push_back({s.format, frameBuffer_, frame, lastUpdateMs_});
+        while (s.kept.size() > s.keepCount)
+            s.kept.pop_front();
+    }
+    return view;
+}
+
+void SimulatedDevice::deliverOne()
+{
+    std::lock_guard deliver(deliverMutex_);
+    FrameView view;
+    {
+        std::lock_guard guard(mutex_);
+        view = produceFrame();
+    }
+    if (sink_)
+        sink_(view);
+}
+
+CapturedFrame SimulatedDevice::renderNow(const VideoFormat& format) const
+{
+    std::lock_guard guard(mutex_);
+    auto& self = const_cast<SimulatedDevice&>(*this);
+    self.advanceToNow();
+    State& s = *state_;
+    CapturedFrame frame{format, {}, s.frameIndex + 1, lastUpdateMs_};
+    std::vector<BYTE> scratch;
+    renderFormat(paramsFor(s.bus.sensor.exposureFor(s.frameIndex + 1), s.frameIndex + 1), format, frame.bytes, scratch);
+    return frame;
+}
+
+void SimulatedDevice::startTicker()
+{
+    double fps;
+    {
+        std::lock_guard guard(mutex_);
+        fps = state_->fps;
+    }
+    ticker_.start(fps, [this] { deliverOne(); });
+}
+
+void SimulatedDevice::startStream(FrameSink sink)
+{
+    std::lock_guard stream(streamMutex_);
+    {
+        std::lock_guard deliver(deliverMutex_);
+        sink_ = std::move(sink);
+    }
+    bool stepped;
+    {
+        std::lock_guard guard(mutex_);
+        stepped = stepped_;
+    }
+    if (!stepped && !ticker_.running())
+        startTicker();
+}
+
+void SimulatedDevice::stopStream()
+{
+    std::lock_guard stream(streamMutex_);
+    ticker_.stop();
+    std::lock_guard deliver(deliverMutex_);
+    sink_ = nullptr;
+}
+
+// Stepped mode runs on a stepped clock: the one installed, or this device's own.
+void SimulatedDevice::setSteppedMode(bool stepped)
+{
+    std::lock_guard stream(streamMutex_);
+    if (stepped)
+        ticker_.stop();
+    {
+        std::lock_guard guard(mutex_);
+        if (stepped == stepped_)
+            return;
+        stepped_ = stepped;
+        if (stepped && !dynamic_cast<SteppedClock*>(&activeClock())) {
+            installClock(&ownClock_);
+            ownClockInstalled_ = true;
+        } else if (!stepped && ownClockInstalled_) {
+            if (&activeClock() == &ownClock_)
+                installClock(nullptr);
+            ownClockInstalled_ = false;
+        }
+        lastUpdateMs_ = activeClock().nowMs();
+        steppedFrames_ = 0;
+    }
+    bool streaming;
+    {
+        std::lock_guard deliver(deliverMutex_);
+        streaming = static_cast<bool>(sink_);
+    }
+    if (!stepped && streaming)
+        startTicker();
+}
+
+// Each frame first advances the clock by one period (periods alternate so that n frames take
+// n * 1000 / fps ms), then renders and delivers.
+bool SimulatedDevice::deliverFrames(unsigned n)
+{
+    {
+        std::lock_guard guard(mutex_);
+        if (!stepped_)
+            return false;
+    }
+    for (unsigned i = 0; i < n; ++i) {
+        uint32_t step;
+        {
+            std::lock_guard guard(mutex_);
+            if (!stepped_)
+                return false;
+            const double period = 1000.0 / state_->fps;
+            const uint64_t k = steppedFrames_++;
+            step = uint32_t(std::llround((k + 1) * period) - std::llround(k * period));
+        }
+        activeClock().sleepMs(step);
+        deliverOne();
+    }
+    return true;
+}
+
+bool SimulatedDevice::setFrameRate(double fps)
+{
+    if (!(fps >= 1 && fps <= 60))
+        return false;
+    std::lock_guard stream(streamMutex_);
+    {
+        std::lock_guard guard(mutex_);
+        state_->fps = fps;
+        steppedFrames_ = 0;
+    }
+    if (ticker_.running()) {
+        ticker_.stop();
+        startTicker();
+    }
+    return true;
+}
+
+double SimulatedDevice::frameRate() const
+{
+    std::lock_guard guard(mutex_);
+    return state_->fps;
+}
+
+} // namespace platform::devices

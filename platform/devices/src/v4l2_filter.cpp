@@ -1,0 +1,30 @@
+// Binding a V4L2 camera: a capture filter over a V4L2 source, without the chip's private interface.
+#include "v4l2_filter.h"
+
+#include "capture_filter.h"
+#include "v4l2_source.h"
+
+#include <new>
+
+namespace platform::devices {
+
+HRESULT bindV4l2Filter(const std::string& path, REFIID riid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    auto source = V4l2Source::open(path);
+    if (!source)
+        return HRESULT_FROM_WIN32(ERROR_NOT_READY);
+    CaptureFilter* filter = nullptr;
+    try {
+        filter = new CaptureFilter(std::move(source), false);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    const HRESULT hr = filter->QueryInterface(riid, object);
+    filter->Release();
+    return hr;
+}
+
+} // namespace platform::devices
