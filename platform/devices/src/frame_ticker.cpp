@@ -48,6 +48,9 @@ void FrameTicker::loop(double fps)
         }
         guard.unlock();
         tick_();
+        // A frame that took longer than a period drops the frames it overran instead of bursting.
+        const uint64_t elapsed = clock.nowMs() - start;
+        frame = std::max<uint64_t>(frame, static_cast<uint64_t>(elapsed * fps / 1000.0));
     }
 }
 

@@ -1,6 +1,8 @@
 // Chart rendering: v = clamp(round(black + 255 L (E/660) (g/32) S + noise)), S = base + (Pat - 0.5) 2A C(p).
 #include "picture.h"
 
+#include "byte_round.h"
+
 #include <win32/dib.h>
 
 #include <algorithm>
@@ -47,7 +49,6 @@ void naturalBase(LONG x, LONG y, LONG width, LONG height, double out[3])
         out[c] = kTints[patch][c];
 }
 
-BYTE quantise(double v) { return static_cast<BYTE>(std::clamp(std::round(v), 0.0, 255.0)); }
 
 } // namespace
 
@@ -91,7 +92,7 @@ void renderBgr(const PictureParams& params, LONG width, LONG height, BYTE* out)
                 if (params.noiseSigma > 0)
                     v += params.noiseSigma * unitNoise(params.noiseKey, params.frameIndex,
                                                        (uint64_t(y) * width + x) * 3 + c);
-                row[x * 3 + c] = quantise(v);
+                row[x * 3 + c] = roundToByte(v);
             }
         }
         std::fill(row + width * 3, row + stride, BYTE(0));

@@ -82,7 +82,7 @@ void SimulatedCamera::setUniformFrames(bool uniform)
 }
 void SimulatedCamera::setScene(Scene scene)
 {
-    device_->withState([scene](State& s) { s.picture.scene = scene; });
+    device_->withState([scene](State& s) { s.scene = scene; });
 }
 void SimulatedCamera::setRefusedFormats(std::vector<VideoFormat> formats)
 {

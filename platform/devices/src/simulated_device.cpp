@@ -186,6 +186,7 @@ PictureParams SimulatedDevice::paramsFor(const SensorExposure& sensor, uint64_t 
     p.gain[2] = sensor.gainRed;
     p.position = s.lens.position();
     p.frameIndex = frame;
+    p.scene = s.scene.value_or(stepped_ ? Scene::Chart : Scene::Natural);
     return p;
 }
 

@@ -65,6 +65,7 @@ public:
         PropertyChannel channel;
         PictureParams picture;
         Light light = Light::Neutral;
+        std::optional<Scene> scene; // unset: the chart in stepped mode, the natural scene live
         double lightLevel = 1;
         unsigned latency = 1;
         VideoFormat format{PixelFormat::Yuy2, 1280, 1024};

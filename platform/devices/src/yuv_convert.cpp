@@ -1,10 +1,10 @@
 // BGR to YUY2, UYVY and I420 with the full-range matrix; chroma averaged over each pixel pair or 2 x 2 block.
 #include "yuv_convert.h"
 
+#include "byte_round.h"
+
 #include <win32/dib.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace platform::devices {
@@ -21,7 +21,6 @@ Yuv toYuv(const BYTE* bgr)
             0.5 * r - 0.418688 * g - 0.081312 * b + 128.0};
 }
 
-BYTE byteOf(double v) { return static_cast<BYTE>(std::clamp(std::round(v), 0.0, 255.0)); }
 
 // Pixel (x, y), y from the top, of a bottom-up BGR frame.
 const BYTE* pixelAt(const BYTE* bgr, LONG stride, LONG height, LONG x, LONG y)
@@ -37,8 +36,8 @@ void packed422(const BYTE* bgr, LONG width, LONG height, BYTE* out, bool yFirst)
         for (LONG x = 0; x + 1 < width; x += 2) {
             const Yuv a = toYuv(pixelAt(bgr, stride, height, x, y));
             const Yuv b = toYuv(pixelAt(bgr, stride, height, x + 1, y));
-            const BYTE u = byteOf((a.u + b.u) / 2), v = byteOf((a.v + b.v) / 2);
-            const BYTE ya = byteOf(a.y), yb = byteOf(b.y);
+            const BYTE u = roundToByte((a.u + b.u) / 2), v = roundToByte((a.v + b.v) / 2);
+            const BYTE ya = roundToByte(a.y), yb = roundToByte(b.y);
             const BYTE quad[2][4] = {{u, ya, v, yb}, {ya, u, yb, v}};
             std::memcpy(row + x * 2, quad[yFirst ? 1 : 0], 4);
         }
@@ -53,7 +52,7 @@ void planar420(const BYTE* bgr, LONG width, LONG height, BYTE* out)
     BYTE* vPlane = uPlane + std::size_t(width / 2) * (height / 2);
     for (LONG y = 0; y < height; ++y)
         for (LONG x = 0; x < width; ++x)
-            yPlane[std::size_t(y) * width + x] = byteOf(toYuv(pixelAt(bgr, stride, height, x, y)).y);
+            yPlane[std::size_t(y) * width + x] = roundToByte(toYuv(pixelAt(bgr, stride, height, x, y)).y);
     for (LONG y = 0; y + 1 < height; y += 2)
         for (LONG x = 0; x + 1 < width; x += 2) {
             double u = 0, v = 0;
@@ -63,8 +62,8 @@ void planar420(const BYTE* bgr, LONG width, LONG height, BYTE* out)
                 v += p.v;
             }
             const std::size_t at = std::size_t(y / 2) * (width / 2) + x / 2;
-            uPlane[at] = byteOf(u / 4);
-            vPlane[at] = byteOf(v / 4);
+            uPlane[at] = roundToByte(u / 4);
+            vPlane[at] = roundToByte(v / 4);
         }
 }
 

@@ -163,6 +163,7 @@ public:
     void setNoise(double sigma, uint32_t noiseKey); // sigma 0 switches noise off
     void setBlackLevel(double level);
     void setUniformFrames(bool uniform);
+    // Until set, stepped frames show the chart and live frames the natural scene.
     void setScene(Scene scene);
     // Sizes or formats SetFormat refuses in addition to the ones the device never offers.
     void setRefusedFormats(std::vector<VideoFormat> formats);
