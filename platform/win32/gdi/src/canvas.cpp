@@ -72,7 +72,9 @@ Canvas::~Canvas() {
         dc_.drawn = unionRect(dc_.drawn, touched_);
 }
 
-uint32_t Canvas::value(COLORREF color) const { return pixelValue(view_, color) | (view_.bitsPerPixel == 32 ? opaque_ : 0); }
+uint32_t Canvas::value(COLORREF color) const {
+    return pixelValue(view_, color) | (view_.bitsPerPixel == 32 ? opaque_ : 0u);
+}
 
 void Canvas::touch(const RECT& r) { touched_ = unionRect(touched_, r); }
 

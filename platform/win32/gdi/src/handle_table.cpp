@@ -66,7 +66,10 @@ const StockObjects& stock() {
 
 } // namespace
 
-std::mutex& tableMutex() { return table().mutex; }
+std::mutex& tableMutex() {
+    stock(); // made before anyone holds the mutex: making them takes it
+    return table().mutex;
+}
 
 HGDIOBJ addObject(std::shared_ptr<GdiObject> object) {
     Table& t = table();

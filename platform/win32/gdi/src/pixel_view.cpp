@@ -15,6 +15,7 @@ PixelView viewOf(Bitmap& bitmap) {
     view.bottomUp = bitmap.bottomUp;
     view.colors = bitmap.colors.data();
     view.colorCount = static_cast<int>(bitmap.colors.size());
+    view.monoDevice = bitmap.bitsPerPixel == 1 && !bitmap.dibSection;
     return view;
 }
 

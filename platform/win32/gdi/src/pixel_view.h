@@ -21,6 +21,8 @@ struct PixelView {
     bool bottomUp = false;
     const RGBQUAD* colors = nullptr;
     int colorCount = 0;
+    // A 1-bit device-dependent bitmap: transfers map its pixels by the DCs' text and background colours.
+    bool monoDevice = false;
 
     // Row `y` counted from the top of the picture.
     BYTE* row(int y) const { return bits + static_cast<std::ptrdiff_t>(bottomUp ? height - 1 - y : y) * stride; }
