@@ -8,6 +8,7 @@
 
 #include <dshow/device_catalog.h>
 #include <dshow/device_enum.h>
+#include <win32/debug_output.h>
 
 #include <cstdlib>
 #include <mutex>
@@ -49,11 +50,13 @@ dshow::DeviceEntry simulatedEntry(const ListedDevice& listed, std::size_t index)
 std::vector<dshow::DeviceEntry> listDevices()
 {
     const char* choice = std::getenv("ORVANEL_CAMERA");
-    const std::string camera = choice ? choice : "sim";
+    const std::string camera = choice && *choice ? choice : "sim";
     std::vector<dshow::DeviceEntry> entries;
     if (camera == "none")
         return entries;
-    const bool v4l2Chosen = !camera.empty() && camera[0] == '/';
+    const bool v4l2Chosen = camera[0] == '/';
+    if (!v4l2Chosen && camera != "sim")
+        OutputDebugString(("ORVANEL_CAMERA=" + camera + " is not sim, none or a device path; using the simulated camera\n").c_str());
     const auto simulated = listedSimulatedDevices();
     for (std::size_t i = 0; i < simulated.size(); ++i) {
         // A chosen V4L2 camera takes the simulated device's place under its name.
@@ -64,6 +67,8 @@ std::vector<dshow::DeviceEntry> listDevices()
     if (v4l2Chosen) {
         if (auto entry = v4l2Entry(camera, kSimulatedFriendlyName))
             entries.insert(entries.begin(), std::move(*entry));
+        else
+            OutputDebugString(("ORVANEL_CAMERA=" + camera + " is not a V4L2 capture device\n").c_str());
         return entries;
     }
     for (auto& entry : v4l2Entries())

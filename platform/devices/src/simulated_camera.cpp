@@ -84,6 +84,7 @@ void SimulatedCamera::setScene(Scene scene)
 {
     device_->withState([scene](State& s) { s.scene = scene; });
 }
+VideoFormat SimulatedCamera::format() const { return device_->format(); }
 void SimulatedCamera::setRefusedFormats(std::vector<VideoFormat> formats)
 {
     device_->withState([&formats](State& s) { s.refused = std::move(formats); });

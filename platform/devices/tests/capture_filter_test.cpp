@@ -30,12 +30,21 @@ TEST_F(CaptureFilterTest, ListShowsTheSimulatedDeviceThenDecoysAndOnlySimulatedO
     EXPECT_TRUE(listedNames().empty()) << "no device at all (this machine has no V4L2 camera)";
 }
 
-TEST_F(CaptureFilterTest, EnvironmentNoneListsNothing)
+TEST_F(CaptureFilterTest, EnvironmentChoosesTheSimulatorNothingOrAV4l2Device)
 {
-    ::setenv("ORVANEL_CAMERA", "none", 1);
-    EXPECT_TRUE(listedNames().empty());
+    struct Case {
+        const char* value;
+        bool simulatedListed;
+    };
+    for (Case c : {Case{"sim", true}, {"none", false}, {"/dev/video-missing", false}, {"", true}}) {
+        ::setenv("ORVANEL_CAMERA", c.value, 1);
+        const auto names = listedNames();
+        EXPECT_EQ(!names.empty() && names.front() == L"USB 2820 Video", c.simulatedListed) << c.value;
+        if (!c.simulatedListed) {
+            EXPECT_TRUE(names.empty()) << c.value << ": a missing chosen device is not replaced by the simulator";
+        }
+    }
     ::unsetenv("ORVANEL_CAMERA");
-    EXPECT_EQ(listedNames().front(), L"USB 2820 Video");
 }
 
 TEST_F(CaptureFilterTest, FiltersBoundFromTheSameMonikerShareOneChip)

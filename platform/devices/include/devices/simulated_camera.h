@@ -165,6 +165,8 @@ public:
     void setUniformFrames(bool uniform);
     // Until set, stepped frames show the chart and live frames the natural scene.
     void setScene(Scene scene);
+    // The capture format in force (what the capture pin's SetFormat last accepted).
+    VideoFormat format() const;
     // Sizes or formats SetFormat refuses in addition to the ones the device never offers.
     void setRefusedFormats(std::vector<VideoFormat> formats);
 
