@@ -27,6 +27,10 @@ QString familyFor(const LOGFONTA& font) {
 
 } // namespace
 
+int cellHeight(const LOGFONTA& font, const QFontMetrics& metrics) {
+    return font.lfHeight > 0 ? font.lfHeight : font.lfHeight == 0 ? kDefaultHeight : metrics.height();
+}
+
 LOGFONTA systemLogFont() {
     LOGFONTA font{};
     font.lfHeight = 16;
@@ -47,12 +51,18 @@ QFont qtFont(const LOGFONTA& font) {
     if (font.lfHeight < 0) {
         q.setPixelSize(-font.lfHeight);
     } else {
-        // A cell height: scale the em size so that ascent plus descent fills it.
+        // A cell height: the largest size whose ascent plus descent fits in it.
         const int cell = font.lfHeight == 0 ? kDefaultHeight : font.lfHeight;
-        q.setPixelSize(cell);
-        const int measured = QFontMetrics(q).height();
-        if (measured > 0 && measured != cell)
-            q.setPixelSize(std::max(1, cell * cell / measured));
+        const auto heightAt = [&q](int pixels) {
+            q.setPixelSize(pixels);
+            return QFontMetrics(q).height();
+        };
+        int pixels = std::max(1, cell * cell / std::max(1, heightAt(cell)));
+        while (heightAt(pixels + 1) <= cell)
+            ++pixels;
+        while (pixels > 1 && heightAt(pixels) > cell)
+            --pixels;
+        q.setPixelSize(pixels);
     }
     return q;
 }

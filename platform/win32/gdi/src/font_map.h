@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 
 #include <win32/gdi_objects.h>
 
@@ -16,5 +17,9 @@ LOGFONTA systemLogFont();
 // A Qt font for `font`: pixel size from lfHeight (cell or character height), weight, italic, underline,
 // strike-out, no antialiasing; the face mapped to an installed family. Needs the Qt application; any thread.
 QFont qtFont(const LOGFONTA& font);
+
+// Height of a text line in `font`: the requested cell height, or what `metrics` (of qtFont) give for a
+// character height.
+int cellHeight(const LOGFONTA& font, const QFontMetrics& metrics);
 
 } // namespace platform::gdi

@@ -18,8 +18,14 @@ using namespace platform::gdi;
 
 namespace {
 
-// The DC and its Qt font; false when the DC is stale or there is no Qt application to draw text with.
-bool openText(HDC hdc, std::shared_ptr<DeviceContext>* dc, QFont* font) {
+// The DC's font as Qt draws it, and the height of its text lines.
+struct TextFont {
+    QFont font;
+    int lineHeight = 0;
+};
+
+// The DC and its font; false when the DC is stale or there is no Qt application to draw text with.
+bool openText(HDC hdc, std::shared_ptr<DeviceContext>* dc, TextFont* font) {
     *dc = findDc(hdc);
     if (!*dc)
         return false;
@@ -27,15 +33,16 @@ bool openText(HDC hdc, std::shared_ptr<DeviceContext>* dc, QFont* font) {
         SetLastError(ERROR_NOT_READY);
         return false;
     }
-    *font = qtFont((*dc)->font->logFont);
+    font->font = qtFont((*dc)->font->logFont);
+    font->lineHeight = cellHeight((*dc)->font->logFont, QFontMetrics(font->font));
     return true;
 }
 
 // One line with its cell's top-left corner at (x, y): the cell filled in the background colour when the
 // mode is opaque, then the glyph pixels in the text colour.
-void drawLine(Canvas& canvas, const QFont& font, const QString& text, int x, int y) {
-    const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(text), height = metrics.height();
+void drawLine(Canvas& canvas, const TextFont& font, const QString& text, int x, int y) {
+    const QFontMetrics metrics(font.font);
+    const int width = metrics.horizontalAdvance(text), height = font.lineHeight;
     if (width <= 0 || height <= 0)
         return;
     DeviceContext& dc = canvas.dc();
@@ -50,7 +57,7 @@ void drawLine(Canvas& canvas, const QFont& font, const QString& text, int x, int
     glyphs.fill(Qt::transparent);
     {
         QPainter painter(&glyphs);
-        painter.setFont(font);
+        painter.setFont(font.font);
         painter.setPen(Qt::white);
         painter.drawText(margin, metrics.ascent(), text);
     }
@@ -81,7 +88,7 @@ QString withoutPrefixes(const QString& text) {
 
 BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int count) {
     std::shared_ptr<DeviceContext> dc;
-    QFont font;
+    TextFont font;
     if (!openText(hdc, &dc, &font))
         return FALSE;
     if (!text && count != 0) {
@@ -95,7 +102,7 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int count) {
 
 int DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
     std::shared_ptr<DeviceContext> dc;
-    QFont font;
+    TextFont font;
     if (!openText(hdc, &dc, &font))
         return 0;
     if (!text || !rect) {
@@ -106,8 +113,8 @@ int DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
     if (!(format & DT_NOPREFIX))
         all = withoutPrefixes(all);
     const QStringList lines = (format & DT_SINGLELINE) ? QStringList{all} : all.split(QRegularExpression("\r?\n"));
-    const QFontMetrics metrics(font);
-    const int lineHeight = metrics.height();
+    const QFontMetrics metrics(font.font);
+    const int lineHeight = font.lineHeight;
     int widest = 0;
     for (const QString& line : lines)
         widest = std::max(widest, metrics.horizontalAdvance(line));
@@ -142,15 +149,14 @@ int DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
 
 BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size) {
     std::shared_ptr<DeviceContext> dc;
-    QFont font;
+    TextFont font;
     if (!openText(hdc, &dc, &font))
         return FALSE;
     if ((!text && count != 0) || !size) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const QFontMetrics metrics(font);
-    size->cx = metrics.horizontalAdvance(decodeText(text, count));
-    size->cy = metrics.height();
+    size->cx = QFontMetrics(font.font).horizontalAdvance(decodeText(text, count));
+    size->cy = font.lineHeight;
     return TRUE;
 }
