@@ -4,7 +4,8 @@
 #include <win32/types.h>
 
 // Every function here draws pixel-exactly without antialiasing; rectangles exclude their right and bottom
-// edges, and a line excludes its end point. Each returns FALSE (0) with ERROR_INVALID_HANDLE for a stale
+// edges, and a line excludes its end point. Dashed and dotted pens dash straight lines; ellipses and arcs
+// are drawn solid with them. Each returns FALSE (0) with ERROR_INVALID_HANDLE for a stale
 // DC. Any thread that uses the DC.
 
 // Moves the current position; the old one goes to `old` when given.
