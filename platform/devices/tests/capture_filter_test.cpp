@@ -251,5 +251,29 @@ TEST_F(CaptureFilterTest, LiveRunDeliversOnTheStreamingThreadUntilStop)
     sink->in->Disconnect();
 }
 
+TEST_F(CaptureFilterTest, ResetAllRestoresPowerOnStateAndTheDeviceList)
+{
+    ASSERT_EQ(sensorWrite(0x09, 1000), S_OK);
+    ASSERT_EQ(chipWrite(0x08, {0x00}), S_OK);
+    ASSERT_EQ(motorWrite(0x10, 50), S_OK);
+    cam.setSensorPresent(false);
+    cam.addFault({FaultRule::Call::Any, std::nullopt, 0, 100, E_FAIL});
+    ASSERT_TRUE(cam.deliverFrames(2));
+    SimulatedCamera::setDecoys({{"USB 2800 Video", false}});
+    SimulatedCamera::setNoDevice(true);
+
+    SimulatedCamera::resetAll();
+    cam.setSteppedMode(true);
+    EXPECT_EQ(cam.i2cRegister(kSensorAddress, 0x09), 660u);
+    EXPECT_EQ(cam.chipRegister(0x08), 0xFF);
+    EXPECT_EQ(cam.frameCount(), 0u);
+    EXPECT_TRUE(cam.propertyCalls().empty());
+    EXPECT_TRUE(cam.registerWrites().empty());
+    EXPECT_TRUE(cam.motorMoves().empty());
+    EXPECT_EQ(sensorWrite(0x09, 700), S_OK) << "sensor present, faults gone";
+    EXPECT_EQ(motorRead(0x13), 0);
+    EXPECT_EQ(listedNames().size(), 1u);
+}
+
 } // namespace
 } // namespace platform::devices::testing
