@@ -74,7 +74,8 @@ int SetDIBitsToDevice(HDC dc, int x, int y, DWORD width, DWORD height, int xSrc,
     if (!dibView(info, usage, bits, &source))
         return 0;
     // `bits` holds rows startScan .. startScan + lines - 1 of the whole DIB.
-    if (lines == 0 || startScan + lines > static_cast<UINT>(source.height) || width > 32768u || height > 32768u) {
+    if (lines == 0 || uint64_t{startScan} + lines > static_cast<uint64_t>(source.height) || width > 32768u ||
+        height > 32768u) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }

@@ -65,8 +65,12 @@ HGDIOBJ GetStockObject(int index) {
     return object->handle;
 }
 
+namespace {
+constexpr int kMaxPenWidth = 256;
+}
+
 HPEN CreatePen(int style, int width, COLORREF color) {
-    if (width < 0 || (style != PS_SOLID && style != PS_DASH && style != PS_DOT && style != PS_NULL)) {
+    if (width < 0 || width > kMaxPenWidth || (style != PS_SOLID && style != PS_DASH && style != PS_DOT && style != PS_NULL)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }

@@ -1,6 +1,7 @@
 // MoveToEx, LineTo, Rectangle, Ellipse, Polygon, Arc, FillRect and FrameRect.
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 #include <vector>
 
@@ -14,6 +15,17 @@
 using namespace platform::gdi;
 
 namespace {
+
+// Coordinates shapes accept: 28-bit signed values, so that no arithmetic on them overflows.
+bool coordinatesOk(std::initializer_list<int> values) {
+    constexpr int kLimit = 1 << 27;
+    for (int v : values)
+        if (v < -kLimit || v > kLimit) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return false;
+        }
+    return true;
+}
 
 // The rectangle with its corners in order.
 RECT normalized(int left, int top, int right, int bottom) {
@@ -87,7 +99,7 @@ BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT old) {
 
 BOOL LineTo(HDC hdc, int x, int y) {
     auto dc = findDc(hdc);
-    if (!dc)
+    if (!dc || !coordinatesOk({dc->position.x, dc->position.y, x, y}))
         return FALSE;
     const POINT from = dc->position, to{x, y};
     dc->position = to;
@@ -104,7 +116,7 @@ namespace {
 template <class Shape>
 BOOL drawClosed(HDC hdc, const RECT& box, Shape shape) {
     auto dc = findDc(hdc);
-    if (!dc)
+    if (!dc || !coordinatesOk({box.left, box.top, box.right, box.bottom}))
         return FALSE;
     Canvas canvas(*dc);
     const RECT area = reach(canvas, box);
@@ -148,6 +160,9 @@ BOOL Polygon(HDC hdc, const POINT* points, int count) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    for (int i = 0; i < count; ++i)
+        if (!coordinatesOk({points[i].x, points[i].y}))
+            return FALSE;
     RECT box{points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
     for (int i = 1; i < count; ++i)
         box = unionRect(box, RECT{points[i].x, points[i].y, points[i].x + 1, points[i].y + 1});
@@ -159,7 +174,7 @@ BOOL Polygon(HDC hdc, const POINT* points, int count) {
 
 BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
     auto dc = findDc(hdc);
-    if (!dc)
+    if (!dc || !coordinatesOk({left, top, right, bottom, xStart, yStart, xEnd, yEnd}))
         return FALSE;
     const RECT box = normalized(left, top, right, bottom);
     const double start = angleAround(box, xStart, yStart);

@@ -1,6 +1,7 @@
 // Bresenham lines with dash styles, disc stamping for wide pens and the integer ellipse test.
 #include "stroke.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace platform::gdi {
@@ -28,29 +29,35 @@ int64_t roundHalfDown(int64_t numerator, int64_t denominator) {
 } // namespace
 
 Stroke::Stroke(const Pen& pen, const RECT& bounds)
-    : style_(pen.style), width_(pen.width), on_(bounds), gaps_(bounds) {}
+    : style_(pen.style), width_(pen.width), on_(bounds), gaps_(bounds) {
+    // A disc of width_ pixels, as one span per row; even widths reach one pixel further left and up.
+    const int low = -(width_ / 2);
+    const int twiceCentre = 2 * low + width_ - 1;
+    for (int dy = low; width_ > 1 && dy < low + width_; ++dy) {
+        const int ey = 2 * dy - twiceCentre;
+        int first = 0, last = -1;
+        for (int dx = low; dx < low + width_; ++dx) {
+            const int ex = 2 * dx - twiceCentre;
+            if (ex * ex + ey * ey <= width_ * width_) {
+                first = last < first ? dx : first;
+                last = dx;
+            }
+        }
+        if (last >= first)
+            disc_.push_back(DiscRow{dy, first, last + 1});
+    }
+}
 
 void Stroke::put(int x, int y) {
     if (width_ > 1) {
-        stamp(x, y);
+        for (const DiscRow& row : disc_)
+            on_.markSpan(y + row.dy, x + row.x0, x + row.x1);
         return;
     }
     const DashPattern pattern = patternOf(style_);
     const bool on = dashPosition_ % (pattern.on + pattern.off) < pattern.on;
     ++dashPosition_;
     (on ? on_ : gaps_).mark(x, y);
-}
-
-void Stroke::stamp(int x, int y) {
-    // A disc of width_ pixels around (x, y); even widths reach one pixel further left and up.
-    const int low = -(width_ / 2);
-    const int twiceCentre = 2 * low + width_ - 1;
-    for (int dy = low; dy < low + width_; ++dy)
-        for (int dx = low; dx < low + width_; ++dx) {
-            const int ex = 2 * dx - twiceCentre, ey = 2 * dy - twiceCentre;
-            if (ex * ex + ey * ey <= width_ * width_)
-                on_.mark(x + dx, y + dy);
-        }
 }
 
 void Stroke::line(POINT a, POINT b) {
@@ -63,7 +70,16 @@ void Stroke::line(POINT a, POINT b) {
     const bool alongX = std::abs(dx) >= std::abs(dy);
     const int64_t major = alongX ? dx : dy, minor = alongX ? dy : dx;
     const int64_t steps = std::abs(major), direction = major < 0 ? -1 : 1;
-    for (int64_t i = 0; i < steps; ++i) {
+    // Only the steps whose pixel can reach the bounds along the longer axis.
+    const RECT& bounds = on_.bounds();
+    const int64_t start = alongX ? a.x : a.y;
+    const int64_t low = (alongX ? bounds.left : bounds.top) - width_ - start;
+    const int64_t high = (alongX ? bounds.right : bounds.bottom) + width_ - start;
+    const int64_t first = std::max<int64_t>(0, direction > 0 ? low : -high);
+    const int64_t last = std::min<int64_t>(steps, direction > 0 ? high : -low);
+    const DashPattern pattern = patternOf(style_);
+    dashPosition_ += static_cast<int>(first % (pattern.on + pattern.off)); // keeps the dash phase of skipped steps
+    for (int64_t i = first; i < last; ++i) {
         const int64_t offset = roundHalfDown(2 * i * minor - steps, 2 * steps);
         const int64_t along = i * direction;
         put(static_cast<int>(alongX ? a.x + along : a.x + offset), static_cast<int>(alongX ? a.y + offset : a.y + along));

@@ -1,6 +1,8 @@
 // The pixels a pen puts down: thin styled lines, wide round-capped lines and ellipse outlines.
 #pragma once
 
+#include <vector>
+
 #include "coverage.h"
 
 namespace platform::gdi {
@@ -24,11 +26,15 @@ public:
 
 private:
     void put(int x, int y);
-    void stamp(int x, int y);
+
+    struct DiscRow {
+        int dy, x0, x1;
+    };
 
     const int style_;
     const int width_;
     int dashPosition_ = 0;
+    std::vector<DiscRow> disc_; // the spans of a wide pen's disc
     Coverage on_;
     Coverage gaps_;
 };

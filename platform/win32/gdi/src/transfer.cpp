@@ -145,6 +145,11 @@ int lowEdge(int start, int size) { return size < 0 ? start + size : start; }
 
 RECT transferPixels(const PixelView& dst, const RECT& clip, uint32_t opaque, Area to, const PixelView& srcIn,
                     Area from, uint32_t rop, const TransferColors& colors) {
+    // Areas beyond 28-bit coordinates are not drawn, so that no sum below overflows.
+    constexpr int kLimit = 1 << 27;
+    for (int v : {to.x, to.y, to.width, to.height, from.x, from.y, from.width, from.height})
+        if (v < -kLimit || v > kLimit)
+            return RECT{0, 0, 0, 0};
     if (to.width == 0 || to.height == 0 || from.width == 0 || from.height == 0 || !dst.bits || !srcIn.bits)
         return RECT{0, 0, 0, 0};
     const int toLeft = lowEdge(to.x, to.width), toTop = lowEdge(to.y, to.height);

@@ -148,6 +148,9 @@ TEST(Pens, StylesWidthsAndTheNullPen) {
         MoveToEx(picture.dc(), 0, 1, nullptr);
         LineTo(picture.dc(), 12, 1);
         EXPECT_EQ(picture.letters()[1], "KKKRRRKKKRRR") << "opaque mode fills the gaps with the background";
+        MoveToEx(picture.dc(), -4, 0, nullptr);
+        LineTo(picture.dc(), 12, 0);
+        EXPECT_EQ(picture.letters()[0], "RRKKKRRRKKKR") << "the dashes start where the line starts, off the bitmap";
         SetBkMode(picture.dc(), TRANSPARENT);
         MoveToEx(picture.dc(), 0, 2, nullptr);
         LineTo(picture.dc(), 12, 2);
@@ -163,6 +166,12 @@ TEST(Pens, StylesWidthsAndTheNullPen) {
         LineTo(picture.dc(), 8, 3);
         EXPECT_EQ(picture.mask(kBlack),
                   (Rows{"............", "..#######...", ".#########..", ".#########..", "..#######...", "............"}));
+        // Far beyond the bitmap only the part inside is walked; beyond 28-bit coordinates is refused.
+        MoveToEx(picture.dc(), -100000000, 0, nullptr);
+        EXPECT_TRUE(LineTo(picture.dc(), 100000000, 0));
+        EXPECT_EQ(picture.mask(kBlack)[0], "############");
+        EXPECT_FALSE(LineTo(picture.dc(), 0x7FFFFFFF, 0));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
         SelectObject(picture.dc(), GetStockObject(BLACK_PEN));
         DeleteObject(wide);
     }

@@ -70,7 +70,7 @@ HGDIOBJ GetStockObject(int index);
 
 // A cosmetic pen for width 0 or 1, a solid round-capped pen for wider ones. Styles PS_SOLID, PS_DASH,
 // PS_DOT and PS_NULL (dashes apply to pens up to 1 pixel wide); the colour's top byte is ignored.
-// Null with ERROR_INVALID_PARAMETER for another style or a negative width.
+// Null with ERROR_INVALID_PARAMETER for another style or a width outside 0 to 256.
 HPEN CreatePen(int style, int width, COLORREF color);
 
 // A solid brush of the colour (top byte ignored).
