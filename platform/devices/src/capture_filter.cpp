@@ -73,7 +73,7 @@ void CaptureFilter::onPauseFromRun() { source_->stopStream(); }
 // Streaming thread: the same frame to both pins, stamped from the run start.
 void CaptureFilter::deliver(const FrameView& frame)
 {
-    const REFERENCE_TIME start = REFERENCE_TIME(frame.timeMs - runStartMs_) * 10'000;
+    const REFERENCE_TIME start = (REFERENCE_TIME(frame.timeMs) - REFERENCE_TIME(runStartMs_)) * 10'000;
     const REFERENCE_TIME end = start + REFERENCE_TIME(10'000'000.0 / source_->frameRate());
     for (FramePin* pin : pins_)
         pin->deliverFrame(frame.data, frame.size, start, end);

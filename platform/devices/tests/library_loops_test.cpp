@@ -26,6 +26,39 @@ protected:
     {
         return f.data + std::size_t(y) * ((kWidth * 3 + 3) & ~3) + std::size_t(x) * 3;
     }
+    // Sum of each grey pixel's differences to its four neighbours over the centre region.
+    static double focusValue(const FrameView& f)
+    {
+        const LONG w = kWidth / 4, h = kHeight / 4, left = kWidth / 2 - w / 2, top = kHeight / 2 - h / 2;
+        std::vector<int> grey(std::size_t(w) * h);
+        for (LONG y = 0; y < h; ++y)
+            for (LONG x = 0; x < w; ++x) {
+                const BYTE* p = pixel(f, left + x, top + y);
+                grey[y * w + x] = (6 * p[1] + 3 * p[2] + p[0]) / 10;
+            }
+        double value = 0;
+        for (LONG y = 1; y < h - 1; ++y)
+            for (LONG x = 1; x < w - 1; ++x) {
+                const int c = grey[y * w + x];
+                value += std::abs(c - grey[y * w + x - 1]) + std::abs(c - grey[y * w + x + 1]) +
+                         std::abs(c - grey[(y - 1) * w + x]) + std::abs(c - grey[(y + 1) * w + x]);
+            }
+        return value;
+    }
+    // End-stop state from the GPIO input: 0 back end, 1 middle, 2 front end, 3 unknown.
+    int motorPosition()
+    {
+        switch (chipRead(0x09) & 0x06) {
+        case 0x02:
+            return 0;
+        case 0x06:
+            return 1;
+        case 0x04:
+            return 2;
+        default:
+            return 3;
+        }
+    }
 };
 
 // White balance: every 4th frame, centre region (a quarter each way), step = (180 - average) / 10.
@@ -78,20 +111,7 @@ TEST_F(LibraryLoopsTest, FocusClimbEndsWithin20StepsOfThePeak)
             cam.device().startStream([&](const FrameView& f) {
                 if (!on || motorRead(0x13) != 0)
                     return;
-                const LONG w = kWidth / 4, h = kHeight / 4, left = kWidth / 2 - w / 2, top = kHeight / 2 - h / 2;
-                std::vector<int> grey(std::size_t(w) * h);
-                for (LONG y = 0; y < h; ++y)
-                    for (LONG x = 0; x < w; ++x) {
-                        const BYTE* p = pixel(f, left + x, top + y);
-                        grey[y * w + x] = (6 * p[1] + 3 * p[2] + p[0]) / 10;
-                    }
-                double value = 0;
-                for (LONG y = 1; y < h - 1; ++y)
-                    for (LONG x = 1; x < w - 1; ++x) {
-                        const int c = grey[y * w + x];
-                        value += std::abs(c - grey[y * w + x - 1]) + std::abs(c - grey[y * w + x + 1]) +
-                                 std::abs(c - grey[(y - 1) * w + x]) + std::abs(c - grey[(y + 1) * w + x]);
-                    }
+                const double value = focusValue(f);
                 if (fine) {
                     if (fineCount == 0) {
                         current = value;
@@ -113,8 +133,7 @@ TEST_F(LibraryLoopsTest, FocusClimbEndsWithin20StepsOfThePeak)
                 }
                 if (coarse == 0) {
                     current = maximum = value;
-                    const int stops = chipRead(0x09) & 0x06;
-                    direction = stops == 0x04 ? 0 : 1;
+                    direction = motorPosition() == 2 ? 0 : 1;
                     move();
                 } else if (value > current) {
                     maximum = std::max(maximum, value);
@@ -135,6 +154,70 @@ TEST_F(LibraryLoopsTest, FocusClimbEndsWithin20StepsOfThePeak)
             cam.device().stopStream();
             EXPECT_FALSE(on) << "start " << start << " peak " << peak;
             EXPECT_NEAR(cam.lensPosition(), peak, 20) << "start " << start << " peak " << peak;
+        }
+}
+
+// End-stop sweep: run to an end stop in 20-step moves, sweep to the other in 18-step moves noting
+// the sharpest step, then return that many steps (or until sharper). It ends within 9 steps of the peak.
+TEST_F(LibraryLoopsTest, EndStopSweepReturnsWithin9StepsOfThePeak)
+{
+    for (double start : {0.0, 100.0, 200.0, 360.0})
+        for (double peak : {30.0, 150.0, 250.0, 340.0}) {
+            cam.setLensPosition(start);
+            cam.setFocusPeak(peak);
+            bool on = true, started = false, returning = false;
+            int direction = 1, step = 20, count = 0, countAtMax = 0;
+            double maximum = 0;
+            auto move = [&] { EXPECT_EQ(motorWrite(direction ? 0x10 : 0x11, BYTE(step)), S_OK); };
+            cam.device().startStream([&](const FrameView& f) {
+                if (!on || motorRead(0x13) != 0)
+                    return;
+                if (returning) {
+                    if (count - countAtMax > 0 && focusValue(f) <= maximum) {
+                        move();
+                        ++countAtMax;
+                    } else {
+                        on = false;
+                    }
+                    return;
+                }
+                const int position = motorPosition();
+                if (position == 0 || position == 2) {
+                    const int away = position == 2 ? 0 : 1; // the direction off this stop
+                    if (!started) {
+                        started = true;
+                        maximum = focusValue(f);
+                        step = 18;
+                        direction = away;
+                        move();
+                        ++count;
+                    } else if (direction == away) {
+                        move();
+                    } else {
+                        const double value = focusValue(f);
+                        if (value > maximum) {
+                            maximum = value;
+                            countAtMax = count;
+                        }
+                        direction = away;
+                        returning = true;
+                    }
+                } else if (position == 1) {
+                    if (started) {
+                        const double value = focusValue(f);
+                        if (value > maximum) {
+                            maximum = value;
+                            countAtMax = count;
+                        }
+                        ++count;
+                    }
+                    move();
+                }
+            });
+            ASSERT_TRUE(cam.deliverFrames(80));
+            cam.device().stopStream();
+            EXPECT_FALSE(on) << "start " << start << " peak " << peak;
+            EXPECT_NEAR(cam.lensPosition(), peak, 9) << "start " << start << " peak " << peak;
         }
 }
 
