@@ -190,28 +190,33 @@ PictureParams SimulatedDevice::paramsFor(const SensorExposure& sensor, uint64_t 
     return p;
 }
 
-FrameView SimulatedDevice::produceFrame()
-{
-    advanceToNow();
-    State& s = *state_;
-    const uint64_t frame = ++s.frameIndex;
-    renderFormat(paramsFor(s.bus.sensor.exposureFor(frame), frame), s.format, frameBuffer_, renderBuffer_);
-    FrameView view{s.format, frameBuffer_.data(), DWORD(frameBuffer_.size()), frame, lastUpdateMs_};
-    if (s.keepCount > 0) {
-        s.kept.push_back({s.format, frameBuffer_, frame, lastUpdateMs_});
-        while (s.kept.size() > s.keepCount)
-            s.kept.pop_front();
-    }
-    return view;
-}
-
+// The frame's parameters are taken under the state lock; rendering runs outside it so that
+// register calls from other threads are not held up by a frame.
 void SimulatedDevice::deliverOne()
 {
     std::lock_guard deliver(deliverMutex_);
+    PictureParams params;
     FrameView view;
     {
         std::lock_guard guard(mutex_);
-        view = produceFrame();
+        advanceToNow();
+        State& s = *state_;
+        view.index = ++s.frameIndex;
+        view.format = s.format;
+        view.timeMs = lastUpdateMs_;
+        params = paramsFor(s.bus.sensor.exposureFor(view.index), view.index);
+    }
+    renderFormat(params, view.format, frameBuffer_, renderBuffer_);
+    view.data = frameBuffer_.data();
+    view.size = DWORD(frameBuffer_.size());
+    {
+        std::lock_guard guard(mutex_);
+        State& s = *state_;
+        if (s.keepCount > 0) {
+            s.kept.push_back({view.format, frameBuffer_, view.index, view.timeMs});
+            while (s.kept.size() > s.keepCount)
+                s.kept.pop_front();
+        }
     }
     if (sink_)
         sink_(view);
@@ -219,13 +224,18 @@ void SimulatedDevice::deliverOne()
 
 CapturedFrame SimulatedDevice::renderNow(const VideoFormat& format) const
 {
-    std::lock_guard guard(mutex_);
-    auto& self = const_cast<SimulatedDevice&>(*this);
-    self.advanceToNow();
-    State& s = *state_;
-    CapturedFrame frame{format, {}, s.frameIndex + 1, lastUpdateMs_};
+    PictureParams params;
+    CapturedFrame frame{format, {}, 0, 0};
+    {
+        std::lock_guard guard(mutex_);
+        const_cast<SimulatedDevice&>(*this).advanceToNow();
+        State& s = *state_;
+        frame.index = s.frameIndex + 1;
+        frame.timeMs = lastUpdateMs_;
+        params = paramsFor(s.bus.sensor.exposureFor(frame.index), frame.index);
+    }
     std::vector<BYTE> scratch;
-    renderFormat(paramsFor(s.bus.sensor.exposureFor(s.frameIndex + 1), s.frameIndex + 1), format, frame.bytes, scratch);
+    renderFormat(params, format, frame.bytes, scratch);
     return frame;
 }
 

@@ -99,8 +99,6 @@ private:
 
     // Moves the lens over the time since the last update. mutex_ held.
     void advanceToNow();
-    // Renders the next frame into frameBuffer_ and returns its view. mutex_ held.
-    FrameView produceFrame();
     void deliverOne();
     PictureParams paramsFor(const SensorExposure& sensor, uint64_t frame) const;
     void logMove(int direction, unsigned steps, bool gpio);
