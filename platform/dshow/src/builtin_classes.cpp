@@ -14,6 +14,7 @@ HRESULT createCaptureGraphBuilder(REFIID riid, void** object);
 HRESULT createSampleGrabber(REFIID riid, void** object);
 HRESULT createNullRenderer(REFIID riid, void** object);
 HRESULT createAviDecompressor(REFIID riid, void** object);
+HRESULT createVideoRenderer(REFIID riid, void** object);
 
 const std::vector<BuiltinClass>& builtinClasses() {
     static const std::vector<BuiltinClass> classes{
@@ -23,6 +24,7 @@ const std::vector<BuiltinClass>& builtinClasses() {
         {CLSID_SampleGrabber, createSampleGrabber},
         {CLSID_NullRenderer, createNullRenderer},
         {CLSID_AVIDec, createAviDecompressor},
+        {CLSID_VideoMixingRenderer, createVideoRenderer},
     };
     return classes;
 }
