@@ -1,0 +1,22 @@
+// The screen-size seam's slot.
+#include <testing/screen_size.h>
+
+#include <atomic>
+
+namespace platform::testing {
+namespace {
+
+std::atomic<LONG> width{0};
+std::atomic<LONG> height{0};
+
+} // namespace
+
+void setScreenSize(LONG w, LONG h)
+{
+    width.store(w);
+    height.store(h);
+}
+
+SIZE screenSize() { return SIZE{width.load(), height.load()}; }
+
+} // namespace platform::testing

@@ -1,0 +1,108 @@
+// The "STATIC" class: text or bitmap, transparent to the mouse unless SS_NOTIFY.
+#include <win32/gdi.h>
+#include <win32/user.h>
+
+#include "standard_controls.h"
+#include "window.h"
+
+namespace platform::user {
+namespace {
+
+struct StaticState : ControlState {
+    HBITMAP bitmap{};
+};
+
+StaticState& stateOf(Window& window)
+{
+    if (!window.control)
+        window.control = std::make_unique<StaticState>();
+    return static_cast<StaticState&>(*window.control);
+}
+
+void drawBitmap(HDC dc, HBITMAP bitmap)
+{
+    BITMAP info{};
+    if (!bitmap || !GetObject(bitmap, sizeof info, &info))
+        return;
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}
+
+void paint(Window& window)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window.hwnd, &ps);
+    if (!dc)
+        return;
+    RECT client;
+    GetClientRect(window.hwnd, &client);
+    FillRect(dc, &client, controlBrush(window.hwnd, dc, WM_CTLCOLORSTATIC));
+    if ((window.style & SS_TYPEMASK) == SS_BITMAP) {
+        drawBitmap(dc, stateOf(window).bitmap);
+    } else if ((window.style & SS_TYPEMASK) <= SS_RIGHT) {
+        UINT format = (window.style & SS_CENTER) ? DT_CENTER : (window.style & SS_RIGHT) ? DT_RIGHT : DT_LEFT;
+        if (window.style & SS_CENTERIMAGE)
+            format |= DT_VCENTER | DT_SINGLELINE;
+        if (window.style & SS_NOPREFIX)
+            format |= DT_NOPREFIX;
+        if (window.style & WS_DISABLED)
+            SetTextColor(dc, RGB(109, 109, 109));
+        SetBkMode(dc, TRANSPARENT);
+        DrawText(dc, window.text.c_str(), -1, &client, format);
+    }
+    EndPaint(window.hwnd, &ps);
+}
+
+void notifyParent(const Window& window, WORD code)
+{
+    if (window.style & SS_NOTIFY)
+        SendMessage(window.parent, WM_COMMAND, MAKEWPARAM(window.id, code), reinterpret_cast<LPARAM>(window.hwnd));
+}
+
+} // namespace
+
+LRESULT CALLBACK staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WindowPtr window = findWindow(hwnd);
+    if (!window)
+        return 0;
+    switch (message) {
+    case WM_NCHITTEST:
+        return (window->style & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
+    case WM_ERASEBKGND:
+        return TRUE; // the background is painted with the text
+    case WM_PAINT:
+        paint(*window);
+        return 0;
+    case WM_SETTEXT:
+    case WM_ENABLE: {
+        const LRESULT result = DefWindowProc(hwnd, message, wParam, lParam);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return message == WM_SETTEXT ? TRUE : result;
+    }
+    case WM_LBUTTONDOWN:
+        notifyParent(*window, STN_CLICKED);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        notifyParent(*window, STN_DBLCLK);
+        return 0;
+    case STM_SETIMAGE: {
+        if (wParam != IMAGE_BITMAP)
+            return 0;
+        StaticState& state = stateOf(*window);
+        const HBITMAP old = state.bitmap;
+        state.bitmap = reinterpret_cast<HBITMAP>(lParam);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return reinterpret_cast<LRESULT>(old);
+    }
+    case STM_GETIMAGE:
+        return wParam == IMAGE_BITMAP ? reinterpret_cast<LRESULT>(stateOf(*window).bitmap) : 0;
+    default:
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    }
+}
+
+} // namespace platform::user

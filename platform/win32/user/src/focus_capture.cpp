@@ -1,0 +1,76 @@
+// SetFocus, GetFocus, SetCapture, ReleaseCapture and GetCapture.
+#include "focus_capture.h"
+
+#include <win32/user.h>
+
+#include "window.h"
+#include "window_widget.h"
+
+namespace platform::user {
+namespace {
+
+HWND focusWindow{};
+HWND captureWindow{};
+
+} // namespace
+
+HWND moveFocus(HWND hwnd)
+{
+    const HWND old = focusWindow;
+    if (old == hwnd)
+        return old;
+    focusWindow = hwnd;
+    if (old && IsWindow(old))
+        SendMessage(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    if (hwnd && focusWindow == hwnd)
+        SendMessage(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+    return old;
+}
+
+void forgetFocusAndCapture(HWND hwnd)
+{
+    if (focusWindow == hwnd)
+        focusWindow = nullptr;
+    if (captureWindow == hwnd)
+        captureWindow = nullptr;
+}
+
+} // namespace platform::user
+
+using namespace platform::user;
+
+HWND SetFocus(HWND hWnd)
+{
+    if (hWnd) {
+        WindowPtr window = checkedWindow(hWnd);
+        if (!window)
+            return nullptr;
+        if (window->widget)
+            window->widget->setFocus(Qt::OtherFocusReason); // reaches an inner Qt control through its proxy
+    }
+    return moveFocus(hWnd);
+}
+
+HWND GetFocus() { return focusWindow; }
+
+HWND SetCapture(HWND hWnd)
+{
+    if (!checkedWindow(hWnd))
+        return nullptr;
+    const HWND old = captureWindow;
+    captureWindow = hWnd;
+    if (old && old != hWnd)
+        SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
+    return old;
+}
+
+BOOL ReleaseCapture()
+{
+    const HWND old = captureWindow;
+    captureWindow = nullptr;
+    if (old)
+        SendMessage(old, WM_CAPTURECHANGED, 0, 0);
+    return TRUE;
+}
+
+HWND GetCapture() { return captureWindow; }

@@ -1,0 +1,53 @@
+// Registration of the standard control classes and the colours controls ask their parents for.
+#include "standard_controls.h"
+
+#include <win32/gdi.h>
+#include <win32/user.h>
+
+#include "window_class.h"
+
+namespace platform::user {
+namespace {
+
+// The dialog face colour of the default colour scheme.
+constexpr COLORREF kFaceColor = RGB(240, 240, 240);
+constexpr COLORREF kTextColor = RGB(0, 0, 0);
+
+HBRUSH faceBrush()
+{
+    static HBRUSH brush = CreateSolidBrush(kFaceColor);
+    return brush;
+}
+
+} // namespace
+
+void registerStandardControls()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    registerSystemClass(WC_STATIC, CS_PARENTDC, staticProc, IDC_ARROW);
+}
+
+HBRUSH defaultControlBrush(HDC dc, UINT ctlColorMessage)
+{
+    SetTextColor(dc, kTextColor);
+    if (ctlColorMessage == WM_CTLCOLOREDIT || ctlColorMessage == WM_CTLCOLORLISTBOX) {
+        SetBkColor(dc, RGB(255, 255, 255));
+        return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    }
+    SetBkColor(dc, kFaceColor);
+    return faceBrush();
+}
+
+// A parent that answers with no brush leaves the control its default colours.
+HBRUSH controlBrush(HWND control, HDC dc, UINT ctlColorMessage)
+{
+    const HWND parent = GetParent(control);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessage(parent ? parent : control, ctlColorMessage,
+                                                      reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    return brush ? brush : defaultControlBrush(dc, ctlColorMessage);
+}
+
+} // namespace platform::user

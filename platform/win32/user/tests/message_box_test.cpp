@@ -1,0 +1,62 @@
+// MessageBox: the test seam's record and answer, and the real Qt box with messages served while it is open.
+#include "user_fixture.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTimer>
+#include <thread>
+
+#include <testing/message_box.h>
+
+namespace platform::user::test {
+namespace {
+
+using MessageBoxTest = UserTest;
+
+TEST_F(MessageBoxTest, SeamRecordsTextsAsUtf8AndAnswers)
+{
+    platform::testing::MessageBoxRecorder recorder(IDCANCEL);
+    HWND owner = makeWindow(WS_POPUP, 0, 0, 10, 10);
+    EXPECT_EQ(MessageBox(owner, "The necessary file has been remove,Program can not continue! ", "Orvanel",
+                         MB_OKCANCEL | MB_ICONWARNING),
+              IDCANCEL);
+    EXPECT_EQ(MessageBox(nullptr, "\xB4\xED\xCE\xF3", nullptr, MB_OK), IDCANCEL); // "错误" in code page 936
+    int fromThread = 0;
+    std::thread other([&] { fromThread = MessageBoxEx(nullptr, "Initial Error", "Warning", MB_OK, 0); });
+    other.join();
+    EXPECT_EQ(fromThread, IDCANCEL);
+    const std::vector<platform::testing::MessageBoxCall> calls = recorder.calls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].owner, owner);
+    EXPECT_EQ(calls[0].text, "The necessary file has been remove,Program can not continue! ");
+    EXPECT_EQ(calls[0].caption, "Orvanel");
+    EXPECT_EQ(calls[0].style, static_cast<UINT>(MB_OKCANCEL | MB_ICONWARNING));
+    EXPECT_EQ(calls[1].text, "错误");
+    EXPECT_EQ(calls[1].caption, "Error");
+    EXPECT_EQ(calls[2].caption, "Warning");
+}
+
+// Without the seam a real box opens; posted messages still reach windows while it waits for the user.
+TEST_F(MessageBoxTest, RealBoxAnswersWithThePressedButtonAndKeepsServingMessages)
+{
+    HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
+    PostMessage(w, WM_USER, 0, 0);
+    QMessageBox* shown = nullptr;
+    std::function<void()> press = [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible() && !seenOf(WM_USER).empty()) {
+                shown = box;
+                box->button(QMessageBox::No)->click();
+                return;
+            }
+        }
+        QTimer::singleShot(1, press);
+    };
+    QTimer::singleShot(0, press);
+    EXPECT_EQ(MessageBox(w, "Save?", "Orvanel", MB_YESNO | MB_ICONQUESTION), IDNO);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(seenOf(WM_USER).size(), 1u);
+}
+
+} // namespace
+} // namespace platform::user::test

@@ -1,0 +1,178 @@
+// Update regions, WM_PAINT order, BeginPaint/EndPaint, and window DCs from the GUI and other threads.
+#include "user_fixture.h"
+
+#include <thread>
+
+#include <win32/gdi.h>
+#include <win32/window_surface.h>
+
+#include "window.h"
+
+namespace platform::user::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+using PaintingTest = UserTest;
+
+QRgb pixelOf(HWND hwnd, int x, int y)
+{
+    WindowPtr window = findWindow(hwnd);
+    std::lock_guard guard(window->surface->lock);
+    return window->surface->image.pixel(x, y) & 0xFFFFFF;
+}
+
+void fill(HDC dc, const RECT& r, COLORREF color)
+{
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+TEST_F(PaintingTest, InvalidatedWindowGetsPaintAfterPostedMessagesWithEraseFirst)
+{
+    HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    drain();
+    seen.clear();
+    PAINTSTRUCT ps{};
+    handler = [&](HWND hwnd, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m != WM_PAINT)
+            return std::nullopt;
+        BeginPaint(hwnd, &ps);
+        EndPaint(hwnd, &ps);
+        return 0;
+    };
+    RECT a{10, 10, 20, 20}, b{30, 5, 40, 15};
+    InvalidateRect(w, &a, FALSE);
+    InvalidateRect(w, &b, TRUE);
+    PostMessage(w, WM_USER, 0, 0);
+    drain();
+    std::vector<UINT> order;
+    for (const Seen& s : seen)
+        order.push_back(s.message);
+    EXPECT_THAT(order, ElementsAre(WM_USER, WM_PAINT, WM_ERASEBKGND));
+    EXPECT_EQ(ps.rcPaint.left, 10);
+    EXPECT_EQ(ps.rcPaint.top, 5);
+    EXPECT_EQ(ps.rcPaint.right, 40);
+    EXPECT_EQ(ps.rcPaint.bottom, 20);
+    EXPECT_TRUE(ps.fErase) << "the class has no background brush, so WM_ERASEBKGND returned 0";
+    seen.clear();
+    drain();
+    EXPECT_TRUE(seenOf(WM_PAINT).empty()) << "BeginPaint validated the region";
+}
+
+TEST_F(PaintingTest, UpdateWindowPaintsAtOnceAndValidateRectCancels)
+{
+    HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    drain();
+    seen.clear();
+    InvalidateRect(w, nullptr, FALSE);
+    UpdateWindow(w);
+    EXPECT_EQ(seenOf(WM_PAINT).size(), 1u);
+    UpdateWindow(w);
+    EXPECT_EQ(seenOf(WM_PAINT).size(), 1u) << "nothing left to paint";
+    InvalidateRect(w, nullptr, FALSE);
+    ValidateRect(w, nullptr);
+    drain();
+    EXPECT_EQ(seenOf(WM_PAINT).size(), 1u);
+}
+
+// Parents paint before children; without WS_CLIPCHILDREN invalidating the parent reaches the children.
+TEST_F(PaintingTest, ChildrenFollowTheirParentUnlessItClipsChildren)
+{
+    for (DWORD clip : {DWORD{0}, DWORD{WS_CLIPCHILDREN}}) {
+        HWND top = makeWindow(WS_POPUP | WS_VISIBLE | clip, 0, 0, 100, 100);
+        HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, top, 1);
+        drain();
+        seen.clear();
+        InvalidateRect(top, nullptr, TRUE);
+        drain();
+        std::vector<HWND> painted;
+        for (const Seen& s : seenOf(WM_PAINT))
+            painted.push_back(s.hwnd);
+        if (clip)
+            EXPECT_THAT(painted, ElementsAre(top));
+        else
+            EXPECT_THAT(painted, ElementsAre(top, child));
+        DestroyWindow(top);
+    }
+}
+
+TEST_F(PaintingTest, HiddenWindowsCollectNoPaintAndShowingPaintsEverything)
+{
+    HWND top = makeWindow(WS_POPUP, 0, 0, 100, 100);
+    HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, top, 1);
+    InvalidateRect(top, nullptr, TRUE);
+    drain();
+    EXPECT_TRUE(seenOf(WM_PAINT).empty());
+    EXPECT_FALSE(ShowWindow(top, SW_SHOW));
+    drain();
+    EXPECT_EQ(seenOf(WM_PAINT).size(), 2u);
+    EXPECT_TRUE(IsWindowVisible(child));
+}
+
+// What a child leaves unpainted shows its parent's pixels (the parent has no WS_CLIPCHILDREN).
+TEST_F(PaintingTest, ChildStartsFromTheParentsPixels)
+{
+    HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 20, 20, 40, 40, top, 1);
+    handler = [&](HWND hwnd, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_ERASEBKGND)
+            return TRUE;
+        if (m != WM_PAINT)
+            return std::nullopt;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        if (hwnd == top)
+            fill(dc, RECT{0, 0, 100, 100}, RGB(0, 0, 255));
+        else
+            fill(dc, RECT{0, 0, 10, 10}, RGB(255, 0, 0));
+        EndPaint(hwnd, &ps);
+        return 0;
+    };
+    drain();
+    EXPECT_EQ(pixelOf(child, 5, 5), 0xFF0000u);
+    EXPECT_EQ(pixelOf(child, 30, 30), 0x0000FFu);
+}
+
+// A streaming thread draws frames through GetDC while the GUI thread is blocked (here: in join).
+TEST_F(PaintingTest, GetDcFromAnotherThreadDrawsWithoutTheGuiThread)
+{
+    HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 64, 48);
+    drain();
+    std::thread streaming([w] {
+        for (int frame = 0; frame < 20; ++frame) {
+            HDC dc = GetDC(w);
+            ASSERT_NE(dc, nullptr);
+            SetStretchBltMode(dc, COLORONCOLOR);
+            fill(dc, RECT{0, 0, 64, 48}, RGB(frame, 200, 10));
+            EXPECT_EQ(ReleaseDC(w, dc), 1);
+        }
+    });
+    streaming.join();
+    EXPECT_EQ(pixelOf(w, 63, 47), static_cast<QRgb>(qRgb(19, 200, 10) & 0xFFFFFF));
+    HDC dc = GetDC(w);
+    HWND other = makeWindow(WS_POPUP, 0, 0, 10, 10);
+    EXPECT_EQ(ReleaseDC(other, dc), 0) << "a DC is released only by its own window";
+    EXPECT_EQ(ReleaseDC(w, dc), 1);
+}
+
+// The backing image follows the client size, and a DC of a window destroyed meanwhile stays usable.
+TEST_F(PaintingTest, BackingImageFollowsTheSizeAndOutlivesTheWindowForOpenDcs)
+{
+    HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    MoveWindow(w, 0, 0, 80, 30, TRUE);
+    {
+        WindowPtr window = findWindow(w);
+        std::lock_guard guard(window->surface->lock);
+        EXPECT_EQ(window->surface->image.size(), QSize(80, 30));
+    }
+    HDC dc = GetDC(w);
+    DestroyWindow(w);
+    fill(dc, RECT{0, 0, 80, 30}, RGB(1, 2, 3));
+    EXPECT_EQ(ReleaseDC(w, dc), 1);
+    EXPECT_EQ(GetDC(w), nullptr);
+}
+
+} // namespace
+} // namespace platform::user::test
