@@ -95,37 +95,23 @@ public:
 
     // Visibility belongs to put_Visible and the child bit to put_Owner.
     HRESULT STDMETHODCALLTYPE put_WindowStyle(LONG style) override {
-        HRESULT hr = ensureWindow();
-        if (FAILED(hr))
-            return hr;
-        style_ = style & ~(WS_VISIBLE | WS_CHILD | WS_POPUP);
-        SetWindowLong(window_, GWL_STYLE, windowStyle());
-        return S_OK;
+        return onWindow([&] {
+            style_ = style & ~(WS_VISIBLE | WS_CHILD | WS_POPUP);
+            SetWindowLong(window_, GWL_STYLE, windowStyle());
+        });
     }
 
-    HRESULT STDMETHODCALLTYPE get_WindowStyle(LONG* style) override {
-        if (!style)
-            return E_POINTER;
-        *style = windowStyle();
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE get_WindowStyle(LONG* style) override { return give(style, windowStyle()); }
 
     HRESULT STDMETHODCALLTYPE put_Visible(LONG visible) override {
-        HRESULT hr = ensureWindow();
-        if (FAILED(hr))
-            return hr;
-        visibilitySet_ = true;
-        visible_ = visible != OAFALSE;
-        ShowWindow(window_, visible_ ? SW_SHOW : SW_HIDE);
-        return S_OK;
+        return onWindow([&] {
+            visibilitySet_ = true;
+            visible_ = visible != OAFALSE;
+            ShowWindow(window_, visible_ ? SW_SHOW : SW_HIDE);
+        });
     }
 
-    HRESULT STDMETHODCALLTYPE get_Visible(LONG* visible) override {
-        if (!visible)
-            return E_POINTER;
-        *visible = visible_ ? OATRUE : OAFALSE;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE get_Visible(LONG* visible) override { return give(visible, visible_ ? OATRUE : OAFALSE); }
 
     // The window is made again inside the new owner (or on its own for 0).
     HRESULT STDMETHODCALLTYPE put_Owner(OAHWND owner) override {
@@ -136,28 +122,16 @@ public:
         return fullScreen_ ? ensureWindow() : makeWindow();
     }
 
-    HRESULT STDMETHODCALLTYPE get_Owner(OAHWND* owner) override {
-        if (!owner)
-            return E_POINTER;
-        *owner = reinterpret_cast<OAHWND>(owner_);
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE get_Owner(OAHWND* owner) override { return give(owner, reinterpret_cast<OAHWND>(owner_)); }
 
     HRESULT STDMETHODCALLTYPE put_MessageDrain(OAHWND drain) override {
-        HRESULT hr = ensureWindow();
-        if (FAILED(hr))
-            return hr;
-        drain_ = drain;
-        SetWindowLongPtr(window_, GWLP_USERDATA, drain_);
-        return S_OK;
+        return onWindow([&] {
+            drain_ = drain;
+            SetWindowLongPtr(window_, GWLP_USERDATA, drain_);
+        });
     }
 
-    HRESULT STDMETHODCALLTYPE get_MessageDrain(OAHWND* drain) override {
-        if (!drain)
-            return E_POINTER;
-        *drain = drain_;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE get_MessageDrain(OAHWND* drain) override { return give(drain, drain_); }
 
     // Full screen puts the video in a window of its own over the whole screen; leaving it puts the window
     // back into its owner with its style and position.
@@ -170,32 +144,26 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_FullScreenMode(LONG* fullScreen) override {
-        if (!fullScreen)
-            return E_POINTER;
-        *fullScreen = fullScreen_ ? OATRUE : OAFALSE;
-        return S_OK;
+        return give(fullScreen, fullScreen_ ? OATRUE : OAFALSE);
     }
 
     HRESULT STDMETHODCALLTYPE SetWindowForeground(LONG focus) override {
-        HRESULT hr = ensureWindow();
-        if (FAILED(hr))
-            return hr;
-        SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | (focus == OAFALSE ? SWP_NOACTIVATE : 0));
-        if (focus != OAFALSE)
-            SetFocus(window_);
-        return S_OK;
+        return onWindow([&] {
+            UINT activate = focus == OAFALSE ? SWP_NOACTIVATE : 0;
+            SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | activate);
+            if (focus != OAFALSE)
+                SetFocus(window_);
+        });
     }
 
     HRESULT STDMETHODCALLTYPE SetWindowPosition(LONG left, LONG top, LONG width, LONG height) override {
         if (width < 0 || height < 0)
             return E_INVALIDARG;
-        HRESULT hr = ensureWindow();
-        if (FAILED(hr))
-            return hr;
-        position_ = RECT{left, top, width, height};
-        if (!fullScreen_)
-            place(position_);
-        return S_OK;
+        return onWindow([&] {
+            position_ = RECT{left, top, width, height};
+            if (!fullScreen_)
+                place(position_);
+        });
     }
 
     HRESULT STDMETHODCALLTYPE GetWindowPosition(LONG* left, LONG* top, LONG* width, LONG* height) override {
@@ -232,6 +200,23 @@ private:
     }
 
     HRESULT ensureWindow() { return window_ ? S_OK : makeWindow(); }
+
+    // Runs `apply` once the window exists.
+    template <class Apply>
+    HRESULT onWindow(Apply apply) {
+        HRESULT hr = ensureWindow();
+        if (SUCCEEDED(hr))
+            apply();
+        return hr;
+    }
+
+    template <class Value>
+    static HRESULT give(Value* out, Value value) {
+        if (!out)
+            return E_POINTER;
+        *out = value;
+        return S_OK;
+    }
 
     // Makes the window from the kept properties, replacing the previous one. E_FAIL when the window layer
     // refuses.
