@@ -146,12 +146,11 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
     const RECT box = normalized(left, top, right, bottom);
     return drawClosed(hdc, box, [&](Coverage& fill, Stroke& stroke) {
-        const RECT& area = fill.bounds();
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                if (insideEllipse(box, 0, x, y))
-                    fill.mark(x, y);
-        stroke.ellipse(box, [](int, int) { return true; });
+        for (int y = fill.bounds().top; y < fill.bounds().bottom; ++y) {
+            const Columns row = ellipseRow(box, 0, y);
+            fill.markSpan(y, row.first, row.last);
+        }
+        stroke.ellipse(box);
     });
 }
 

@@ -2,6 +2,7 @@
 #include "stroke.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace platform::gdi {
@@ -25,6 +26,9 @@ int64_t roundHalfDown(int64_t numerator, int64_t denominator) {
     const int64_t q = numerator / denominator;
     return (numerator % denominator > 0) ? q + 1 : q;
 }
+
+// floor(v / 2).
+int64_t halfDown(int64_t v) { return v >= 0 ? v / 2 : -((1 - v) / 2); }
 
 } // namespace
 
@@ -88,15 +92,74 @@ void Stroke::line(POINT a, POINT b) {
         put(b.x, b.y);
 }
 
-bool insideEllipse(const RECT& box, int grow, int x, int y) {
+Columns ellipseRow(const RECT& box, int grow, int y) {
     const int64_t w = static_cast<int64_t>(box.right) - box.left + 2 * grow;
     const int64_t h = static_cast<int64_t>(box.bottom) - box.top + 2 * grow;
     if (w <= 0 || h <= 0)
-        return false;
-    // 128-bit products: the sides may be as large as a LONG allows.
-    const __int128 ex = 2 * static_cast<int64_t>(x) + 1 - box.left - box.right;
-    const __int128 ey = 2 * static_cast<int64_t>(y) + 1 - box.top - box.bottom;
-    return ex * ex * h * h + ey * ey * w * w <= static_cast<__int128>(w) * w * h * h;
+        return {0, 0};
+    // Pixel (x, y) is inside when ex^2 h^2 + ey^2 w^2 <= w^2 h^2, with ex and ey twice its centre's offsets
+    // from the ellipse's centre; 128-bit products, the sides may be as large as a LONG allows.
+    const int64_t ey = 2 * static_cast<int64_t>(y) + 1 - box.top - box.bottom;
+    const auto inside = [&](int64_t ex) {
+        return static_cast<__int128>(ex) * ex * h * h + static_cast<__int128>(ey) * ey * w * w <=
+               static_cast<__int128>(w) * w * h * h;
+    };
+    if (!inside(0))
+        return {0, 0};
+    // The largest |ex| inside: estimated in floating point, then settled exactly.
+    const double share = 1.0 - static_cast<double>(ey) * ey / (static_cast<double>(h) * h);
+    int64_t reach = static_cast<int64_t>(static_cast<double>(w) * std::sqrt(std::max(0.0, share)));
+    while (reach > 0 && !inside(reach))
+        --reach;
+    while (inside(reach + 1))
+        ++reach;
+    // |2x + 1 - left - right| <= reach
+    const int64_t twiceCentre = static_cast<int64_t>(box.left) + box.right - 1;
+    const int64_t first = -halfDown(reach - twiceCentre), last = halfDown(twiceCentre + reach);
+    return {static_cast<int>(first), static_cast<int>(last + 1)};
+}
+
+void Stroke::ellipse(const RECT& box, const std::function<bool(int, int)>& inArc) {
+    if (!visible())
+        return;
+    const auto put = [&](int y, int x0, int x1) {
+        if (!inArc) {
+            on_.markSpan(y, x0, x1);
+            return;
+        }
+        for (int x = x0; x < x1; ++x)
+            if (inArc(x, y))
+                on_.mark(x, y);
+    };
+    // The parts of `outer` that `inner` leaves.
+    const auto putDifference = [&](int y, Columns outer, Columns inner) {
+        if (outer.first >= outer.last)
+            return;
+        if (inner.first >= inner.last) {
+            put(y, outer.first, outer.last);
+            return;
+        }
+        put(y, outer.first, std::min(outer.last, inner.first));
+        put(y, std::max(outer.first, inner.last), outer.last);
+    };
+    const RECT& bounds = on_.bounds();
+    const int top = std::max<int>(bounds.top, box.top - width_), bottom = std::min<int>(bounds.bottom, box.bottom + width_);
+    for (int y = top; y < bottom; ++y) {
+        if (width_ > 1) {
+            // Between the path grown and shrunk by half the width; the path runs through the edge pixels.
+            putDifference(y, ellipseRow(box, width_ / 2, y), ellipseRow(box, width_ / 2 - width_, y));
+            continue;
+        }
+        // Inside pixels with a neighbour outside: the row's ends and what the rows above and below leave.
+        const Columns row = ellipseRow(box, 0, y);
+        if (row.first >= row.last)
+            continue;
+        put(y, row.first, row.first + 1);
+        if (row.last - 1 > row.first)
+            put(y, row.last - 1, row.last);
+        for (const Columns next : {ellipseRow(box, 0, y - 1), ellipseRow(box, 0, y + 1)})
+            putDifference(y, Columns{row.first + 1, row.last - 1}, next);
+    }
 }
 
 } // namespace platform::gdi

@@ -1,6 +1,7 @@
 // The pixels a pen puts down: thin styled lines, wide round-capped lines and ellipse outlines.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "coverage.h"
@@ -17,8 +18,7 @@ public:
     // A straight line from `a` to `b`: a thin line leaves out `b`, a wide one ends in a round cap at `b`.
     void line(POINT a, POINT b);
     // The outline of the ellipse in the corner rectangle; `inArc` (when given) keeps the pixels it accepts.
-    template <class Filter>
-    void ellipse(const RECT& box, Filter inArc);
+    void ellipse(const RECT& box, const std::function<bool(int, int)>& inArc = {});
 
     const Coverage& on() const { return on_; }
     const Coverage& gaps() const { return gaps_; }
@@ -39,28 +39,12 @@ private:
     Coverage gaps_;
 };
 
-// Whether the pixel (x, y) lies inside the ellipse inscribed in the corner rectangle `box` grown by `grow`
-// pixels on every side (negative shrinks); tested at the pixel's centre in exact integers.
-bool insideEllipse(const RECT& box, int grow, int x, int y);
-
-template <class Filter>
-void Stroke::ellipse(const RECT& box, Filter inArc) {
-    if (!visible())
-        return;
-    const RECT area = intersectRect(
-        on_.bounds(), RECT{box.left - width_, box.top - width_, box.right + width_, box.bottom + width_});
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) {
-            bool onPath;
-            if (width_ <= 1) // inside pixels with a neighbour outside
-                onPath = insideEllipse(box, 0, x, y) &&
-                         (!insideEllipse(box, 0, x - 1, y) || !insideEllipse(box, 0, x + 1, y) ||
-                          !insideEllipse(box, 0, x, y - 1) || !insideEllipse(box, 0, x, y + 1));
-            else // between the path grown and shrunk by half the width; the path runs through the edge pixels
-                onPath = insideEllipse(box, width_ / 2, x, y) && !insideEllipse(box, width_ / 2 - width_, x, y);
-            if (onPath && inArc(x, y))
-                on_.mark(x, y);
-        }
-}
+// Columns first <= x < last of row y inside the ellipse inscribed in the corner rectangle `box` grown by
+// `grow` pixels on every side (negative shrinks), tested at pixel centres in exact integers; first >= last
+// when the row misses it.
+struct Columns {
+    int first, last;
+};
+Columns ellipseRow(const RECT& box, int grow, int y);
 
 } // namespace platform::gdi

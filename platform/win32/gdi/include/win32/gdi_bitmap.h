@@ -11,7 +11,6 @@
 #define SRCPAINT 0x00EE0086u
 #define SRCAND 0x008800C6u
 #define SRCINVERT 0x00660046u
-#define SRCERASE 0x00440328u
 #define NOTSRCCOPY 0x00330008u
 #define DSTINVERT 0x00550009u
 #define BLACKNESS 0x00000042u
@@ -51,9 +50,10 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
 HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage);
 
-// Copies `lines` rows from row `start` (bottom-up numbering) of `bitmap` into `bits` in the format of
-// `info`. With `bits` null and biBitCount 0 it fills in the header of the bitmap instead. Returns the rows
-// copied (TRUE for the header query), 0 on failure.
+// Copies `lines` rows from row `start` (bottom-up numbering) of `bitmap` into `bits`, which receives just
+// those rows, at the 24 or 32 bits per pixel of `info` (whose size must be the bitmap's). With `bits` null
+// and biBitCount 0 it fills in the header of the bitmap instead. Returns the rows copied (TRUE for the
+// header query), 0 on failure (ERROR_INVALID_PARAMETER for another format or size).
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT usage);
 
 // Loads a BMP file (`flags` with LR_LOADFROMFILE; LR_CREATEDIBSECTION keeps the file's format as a DIB
