@@ -66,6 +66,26 @@ void BM_OverlayPass640x480(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * static_cast<int64_t>(display.size()));
 }
 
+// A measurement circle over the whole picture area with the overlay's 2-pixel pen.
+void BM_CircleOverlay750x600(benchmark::State& state) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 750, 600, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    HDC dc = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = SelectObject(dc, section);
+    HPEN pen = CreatePen(PS_SOLID, 2, RGB(255, 0, 0));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    for (auto _ : state)
+        Arc(dc, 75, 0, 675, 600, 0, 0, 0, 0);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(pen);
+    DeleteObject(section);
+    DeleteDC(dc);
+    state.SetBytesProcessed(int64_t(state.iterations()) * 750 * 600 * 3);
+}
+
 // Reference: copying the window's backing image once.
 void BM_CopySurface750x600(benchmark::State& state) {
     std::vector<BYTE> from(750 * 600 * 4, 1), to(from.size());
@@ -81,4 +101,5 @@ void BM_CopySurface750x600(benchmark::State& state) {
 BENCHMARK(BM_StretchFrame1280x1024);
 BENCHMARK(BM_StretchFrame640x480);
 BENCHMARK(BM_OverlayPass640x480);
+BENCHMARK(BM_CircleOverlay750x600);
 BENCHMARK(BM_CopySurface750x600);

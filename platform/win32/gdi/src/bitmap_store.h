@@ -15,7 +15,7 @@ std::shared_ptr<Bitmap> newBitmap(int width, int height, int bitsPerPixel, bool 
 
 // Bits per pixel of a bitmap compatible with `dc`: 1 for a memory DC holding a monochrome device bitmap,
 // else 32. False (ERROR_INVALID_HANDLE) for a stale DC; null means the screen.
-bool compatibleDepth(HDC dc, int* bitsPerPixel);
+[[nodiscard]] bool compatibleDepth(HDC dc, int* bitsPerPixel);
 
 // A device-dependent bitmap of `depth` bits holding the DIB `dib` converted by its colour table.
 std::shared_ptr<Bitmap> deviceBitmapFromDib(const PixelView& dib, int depth);

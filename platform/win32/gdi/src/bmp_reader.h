@@ -19,10 +19,10 @@ struct LoadedDib {
 
 // Parses a BMP file held in memory: BI_RGB at 1, 4, 8, 24 or 32 bits with a header of 40 to 124 bytes.
 // Every size is checked against `size` before anything is allocated. False for anything else.
-bool parseBmp(const BYTE* data, size_t size, LoadedDib* dib);
+[[nodiscard]] bool parseBmp(const BYTE* data, size_t size, LoadedDib* dib);
 
 // Reads and parses the file (UTF-8 path). False with ERROR_FILE_NOT_FOUND when it cannot be read,
 // ERROR_INVALID_DATA when it is not such a BMP file. Any thread.
-bool readBmpFile(const std::string& path, LoadedDib* dib);
+[[nodiscard]] bool readBmpFile(const std::string& path, LoadedDib* dib);
 
 } // namespace platform::gdi

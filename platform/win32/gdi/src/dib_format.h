@@ -10,10 +10,10 @@ int colorTableSize(const BITMAPINFOHEADER& header);
 
 // True for the DIBs handled here: 1, 4, 8, 24 or 32 bits, BI_RGB, one plane, width >= 1, height != 0,
 // dimensions up to 32768, DIB_RGB_COLORS; else false with ERROR_INVALID_PARAMETER.
-bool dibSupported(const BITMAPINFOHEADER& header, UINT usage);
+[[nodiscard]] bool dibSupported(const BITMAPINFOHEADER& header, UINT usage);
 
 // A view of `bits` laid out as `info` describes, its colour table read from `info`. False as above, or for
 // null arguments.
-bool dibView(const BITMAPINFO* info, UINT usage, const void* bits, PixelView* view);
+[[nodiscard]] bool dibView(const BITMAPINFO* info, UINT usage, const void* bits, PixelView* view);
 
 } // namespace platform::gdi
