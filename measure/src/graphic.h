@@ -3,6 +3,8 @@
 
 #include <win32/types.h>
 
+#include <new>
+
 // A shape drawn on a DC in three looks (normal, inverted, highlighted), hit-tested against its outline
 // with a tolerance of 5 units, and moved by an offset. Used by the thread of its CMensaro.
 class CGraphic {
@@ -23,7 +25,8 @@ public:
     virtual CGraphic* Clone() const = 0;
 
 protected:
-    CGraphic() = default;
+    // `highlightStep` is what each highlighted draw adds to the highlight colour.
+    explicit CGraphic(COLORREF highlightStep) : m_crHighlightStep(highlightStep) {}
     CGraphic(const CGraphic&) = default;
     CGraphic& operator=(const CGraphic&) = default;
 
@@ -39,6 +42,15 @@ protected:
 private:
     // The outline's drawing calls, the same in all three looks.
     virtual void Outline(HDC dc) = 0;
-    // What each highlighted draw adds to the highlight colour.
-    virtual COLORREF HighlightStep() const = 0;
+
+    COLORREF m_crHighlightStep;
+};
+
+// The copy operation of every kind of shape.
+template <class Kind> class CGraphicKind : public CGraphic {
+public:
+    CGraphic* Clone() const override { return new (std::nothrow) Kind(static_cast<const Kind&>(*this)); }
+
+protected:
+    using CGraphic::CGraphic;
 };

@@ -4,14 +4,15 @@
 #include <win32/gdi.h>
 
 #include <limits>
-#include <new>
 
-CGraphicLine::CGraphicLine(int x1, int y1, int x2, int y2) : m_nX1(x1), m_nY1(y1), m_nX2(x2), m_nY2(y2) { Fit(); }
+CGraphicLine::CGraphicLine(int x1, int y1, int x2, int y2)
+    : CGraphicKind(8), m_nX1(x1), m_nY1(y1), m_nX2(x2), m_nY2(y2) {
+    Fit();
+}
 
 // Slope and intercept from the end points; the intercept uses the slope before its rounding to float.
 // A vertical line has no finite slope: both become NaN, which no comparison accepts.
-void CGraphicLine::Fit()
-{
+void CGraphicLine::Fit() {
     if (m_nX1 == m_nX2) {
         m_fSlope = m_fIntercept = std::numeric_limits<float>::quiet_NaN();
         return;
@@ -21,14 +22,12 @@ void CGraphicLine::Fit()
     m_fIntercept = static_cast<float>(m_nY1 - slope * m_nX1);
 }
 
-void CGraphicLine::Outline(HDC dc)
-{
+void CGraphicLine::Outline(HDC dc) {
     MoveToEx(dc, m_nX1, m_nY1, nullptr);
     LineTo(dc, m_nX2, m_nY2);
 }
 
-void CGraphicLine::Draw(HDC dc)
-{
+void CGraphicLine::Draw(HDC dc) {
     CGraphic::Draw(dc);
     HPEN pen = CreatePen(m_nPenStyle, m_nPenWidth, 0x00FF00FF);
     HGDIOBJ old = SelectObject(dc, pen);
@@ -39,19 +38,15 @@ void CGraphicLine::Draw(HDC dc)
     DeleteObject(pen);
 }
 
-int CGraphicLine::HitTest(int x, int y)
-{
+int CGraphicLine::HitTest(int x, int y) {
     const float v = x * m_fSlope + m_fIntercept;
     return v - Tolerance <= y && y <= v + Tolerance ? 1 : 0;
 }
 
-void CGraphicLine::Move(int dx, int dy)
-{
+void CGraphicLine::Move(int dx, int dy) {
     m_nX1 += dx;
     m_nX2 += dx;
     m_nY1 += dy;
     m_nY2 += dy;
     Fit();
 }
-
-CGraphic* CGraphicLine::Clone() const { return new (std::nothrow) CGraphicLine(*this); }

@@ -3,7 +3,7 @@
 
 #include "graphic.h"
 
-class CGraphicLine : public CGraphic {
+class CGraphicLine : public CGraphicKind<CGraphicLine> {
 public:
     CGraphicLine(int x1, int y1, int x2, int y2);
     // Also draws the fitted-line trace in magenta from x1 up to x2 - 1.
@@ -11,11 +11,9 @@ public:
     // Within 5 of the infinite line through the end points, whatever x; never for a vertical line.
     int HitTest(int x, int y) override;
     void Move(int dx, int dy) override;
-    CGraphic* Clone() const override;
 
 private:
     void Outline(HDC dc) override;
-    COLORREF HighlightStep() const override { return 8; }
     void Fit();
 
     int m_nX1, m_nY1, m_nX2, m_nY2;
@@ -23,48 +21,42 @@ private:
     float m_fIntercept = 0;
 };
 
-class CGraphicRect : public CGraphic {
+class CGraphicRect : public CGraphicKind<CGraphicRect> {
 public:
     CGraphicRect(int x1, int y1, int x2, int y2);
     // Strictly within 5 of a side and strictly between the other two sides; corners do not hit.
     int HitTest(int x, int y) override;
     void Move(int dx, int dy) override;
-    CGraphic* Clone() const override;
 
 private:
     void Outline(HDC dc) override;
-    COLORREF HighlightStep() const override { return 0x101; }
 
     int m_nLeft, m_nTop, m_nRight, m_nBottom;
 };
 
-class CGraphicCircle : public CGraphic {
+class CGraphicCircle : public CGraphicKind<CGraphicCircle> {
 public:
     CGraphicCircle(int cx, int cy, int r);
     // (r - 5)^2 < squared distance from the centre < (r + 5)^2.
     int HitTest(int x, int y) override;
     void Move(int dx, int dy) override;
-    CGraphic* Clone() const override;
 
 private:
     void Outline(HDC dc) override;
-    COLORREF HighlightStep() const override { return 0x10101; }
 
     int m_nCenterX, m_nCenterY, m_nRadius;
 };
 
-class CGraphicEllipse : public CGraphic {
+class CGraphicEllipse : public CGraphicKind<CGraphicEllipse> {
 public:
     CGraphicEllipse(int x1, int y1, int x2, int y2);
     // The ellipse equation with integer quotients, on half axes shrunk and grown by 0 to 4.
     int HitTest(int x, int y) override;
     // Moves the rectangle and the centre; the half axes stay.
     void Move(int dx, int dy) override;
-    CGraphic* Clone() const override;
 
 private:
     void Outline(HDC dc) override;
-    COLORREF HighlightStep() const override { return 0x10101; }
 
     int m_nLeft, m_nTop, m_nRight, m_nBottom;
     int m_nCenterX, m_nCenterY, m_nHalfWidth, m_nHalfHeight;

@@ -10,19 +10,15 @@
 
 CMensaro::CMensaro()
     : m_pGraphic{}, m_nCount(0), m_nHover(-1), m_nSelect(-1), m_unit(KZ_UNIT_PIXEL),
-      m_calibrationUnit(KZ_UNIT_PIXEL), m_dwCalibration(0)
-{
-}
+      m_calibrationUnit(KZ_UNIT_PIXEL), m_dwCalibration(0) {}
 
 CMensaro::CMensaro(const CMensaro& other)
     : m_pGraphic{}, m_nCount(0), m_nHover(other.m_nHover), m_nSelect(other.m_nSelect), m_unit(other.m_unit),
-      m_calibrationUnit(other.m_calibrationUnit), m_dwCalibration(other.m_dwCalibration)
-{
+      m_calibrationUnit(other.m_calibrationUnit), m_dwCalibration(other.m_dwCalibration) {
     CopyShapes(other);
 }
 
-CMensaro& CMensaro::operator=(const CMensaro& other)
-{
+CMensaro& CMensaro::operator=(const CMensaro& other) {
     if (this == &other)
         return *this;
     ClearAllGraph();
@@ -35,11 +31,12 @@ CMensaro& CMensaro::operator=(const CMensaro& other)
     return *this;
 }
 
-CMensaro::~CMensaro() { ClearAllGraph(); }
+CMensaro::~CMensaro() {
+    ClearAllGraph();
+}
 
 // Clones shape by shape; when memory runs out the copy ends with the shapes it has.
-void CMensaro::CopyShapes(const CMensaro& other)
-{
+void CMensaro::CopyShapes(const CMensaro& other) {
     for (int i = 0; i < other.m_nCount && other.m_pGraphic[i]; ++i) {
         m_pGraphic[i] = other.m_pGraphic[i]->Clone();
         if (!m_pGraphic[i])
@@ -51,9 +48,7 @@ void CMensaro::CopyShapes(const CMensaro& other)
 namespace {
 
 // Stores a shape made by `make` in the next slot: 1, or 0 when the list is full or no memory is left.
-template <class Make>
-int addShape(CGraphic* (&slots)[CMensaro::MaxGraphics], int& count, Make make)
-{
+template <class Make> int addShape(CGraphic* (&slots)[CMensaro::MaxGraphics], int& count, Make make) {
     if (count >= CMensaro::MaxGraphics)
         return 0;
     CGraphic* shape = make();
@@ -65,29 +60,24 @@ int addShape(CGraphic* (&slots)[CMensaro::MaxGraphics], int& count, Make make)
 
 } // namespace
 
-int CMensaro::AddKZLine(int x1, int y1, int x2, int y2)
-{
+int CMensaro::AddKZLine(int x1, int y1, int x2, int y2) {
     return addShape(m_pGraphic, m_nCount, [&] { return new (std::nothrow) CGraphicLine(x1, y1, x2, y2); });
 }
 
-int CMensaro::AddKZRect(int x1, int y1, int x2, int y2)
-{
+int CMensaro::AddKZRect(int x1, int y1, int x2, int y2) {
     return addShape(m_pGraphic, m_nCount, [&] { return new (std::nothrow) CGraphicRect(x1, y1, x2, y2); });
 }
 
-int CMensaro::AddCircle(int cx, int cy, int r)
-{
+int CMensaro::AddCircle(int cx, int cy, int r) {
     return addShape(m_pGraphic, m_nCount, [&] { return new (std::nothrow) CGraphicCircle(cx, cy, r); });
 }
 
-int CMensaro::AddKZEllipse(int x1, int y1, int x2, int y2)
-{
+int CMensaro::AddKZEllipse(int x1, int y1, int x2, int y2) {
     return addShape(m_pGraphic, m_nCount, [&] { return new (std::nothrow) CGraphicEllipse(x1, y1, x2, y2); });
 }
 
 // The hovered look wins over the chosen one.
-void CMensaro::Draw(HDC dc)
-{
+void CMensaro::Draw(HDC dc) {
     for (int i = 0; i < m_nCount && m_pGraphic[i]; ++i) {
         if (i == m_nHover)
             m_pGraphic[i]->DrawInverted(dc);
@@ -98,8 +88,7 @@ void CMensaro::Draw(HDC dc)
     }
 }
 
-int CMensaro::IsSelect(int x, int y)
-{
+int CMensaro::IsSelect(int x, int y) {
     for (int i = 0; i < m_nCount && m_pGraphic[i]; ++i) {
         if (m_pGraphic[i]->HitTest(x, y) != 1)
             continue;
@@ -113,20 +102,17 @@ int CMensaro::IsSelect(int x, int y)
     return 0;
 }
 
-int CMensaro::SetSelect()
-{
+int CMensaro::SetSelect() {
     m_nSelect = m_nHover;
     return m_nSelect != -1 ? 1 : 0;
 }
 
-void CMensaro::Move(int dx, int dy)
-{
+void CMensaro::Move(int dx, int dy) {
     if (m_nHover >= 0 && m_nHover < MaxGraphics && m_pGraphic[m_nHover])
         m_pGraphic[m_nHover]->Move(dx, dy);
 }
 
-void CMensaro::ClearAllGraph()
-{
+void CMensaro::ClearAllGraph() {
     m_nCount = 0;
     for (CGraphic*& shape : m_pGraphic) {
         delete shape;
@@ -135,10 +121,11 @@ void CMensaro::ClearAllGraph()
     m_nHover = -1;
 }
 
-void CMensaro::SetUnit(KZUNIT unit) { m_unit = unit; }
+void CMensaro::SetUnit(KZUNIT unit) {
+    m_unit = unit;
+}
 
-void CMensaro::SetCalibrationUnit(KZUNIT unit, ULONG value)
-{
+void CMensaro::SetCalibrationUnit(KZUNIT unit, ULONG value) {
     m_calibrationUnit = unit;
     m_dwCalibration = value;
 }

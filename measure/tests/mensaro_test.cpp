@@ -10,8 +10,7 @@ namespace {
 // The debugger output switch is read once, at the first output of the process.
 const bool debugOutputOn = [] { return setenv("ORVANEL_DEBUG_OUTPUT", "1", 1) == 0; }();
 
-TEST(Mensaro, HoldsExactly1024Shapes)
-{
+TEST(Mensaro, HoldsExactly1024Shapes) {
     CMensaro list;
     for (int i = 0; i < 1024; ++i)
         ASSERT_EQ(list.AddCircle(i * 100, 0, 3), 1) << i;
@@ -23,8 +22,7 @@ TEST(Mensaro, HoldsExactly1024Shapes)
     EXPECT_EQ(list.IsSelect(1023 * 100 + 3, 0), 1);
 }
 
-TEST(Mensaro, FirstShapeWinsAndTheHitIsReported)
-{
+TEST(Mensaro, FirstShapeWinsAndTheHitIsReported) {
     ASSERT_TRUE(debugOutputOn);
     CMensaro list;
     list.AddKZRect(10, 10, 100, 50);
@@ -37,8 +35,7 @@ TEST(Mensaro, FirstShapeWinsAndTheHitIsReported)
 }
 
 // Move acts on the hovered shape; a miss clears the hover, so SetSelect then clears the choice.
-TEST(Mensaro, MoveFollowsHoverAndAMissClearsIt)
-{
+TEST(Mensaro, MoveFollowsHoverAndAMissClearsIt) {
     CMensaro list;
     list.AddCircle(100, 100, 20);
     list.AddCircle(300, 100, 20);
@@ -54,8 +51,7 @@ TEST(Mensaro, MoveFollowsHoverAndAMissClearsIt)
     EXPECT_EQ(list.SetSelect(), 0);
 }
 
-TEST(Mensaro, ClearAllGraphEmptiesTheList)
-{
+TEST(Mensaro, ClearAllGraphEmptiesTheList) {
     CMensaro list;
     list.AddCircle(100, 100, 20);
     ASSERT_EQ(list.IsSelect(120, 100), 1);
@@ -67,8 +63,7 @@ TEST(Mensaro, ClearAllGraphEmptiesTheList)
 }
 
 // Copies own their shapes: clearing or destroying one list leaves the other intact.
-TEST(Mensaro, CopiesAreDeep)
-{
+TEST(Mensaro, CopiesAreDeep) {
     auto original = std::make_unique<CMensaro>();
     original->AddKZLine(0, 0, 10, 10);
     original->AddCircle(100, 100, 20);
@@ -87,8 +82,7 @@ TEST(Mensaro, CopiesAreDeep)
     EXPECT_EQ(assigned.IsSelect(120, 100), 1);
 }
 
-TEST(Mensaro, UnitAndCalibrationChangeNothingElse)
-{
+TEST(Mensaro, UnitAndCalibrationChangeNothingElse) {
     CMensaro list;
     list.AddCircle(100, 100, 20);
     list.SetUnit(KZ_UNIT_MILLIMETRE);

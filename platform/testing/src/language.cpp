@@ -10,13 +10,11 @@ std::atomic<uint32_t> language{0};
 constexpr uint32_t isSet = 0x10000;
 } // namespace
 
-void setSystemLanguage(std::optional<WORD> languageId)
-{
+void setSystemLanguage(std::optional<WORD> languageId) {
     language = languageId ? (isSet | *languageId) : 0;
 }
 
-std::optional<WORD> systemLanguage()
-{
+std::optional<WORD> systemLanguage() {
     const uint32_t value = language;
     if (!(value & isSet))
         return std::nullopt;

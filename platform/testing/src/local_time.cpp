@@ -9,14 +9,12 @@ std::mutex lock; // guards fixedTime
 std::optional<LocalTime> fixedTime;
 } // namespace
 
-void setLocalTime(std::optional<LocalTime> time)
-{
+void setLocalTime(std::optional<LocalTime> time) {
     std::lock_guard guard(lock);
     fixedTime = time;
 }
 
-std::optional<LocalTime> localTime()
-{
+std::optional<LocalTime> localTime() {
     std::lock_guard guard(lock);
     return fixedTime;
 }

@@ -14,8 +14,7 @@ namespace {
 
 class SteadyClock : public Clock {
 public:
-    uint64_t nowMs() override
-    {
+    uint64_t nowMs() override {
         auto elapsed = std::chrono::steady_clock::now() - start_;
         return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
     }
@@ -25,8 +24,7 @@ private:
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
-SteadyClock& steadyClock()
-{
+SteadyClock& steadyClock() {
     static SteadyClock clock;
     return clock;
 }
@@ -35,13 +33,14 @@ std::atomic<Clock*> installed{nullptr};
 
 } // namespace
 
-Clock& activeClock()
-{
+Clock& activeClock() {
     Clock* clock = installed.load(std::memory_order_acquire);
     return clock ? *clock : steadyClock();
 }
 
-void installClock(Clock* clock) { installed.store(clock, std::memory_order_release); }
+void installClock(Clock* clock) {
+    installed.store(clock, std::memory_order_release);
+}
 
 // One registered listener and the threads that are inside it right now.
 struct ListenerEntry {
@@ -53,7 +52,7 @@ struct ListenerEntry {
 
 struct SteppedClock::State {
     std::atomic<uint64_t> now{0};
-    std::mutex lock; // guards listeners, nextToken and each entry's removed/runningOn
+    std::mutex lock;              // guards listeners, nextToken and each entry's removed/runningOn
     std::condition_variable left; // signalled whenever a thread leaves a listener
     std::vector<std::shared_ptr<ListenerEntry>> listeners;
     int nextToken = 1;
@@ -63,14 +62,17 @@ SteppedClock::SteppedClock() : state_(std::make_unique<State>()) {}
 
 SteppedClock::~SteppedClock() = default;
 
-uint64_t SteppedClock::nowMs() { return state_->now.load(std::memory_order_acquire); }
+uint64_t SteppedClock::nowMs() {
+    return state_->now.load(std::memory_order_acquire);
+}
 
-void SteppedClock::sleepMs(uint32_t ms) { advance(ms); }
+void SteppedClock::sleepMs(uint32_t ms) {
+    advance(ms);
+}
 
 // Steps are taken one millisecond at a time; each listener sees every step of this call. Concurrent
 // advances interleave their steps, so a listener may run on several threads at once.
-void SteppedClock::advance(uint32_t ms)
-{
+void SteppedClock::advance(uint32_t ms) {
     State& s = *state_;
     const auto self = std::this_thread::get_id();
     for (uint32_t step = 0; step < ms; ++step) {
@@ -98,8 +100,7 @@ void SteppedClock::advance(uint32_t ms)
     }
 }
 
-int SteppedClock::addListener(Listener listener)
-{
+int SteppedClock::addListener(Listener listener) {
     State& s = *state_;
     std::lock_guard guard(s.lock);
     const int token = s.nextToken++;
@@ -111,8 +112,7 @@ int SteppedClock::addListener(Listener listener)
 }
 
 // Waits for other threads to leave the listener; the calling thread itself may be inside it.
-void SteppedClock::removeListener(int token)
-{
+void SteppedClock::removeListener(int token) {
     State& s = *state_;
     const auto self = std::this_thread::get_id();
     std::unique_lock guard(s.lock);

@@ -15,8 +15,7 @@ constexpr char32_t replacement = 0xFFFD;
 
 enum class Page { Utf8, Gbk };
 
-std::optional<Page> pageOf(UINT codePage)
-{
+std::optional<Page> pageOf(UINT codePage) {
     if (codePage == CP_ACP)
         return GetSystemDefaultLangID() == 0x0804 ? Page::Gbk : Page::Utf8;
     if (codePage == CP_UTF8)
@@ -38,14 +37,16 @@ struct Encoded {
     bool lossy = false;
 };
 
-Decoded decodeUtf8(std::string_view in)
-{
+Decoded decodeUtf8(std::string_view in) {
     Decoded out;
     size_t i = 0;
     while (i < in.size()) {
         const auto lead = static_cast<unsigned char>(in[i]);
-        int extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
-                  : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
+        int extra = lead < 0x80                   ? 0
+                    : lead >= 0xC2 && lead < 0xE0 ? 1
+                    : lead >= 0xE0 && lead < 0xF0 ? 2
+                    : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                  : -1;
         char32_t cp = extra == 0 ? lead : extra == 1 ? lead & 0x1F : extra == 2 ? lead & 0x0F : lead & 0x07;
         bool valid = extra >= 0 && i + static_cast<size_t>(extra) < in.size();
         for (int k = 1; valid && k <= extra; ++k) {
@@ -68,8 +69,7 @@ Decoded decodeUtf8(std::string_view in)
     return out;
 }
 
-Encoded encodeUtf8(std::u32string_view in)
-{
+Encoded encodeUtf8(std::u32string_view in) {
     Encoded out;
     for (char32_t cp : in) {
         if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
@@ -99,8 +99,7 @@ Encoded encodeUtf8(std::u32string_view in)
 class Iconv {
 public:
     Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Iconv()
-    {
+    ~Iconv() {
         if (ok())
             iconv_close(cd_);
     }
@@ -110,8 +109,7 @@ public:
 
     // Converts as much of [in, in + inLeft) as it can into `out`; returns false at an input unit that
     // cannot be converted (or is cut off), leaving `in` on it.
-    bool run(const char*& in, size_t& inLeft, std::string& out)
-    {
+    bool run(const char*& in, size_t& inLeft, std::string& out) {
         char chunk[256];
         while (inLeft > 0) {
             char* dst = chunk;
@@ -128,8 +126,7 @@ private:
     iconv_t cd_;
 };
 
-Decoded decodeGbk(std::string_view in)
-{
+Decoded decodeGbk(std::string_view in) {
     Decoded out;
     Iconv cd("UTF-32LE", "CP936");
     if (!cd.ok()) {
@@ -155,8 +152,7 @@ Decoded decodeGbk(std::string_view in)
     return out;
 }
 
-Encoded encodeGbk(std::u32string_view in, std::string_view defaultChar)
-{
+Encoded encodeGbk(std::u32string_view in, std::string_view defaultChar) {
     Encoded out;
     Iconv cd("CP936", "UTF-32LE");
     if (!cd.ok()) {
@@ -178,18 +174,18 @@ Encoded encodeGbk(std::u32string_view in, std::string_view defaultChar)
     return out;
 }
 
-Decoded decode(Page page, std::string_view in) { return page == Page::Gbk ? decodeGbk(in) : decodeUtf8(in); }
+Decoded decode(Page page, std::string_view in) {
+    return page == Page::Gbk ? decodeGbk(in) : decodeUtf8(in);
+}
 
-int fail(DWORD error)
-{
+int fail(DWORD error) {
     SetLastError(error);
     return 0;
 }
 
 } // namespace
 
-int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide, int capacity)
-{
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide, int capacity) {
     const std::optional<Page> page = pageOf(codePage);
     if (!page || !text || length == 0 || length < -1 || capacity < 0 || (capacity > 0 && !wide) ||
         (flags & ~MB_ERR_INVALID_CHARS) != 0)
@@ -209,18 +205,17 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPW
 }
 
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int length, LPSTR text, int capacity,
-                        LPCSTR defaultChar, LPBOOL usedDefaultChar)
-{
+                        LPCSTR defaultChar, LPBOOL usedDefaultChar) {
     const std::optional<Page> page = pageOf(codePage);
-    if (!page || !wide || length == 0 || length < -1 || capacity < 0 || (capacity > 0 && !text) || flags != 0 ||
-        (*page == Page::Utf8 && (defaultChar || usedDefaultChar)))
+    if (!page || !wide || length == 0 || length < -1 || capacity < 0 || (capacity > 0 && !text) ||
+        flags != 0 || (*page == Page::Utf8 && (defaultChar || usedDefaultChar)))
         return fail(ERROR_INVALID_PARAMETER);
     const size_t count = length == -1 ? std::wcslen(wide) + 1 : static_cast<size_t>(length);
     std::u32string chars(count, U'\0');
     for (size_t k = 0; k < count; ++k)
         chars[k] = static_cast<char32_t>(wide[k]);
-    const Encoded encoded = *page == Page::Gbk ? encodeGbk(chars, defaultChar ? defaultChar : "?")
-                                               : encodeUtf8(chars);
+    const Encoded encoded =
+        *page == Page::Gbk ? encodeGbk(chars, defaultChar ? defaultChar : "?") : encodeUtf8(chars);
     if (usedDefaultChar)
         *usedDefaultChar = encoded.lossy ? TRUE : FALSE;
     const size_t bytes = encoded.text.size();
@@ -234,8 +229,12 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int length, LP
 
 namespace platform {
 
-std::string gbkToUtf8(std::string_view gbk) { return encodeUtf8(decodeGbk(gbk).text).text; }
+std::string gbkToUtf8(std::string_view gbk) {
+    return encodeUtf8(decodeGbk(gbk).text).text;
+}
 
-std::string utf8ToGbk(std::string_view utf8) { return encodeGbk(decodeUtf8(utf8).text, "?").text; }
+std::string utf8ToGbk(std::string_view utf8) {
+    return encodeGbk(decodeUtf8(utf8).text, "?").text;
+}
 
 } // namespace platform

@@ -8,8 +8,7 @@
 
 namespace {
 
-bool debugOutputOn()
-{
+bool debugOutputOn() {
     static const bool on = [] {
         const char* value = std::getenv("ORVANEL_DEBUG_OUTPUT");
         return value && std::strcmp(value, "1") == 0;
@@ -19,8 +18,7 @@ bool debugOutputOn()
 
 } // namespace
 
-void OutputDebugString(LPCTSTR text)
-{
+void OutputDebugString(LPCTSTR text) {
     if (!debugOutputOn() || !text)
         return;
     std::string line = "[debug] ";

@@ -7,8 +7,7 @@
 
 using platform::kernel::Waitable;
 
-HANDLE CreateEvent(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, LPCTSTR name)
-{
+HANDLE CreateEvent(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, LPCTSTR name) {
     if (name) {
         SetLastError(ERROR_NOT_SUPPORTED);
         return nullptr;
@@ -27,8 +26,7 @@ HANDLE CreateEvent(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, L
 namespace {
 
 // Events only: a thread handle is waitable but cannot be set.
-BOOL setEventState(HANDLE event, bool on)
-{
+BOOL setEventState(HANDLE event, bool on) {
     auto object = platform::kernel::lookupAs<Waitable>(event);
     if (!object || typeid(*object) != typeid(Waitable)) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -40,6 +38,10 @@ BOOL setEventState(HANDLE event, bool on)
 
 } // namespace
 
-BOOL SetEvent(HANDLE event) { return setEventState(event, true); }
+BOOL SetEvent(HANDLE event) {
+    return setEventState(event, true);
+}
 
-BOOL ResetEvent(HANDLE event) { return setEventState(event, false); }
+BOOL ResetEvent(HANDLE event) {
+    return setEventState(event, false);
+}

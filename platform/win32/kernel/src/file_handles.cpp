@@ -20,16 +20,14 @@ struct FileObject : platform::kernel::KernelObject {
     int fd = -1;
     bool canRead = false;
     bool canWrite = false;
-    ~FileObject() override
-    {
+    ~FileObject() override {
         if (fd >= 0)
             close(fd);
     }
 };
 
 // open(2) flags for a disposition; -1 for an unknown one.
-int dispositionFlags(DWORD disposition)
-{
+int dispositionFlags(DWORD disposition) {
     switch (disposition) {
     case CREATE_NEW:
         return O_CREAT | O_EXCL;
@@ -46,8 +44,7 @@ int dispositionFlags(DWORD disposition)
     }
 }
 
-std::shared_ptr<FileObject> fileOf(HANDLE handle)
-{
+std::shared_ptr<FileObject> fileOf(HANDLE handle) {
     auto file = platform::kernel::lookupAs<FileObject>(handle);
     if (!file)
         SetLastError(ERROR_INVALID_HANDLE);
@@ -57,8 +54,7 @@ std::shared_ptr<FileObject> fileOf(HANDLE handle)
 } // namespace
 
 HANDLE CreateFile(LPCTSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD,
-                  HANDLE templateFile)
-{
+                  HANDLE templateFile) {
     const int create = dispositionFlags(disposition);
     const bool read = access & GENERIC_READ, write = access & GENERIC_WRITE;
     if (!path || create < 0 || templateFile || (disposition == TRUNCATE_EXISTING && !write)) {
@@ -85,8 +81,9 @@ HANDLE CreateFile(LPCTSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWOR
         file->canRead = read;
         file->canWrite = write;
         HANDLE handle = platform::kernel::insertHandle(std::move(file));
-        SetLastError(existed && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS) ? ERROR_ALREADY_EXISTS
-                                                                                           : ERROR_SUCCESS);
+        SetLastError(existed && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS)
+                         ? ERROR_ALREADY_EXISTS
+                         : ERROR_SUCCESS);
         return handle;
     } catch (const std::bad_alloc&) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -98,8 +95,7 @@ namespace {
 
 // The one loop of ReadFile and WriteFile: moves up to `bytes`, stopping early only at the end of a file
 // being read.
-BOOL transfer(HANDLE handle, bool writing, char* buffer, DWORD bytes, LPDWORD done, LPOVERLAPPED overlapped)
-{
+BOOL transfer(HANDLE handle, bool writing, char* buffer, DWORD bytes, LPDWORD done, LPOVERLAPPED overlapped) {
     if (done)
         *done = 0;
     auto file = fileOf(handle);
@@ -136,13 +132,11 @@ BOOL transfer(HANDLE handle, bool writing, char* buffer, DWORD bytes, LPDWORD do
 
 } // namespace
 
-BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD done, LPOVERLAPPED overlapped)
-{
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD done, LPOVERLAPPED overlapped) {
     return transfer(file, false, static_cast<char*>(buffer), bytes, done, overlapped);
 }
 
 // The buffer is only read from; transfer takes one pointer type for both directions.
-BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytes, LPDWORD done, LPOVERLAPPED overlapped)
-{
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytes, LPDWORD done, LPOVERLAPPED overlapped) {
     return transfer(file, true, const_cast<char*>(static_cast<const char*>(buffer)), bytes, done, overlapped);
 }

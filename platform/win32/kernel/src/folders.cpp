@@ -11,8 +11,7 @@
 
 using platform::kernel::setLastErrorFromErrno;
 
-BOOL CreateDirectory(LPCTSTR path, LPSECURITY_ATTRIBUTES)
-{
+BOOL CreateDirectory(LPCTSTR path, LPSECURITY_ATTRIBUTES) {
     if (!path) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
@@ -27,8 +26,7 @@ BOOL CreateDirectory(LPCTSTR path, LPSECURITY_ATTRIBUTES)
     return TRUE;
 }
 
-DWORD GetFileAttributes(LPCTSTR path)
-{
+DWORD GetFileAttributes(LPCTSTR path) {
     struct stat info {};
     if (!path || stat(platform::toNativePath(path).c_str(), &info) != 0) {
         if (!path || errno == ENOTDIR)
@@ -42,8 +40,7 @@ DWORD GetFileAttributes(LPCTSTR path)
     return FILE_ATTRIBUTE_ARCHIVE | ((info.st_mode & S_IWUSR) ? 0u : FILE_ATTRIBUTE_READONLY);
 }
 
-BOOL DeleteFile(LPCTSTR path)
-{
+BOOL DeleteFile(LPCTSTR path) {
     if (!path) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;

@@ -60,17 +60,14 @@ constexpr MessageText hresultTexts[] = {
     {0x8004022Au, "The media type is not accepted."},
 };
 
-template <size_t N>
-const char* find(const MessageText (&table)[N], DWORD code)
-{
+template <size_t N> const char* find(const MessageText (&table)[N], DWORD code) {
     for (const MessageText& entry : table)
         if (entry.code == code)
             return entry.text;
     return nullptr;
 }
 
-const char* messageFor(DWORD code)
-{
+const char* messageFor(DWORD code) {
     if ((code & 0xFFFF0000u) == 0x80070000u)
         return find(systemTexts, code & 0xFFFFu);
     if (const char* text = find(systemTexts, code))
@@ -80,9 +77,10 @@ const char* messageFor(DWORD code)
 
 } // namespace
 
-DWORD FormatMessage(DWORD flags, LPCVOID source, DWORD messageId, DWORD, LPTSTR buffer, DWORD size, va_list*)
-{
-    constexpr DWORD known = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
+DWORD FormatMessage(DWORD flags, LPCVOID source, DWORD messageId, DWORD, LPTSTR buffer, DWORD size,
+                    va_list*) {
+    constexpr DWORD known =
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
     if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || (flags & ~known) != 0 || source || !buffer) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;

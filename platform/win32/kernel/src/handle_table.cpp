@@ -15,16 +15,14 @@ struct HandleTable {
 };
 
 // Never destroyed: threads may close handles while the process exits.
-HandleTable& handles()
-{
+HandleTable& handles() {
     static auto* table = new HandleTable;
     return *table;
 }
 
 } // namespace
 
-void Waitable::setSignaled(bool on)
-{
+void Waitable::setSignaled(bool on) {
     {
         std::lock_guard guard(lock);
         signaled = on;
@@ -32,8 +30,7 @@ void Waitable::setSignaled(bool on)
     changed.notify_all();
 }
 
-HANDLE insertHandle(std::shared_ptr<KernelObject> object)
-{
+HANDLE insertHandle(std::shared_ptr<KernelObject> object) {
     HandleTable& t = handles();
     std::lock_guard guard(t.lock);
     t.next += 4;
@@ -41,16 +38,14 @@ HANDLE insertHandle(std::shared_ptr<KernelObject> object)
     return reinterpret_cast<HANDLE>(t.next);
 }
 
-std::shared_ptr<KernelObject> lookupHandle(HANDLE handle)
-{
+std::shared_ptr<KernelObject> lookupHandle(HANDLE handle) {
     HandleTable& t = handles();
     std::lock_guard guard(t.lock);
     auto it = t.objects.find(reinterpret_cast<uintptr_t>(handle));
     return it == t.objects.end() ? nullptr : it->second;
 }
 
-bool removeHandle(HANDLE handle)
-{
+bool removeHandle(HANDLE handle) {
     std::shared_ptr<KernelObject> object; // destroyed outside the table's lock
     HandleTable& t = handles();
     std::lock_guard guard(t.lock);
@@ -64,8 +59,7 @@ bool removeHandle(HANDLE handle)
 
 } // namespace platform::kernel
 
-BOOL CloseHandle(HANDLE handle)
-{
+BOOL CloseHandle(HANDLE handle) {
     if (!platform::kernel::removeHandle(handle)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;

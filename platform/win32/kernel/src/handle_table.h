@@ -32,9 +32,7 @@ std::shared_ptr<KernelObject> lookupHandle(HANDLE handle);
 // Removes the handle; false when it was not open.
 bool removeHandle(HANDLE handle);
 
-template <class T>
-std::shared_ptr<T> lookupAs(HANDLE handle)
-{
+template <class T> std::shared_ptr<T> lookupAs(HANDLE handle) {
     return std::dynamic_pointer_cast<T>(lookupHandle(handle));
 }
 

@@ -1,11 +1,12 @@
 // INI lines: section and key lookup without regard to case, and line-keeping edits.
 #include "ini_document.h"
 
+#include "text_file.h"
+
 namespace platform::kernel {
 namespace {
 
-std::string_view trim(std::string_view text)
-{
+std::string_view trim(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos)
         return {};
@@ -13,8 +14,7 @@ std::string_view trim(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
-bool sameName(std::string_view a, std::string_view b)
-{
+bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -30,8 +30,7 @@ bool sameName(std::string_view a, std::string_view b)
 }
 
 // The name of a "[name]" line, or null for other lines.
-std::optional<std::string_view> sectionName(std::string_view line)
-{
+std::optional<std::string_view> sectionName(std::string_view line) {
     line = trim(line);
     if (line.empty() || line[0] != '[')
         return std::nullopt;
@@ -40,8 +39,7 @@ std::optional<std::string_view> sectionName(std::string_view line)
 }
 
 // The key of a "key=value" line (not a comment), or null.
-std::optional<std::string_view> keyName(std::string_view line)
-{
+std::optional<std::string_view> keyName(std::string_view line) {
     const std::string_view trimmed = trim(line);
     if (trimmed.empty() || trimmed[0] == ';' || trimmed[0] == '[')
         return std::nullopt;
@@ -53,23 +51,15 @@ std::optional<std::string_view> keyName(std::string_view line)
 
 } // namespace
 
-IniDocument::IniDocument(std::string_view text)
-{
+IniDocument::IniDocument(std::string_view text) {
     if (const size_t lf = text.find('\n'); lf != std::string_view::npos)
         lineEnd_ = lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
     finalLineEnd_ = text.empty() || text.back() == '\n';
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (std::string_view line : splitLines(text))
         lines_.emplace_back(line);
-    }
 }
 
-std::optional<IniDocument::Range> IniDocument::findSection(std::string_view section) const
-{
+std::optional<IniDocument::Range> IniDocument::findSection(std::string_view section) const {
     const std::string_view wanted = trim(section);
     for (size_t i = 0; i < lines_.size(); ++i) {
         auto name = sectionName(lines_[i]);
@@ -83,8 +73,7 @@ std::optional<IniDocument::Range> IniDocument::findSection(std::string_view sect
     return std::nullopt;
 }
 
-std::optional<size_t> IniDocument::findKey(const Range& range, std::string_view key) const
-{
+std::optional<size_t> IniDocument::findKey(const Range& range, std::string_view key) const {
     const std::string_view wanted = trim(key);
     for (size_t i = range.header + 1; i < range.end; ++i)
         if (auto name = keyName(lines_[i]); name && sameName(*name, wanted))
@@ -92,8 +81,7 @@ std::optional<size_t> IniDocument::findKey(const Range& range, std::string_view 
     return std::nullopt;
 }
 
-std::optional<std::string> IniDocument::value(std::string_view section, std::string_view key) const
-{
+std::optional<std::string> IniDocument::value(std::string_view section, std::string_view key) const {
     auto range = findSection(section);
     if (!range)
         return std::nullopt;
@@ -107,8 +95,7 @@ std::optional<std::string> IniDocument::value(std::string_view section, std::str
     return std::string(found);
 }
 
-void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value)
-{
+void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
     std::string line = std::string(trim(key)) + "=" + std::string(value);
     auto range = findSection(section);
     if (!range) {
@@ -129,22 +116,19 @@ void IniDocument::setValue(std::string_view section, std::string_view key, std::
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }
 
-void IniDocument::removeKey(std::string_view section, std::string_view key)
-{
+void IniDocument::removeKey(std::string_view section, std::string_view key) {
     if (auto range = findSection(section))
         if (auto line = findKey(*range, key))
             lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
 }
 
-void IniDocument::removeSection(std::string_view section)
-{
+void IniDocument::removeSection(std::string_view section) {
     if (auto range = findSection(section))
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(range->header),
                      lines_.begin() + static_cast<std::ptrdiff_t>(range->end));
 }
 
-std::string IniDocument::text() const
-{
+std::string IniDocument::text() const {
     std::string out;
     for (size_t i = 0; i < lines_.size(); ++i) {
         out += lines_[i];

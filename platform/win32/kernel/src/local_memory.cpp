@@ -13,22 +13,21 @@ struct LocalBlocks {
     std::unordered_set<void*> blocks;
 };
 
-LocalBlocks& localBlocks()
-{
+LocalBlocks& localBlocks() {
     static auto* blocks = new LocalBlocks;
     return *blocks;
 }
 
 } // namespace
 
-HLOCAL LocalAlloc(UINT flags, SIZE_T bytes)
-{
+HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) {
     if ((flags & ~LMEM_ZEROINIT) != 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     // At least one byte, so that every block has its own address.
-    void* block = (flags & LMEM_ZEROINIT) ? std::calloc(bytes ? bytes : 1, 1) : std::malloc(bytes ? bytes : 1);
+    void* block =
+        (flags & LMEM_ZEROINIT) ? std::calloc(bytes ? bytes : 1, 1) : std::malloc(bytes ? bytes : 1);
     if (!block) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
@@ -45,8 +44,7 @@ HLOCAL LocalAlloc(UINT flags, SIZE_T bytes)
     return block;
 }
 
-HLOCAL LocalFree(HLOCAL block)
-{
+HLOCAL LocalFree(HLOCAL block) {
     if (!block)
         return nullptr;
     {

@@ -9,28 +9,30 @@
 namespace {
 
 // 0 = Sunday, as SYSTEMTIME counts.
-WORD dayOfWeek(int year, int month, int day)
-{
+WORD dayOfWeek(int year, int month, int day) {
     using namespace std::chrono;
     const sys_days date = std::chrono::year(year) / std::chrono::month(static_cast<unsigned>(month)) /
                           std::chrono::day(static_cast<unsigned>(day));
     return static_cast<WORD>(weekday(date).c_encoding());
 }
 
-platform::seams::LocalTime systemLocalTime()
-{
+platform::seams::LocalTime systemLocalTime() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     std::tm local{};
     localtime_r(&now.tv_sec, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-            local.tm_min,         local.tm_sec,     static_cast<int>(now.tv_nsec / 1000000)};
+    return {local.tm_year + 1900,
+            local.tm_mon + 1,
+            local.tm_mday,
+            local.tm_hour,
+            local.tm_min,
+            local.tm_sec,
+            static_cast<int>(now.tv_nsec / 1000000)};
 }
 
 } // namespace
 
-void GetLocalTime(LPSYSTEMTIME time)
-{
+void GetLocalTime(LPSYSTEMTIME time) {
     if (!time)
         return;
     const platform::seams::LocalTime t = platform::seams::localTime().value_or(systemLocalTime());

@@ -40,15 +40,13 @@ struct TimerTable {
 };
 
 // Never destroyed: timer threads may still run while the process exits.
-TimerTable& table()
-{
+TimerTable& table() {
     static auto* timers = new TimerTable;
     return *timers;
 }
 
 // Takes the timer out of the table; null when it is not (or no longer) there.
-std::shared_ptr<Timer> retire(UINT id)
-{
+std::shared_ptr<Timer> retire(UINT id) {
     TimerTable& t = table();
     std::lock_guard guard(t.lock);
     auto it = t.timers.find(id);
@@ -59,8 +57,7 @@ std::shared_ptr<Timer> retire(UINT id)
     return timer;
 }
 
-void runCallback(Timer& timer)
-{
+void runCallback(Timer& timer) {
     std::lock_guard firing(timer.firing);
     {
         std::lock_guard guard(timer.lock);
@@ -79,8 +76,7 @@ void runCallback(Timer& timer)
 }
 
 // Marks the timer due time as taken; false when it is not due at `now` or is killed.
-bool takeDue(Timer& timer, uint64_t now)
-{
+bool takeDue(Timer& timer, uint64_t now) {
     std::lock_guard guard(timer.lock);
     if (timer.killed || now < timer.due)
         return false;
@@ -89,23 +85,20 @@ bool takeDue(Timer& timer, uint64_t now)
 }
 
 // Ends a one-shot timer after its call; a kill may have come first.
-void finishOneShot(Timer& timer)
-{
+void finishOneShot(Timer& timer) {
     retire(timer.id);
     std::lock_guard guard(timer.lock);
     timer.killed = true;
 }
 
 // The listener token of a killed timer, or 0 while it lives.
-int killedToken(Timer& timer)
-{
+int killedToken(Timer& timer) {
     std::lock_guard guard(timer.lock);
     return timer.killed ? timer.token : 0;
 }
 
 // Listener of a stepped clock: fires what is due at `now` on the advancing thread.
-void onStep(const std::shared_ptr<Timer>& timer, uint64_t now)
-{
+void onStep(const std::shared_ptr<Timer>& timer, uint64_t now) {
     if (!takeDue(*timer, now))
         return;
     runCallback(*timer);
@@ -117,8 +110,7 @@ void onStep(const std::shared_ptr<Timer>& timer, uint64_t now)
 }
 
 // Thread of a timer on the steady clock.
-void runTimerThread(std::shared_ptr<Timer> timer, platform::Clock& clock)
-{
+void runTimerThread(std::shared_ptr<Timer> timer, platform::Clock& clock) {
     std::unique_lock guard(timer->lock);
     while (!timer->killed) {
         const uint64_t now = clock.nowMs();
@@ -138,8 +130,7 @@ void runTimerThread(std::shared_ptr<Timer> timer, platform::Clock& clock)
 
 } // namespace
 
-MMRESULT timeSetEvent(UINT delay, UINT /*resolution*/, LPTIMECALLBACK callback, DWORD_PTR user, UINT flags)
-{
+MMRESULT timeSetEvent(UINT delay, UINT /*resolution*/, LPTIMECALLBACK callback, DWORD_PTR user, UINT flags) {
     if (delay == 0 || delay > maxDelayMs || !callback || (flags & ~TIME_PERIODIC) != 0)
         return 0;
     auto timer = std::make_shared<Timer>();
@@ -167,8 +158,7 @@ MMRESULT timeSetEvent(UINT delay, UINT /*resolution*/, LPTIMECALLBACK callback, 
     return timer->id;
 }
 
-MMRESULT timeKillEvent(UINT timerId)
-{
+MMRESULT timeKillEvent(UINT timerId) {
     std::shared_ptr<Timer> timer = retire(timerId);
     if (!timer)
         return MMSYSERR_INVALPARAM;

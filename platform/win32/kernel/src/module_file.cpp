@@ -11,8 +11,7 @@
 
 namespace {
 
-std::string programFile()
-{
+std::string programFile() {
     if (std::string path = platform::seams::programPath(); !path.empty())
         return path;
     std::string path(4096, '\0');
@@ -23,8 +22,7 @@ std::string programFile()
 
 } // namespace
 
-DWORD GetModuleFileName(HMODULE, LPTSTR buffer, DWORD size)
-{
+DWORD GetModuleFileName(HMODULE, LPTSTR buffer, DWORD size) {
     std::string path = programFile();
     if (path.empty()) {
         SetLastError(ERROR_GEN_FAILURE);

@@ -5,8 +5,7 @@
 
 namespace platform::kernel {
 
-DWORD errorFromErrno(int error)
-{
+DWORD errorFromErrno(int error) {
     switch (error) {
     case ENOENT:
         return ERROR_FILE_NOT_FOUND;
@@ -29,6 +28,8 @@ DWORD errorFromErrno(int error)
     }
 }
 
-void setLastErrorFromErrno() { SetLastError(errorFromErrno(errno)); }
+void setLastErrorFromErrno() {
+    SetLastError(errorFromErrno(errno));
+}
 
 } // namespace platform::kernel

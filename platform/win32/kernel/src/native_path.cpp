@@ -8,8 +8,7 @@
 
 namespace platform {
 
-std::string homeFolder()
-{
+std::string homeFolder() {
     std::string home;
     if (const char* env = std::getenv("HOME"); env && *env)
         home = env;
@@ -20,8 +19,7 @@ std::string homeFolder()
     return home;
 }
 
-std::string toNativePath(std::string_view windowsPath)
-{
+std::string toNativePath(std::string_view windowsPath) {
     std::string out;
     std::string_view rest = windowsPath;
     const bool drive = rest.size() >= 2 && rest[1] == ':' &&

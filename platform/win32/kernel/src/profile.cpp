@@ -15,8 +15,7 @@ namespace {
 constexpr size_t maxProfileBytes = 16u << 20;
 
 // The document of the file; null with the last error set when it cannot be read.
-std::optional<IniDocument> readProfile(LPCTSTR fileName)
-{
+std::optional<IniDocument> readProfile(LPCTSTR fileName) {
     DWORD error = ERROR_SUCCESS;
     auto text = platform::kernel::readWholeFile(platform::toNativePath(fileName), maxProfileBytes, error);
     if (!text) {
@@ -26,8 +25,7 @@ std::optional<IniDocument> readProfile(LPCTSTR fileName)
     return IniDocument(*text);
 }
 
-std::optional<std::string> readValue(LPCTSTR section, LPCTSTR key, LPCTSTR fileName)
-{
+std::optional<std::string> readValue(LPCTSTR section, LPCTSTR key, LPCTSTR fileName) {
     if (!fileName)
         return std::nullopt;
     auto document = readProfile(fileName);
@@ -37,8 +35,7 @@ std::optional<std::string> readValue(LPCTSTR section, LPCTSTR key, LPCTSTR fileN
 }
 
 // Sign, then "0x" and hex digits or decimal digits, up to the first other character; wraps at 32 bits.
-UINT parseProfileInt(std::string_view text)
-{
+UINT parseProfileInt(std::string_view text) {
     bool negative = false;
     if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
         negative = text[0] == '-';
@@ -65,13 +62,14 @@ UINT parseProfileInt(std::string_view text)
     return negative ? 0u - value : value;
 }
 
-bool hasLineBreak(LPCTSTR text) { return text && std::strpbrk(text, "\r\n") != nullptr; }
+bool hasLineBreak(LPCTSTR text) {
+    return text && std::strpbrk(text, "\r\n") != nullptr;
+}
 
 } // namespace
 
 DWORD GetPrivateProfileString(LPCTSTR section, LPCTSTR key, LPCTSTR defaultValue, LPTSTR buffer, DWORD size,
-                              LPCTSTR fileName)
-{
+                              LPCTSTR fileName) {
     if (!buffer || size == 0)
         return 0;
     buffer[0] = '\0';
@@ -97,8 +95,7 @@ DWORD GetPrivateProfileString(LPCTSTR section, LPCTSTR key, LPCTSTR defaultValue
     }
 }
 
-UINT GetPrivateProfileInt(LPCTSTR section, LPCTSTR key, INT defaultValue, LPCTSTR fileName)
-{
+UINT GetPrivateProfileInt(LPCTSTR section, LPCTSTR key, INT defaultValue, LPCTSTR fileName) {
     if (!section || !key)
         return static_cast<UINT>(defaultValue);
     try {
@@ -109,8 +106,7 @@ UINT GetPrivateProfileInt(LPCTSTR section, LPCTSTR key, INT defaultValue, LPCTST
     }
 }
 
-BOOL WritePrivateProfileString(LPCTSTR section, LPCTSTR key, LPCTSTR value, LPCTSTR fileName)
-{
+BOOL WritePrivateProfileString(LPCTSTR section, LPCTSTR key, LPCTSTR value, LPCTSTR fileName) {
     if (!section || !fileName || hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -129,7 +125,8 @@ BOOL WritePrivateProfileString(LPCTSTR section, LPCTSTR key, LPCTSTR value, LPCT
         else
             document->setValue(section, key, value);
         DWORD error = ERROR_SUCCESS;
-        if (!platform::kernel::writeWholeFile(platform::toNativePath(fileName), document->text(), false, error)) {
+        if (!platform::kernel::writeWholeFile(platform::toNativePath(fileName), document->text(), false,
+                                              error)) {
             SetLastError(error);
             return FALSE;
         }

@@ -33,14 +33,12 @@ struct Registry {
 };
 
 // Never destroyed: keys may be closed while the process exits.
-Registry& registry()
-{
+Registry& registry() {
     static auto* store = new Registry;
     return *store;
 }
 
-std::string registryPath()
-{
+std::string registryPath() {
     if (std::string path = seams::registryFile(); !path.empty())
         return path;
     if (const char* env = std::getenv("ORVANEL_REGISTRY"); env && *env)
@@ -53,8 +51,7 @@ std::string registryPath()
     return config + "/orvanel/registry.ini";
 }
 
-const char* rootName(HKEY key)
-{
+const char* rootName(HKEY key) {
     if (key == HKEY_CLASSES_ROOT)
         return "HKEY_CLASSES_ROOT";
     if (key == HKEY_CURRENT_USER)
@@ -69,8 +66,7 @@ const char* rootName(HKEY key)
 }
 
 // The key behind a handle or a root; call with the lock held.
-std::optional<OpenKey> resolve(Registry& r, HKEY key)
-{
+std::optional<OpenKey> resolve(Registry& r, HKEY key) {
     if (const char* root = rootName(key))
         return OpenKey{root, foldCase(root), KEY_ALL_ACCESS};
     auto it = r.handles.find(reinterpret_cast<uintptr_t>(key));
@@ -80,8 +76,7 @@ std::optional<OpenKey> resolve(Registry& r, HKEY key)
 }
 
 // Joins `subKey` to `base`, dropping empty components; null for names with control characters.
-std::optional<std::string> joinPath(const std::string& base, LPCTSTR subKey)
-{
+std::optional<std::string> joinPath(const std::string& base, LPCTSTR subKey) {
     std::string path = base;
     std::string_view rest = subKey ? subKey : "";
     while (!rest.empty()) {
@@ -99,11 +94,12 @@ std::optional<std::string> joinPath(const std::string& base, LPCTSTR subKey)
     return path;
 }
 
-bool isRootPath(const std::string& folded) { return folded.find('\\') == std::string::npos; }
+bool isRootPath(const std::string& folded) {
+    return folded.find('\\') == std::string::npos;
+}
 
 // A key exists when it was stored, when a stored key lies below it, or when it is a root.
-bool keyExists(const RegistryKeys& keys, const std::string& folded)
-{
+bool keyExists(const RegistryKeys& keys, const std::string& folded) {
     if (isRootPath(folded) || keys.count(folded))
         return true;
     auto below = keys.lower_bound(folded + '\\');
@@ -111,8 +107,7 @@ bool keyExists(const RegistryKeys& keys, const std::string& folded)
 }
 
 // Reads the file again, so that every open sees what is stored; call with the lock held.
-LSTATUS reload(Registry& r)
-{
+LSTATUS reload(Registry& r) {
     DWORD error = ERROR_SUCCESS;
     auto text = readWholeFile(registryPath(), maxFileBytes, error);
     if (!text) {
@@ -126,8 +121,7 @@ LSTATUS reload(Registry& r)
 }
 
 // Writes `keys` to the file and makes them current; on failure nothing changes. Lock held.
-LSTATUS commit(Registry& r, RegistryKeys keys)
-{
+LSTATUS commit(Registry& r, RegistryKeys keys) {
     DWORD error = ERROR_SUCCESS;
     if (!writeWholeFile(registryPath(), formatRegistry(keys), true, error))
         return static_cast<LSTATUS>(error);
@@ -135,15 +129,13 @@ LSTATUS commit(Registry& r, RegistryKeys keys)
     return ERROR_SUCCESS;
 }
 
-HKEY addHandle(Registry& r, const std::string& path, REGSAM access)
-{
+HKEY addHandle(Registry& r, const std::string& path, REGSAM access) {
     r.nextHandle += 4;
     r.handles[r.nextHandle] = OpenKey{path, foldCase(path), access};
     return reinterpret_cast<HKEY>(r.nextHandle);
 }
 
-RegistryValue* findValue(RegistryKey& key, std::string_view name)
-{
+RegistryValue* findValue(RegistryKey& key, std::string_view name) {
     const std::string folded = foldCase(name);
     for (RegistryValue& value : key.values)
         if (foldCase(value.name) == folded)
@@ -152,9 +144,7 @@ RegistryValue* findValue(RegistryKey& key, std::string_view name)
 }
 
 // Runs `body` under the store's lock, turning an allocation failure into its code.
-template <class Body>
-LSTATUS locked(Body body)
-{
+template <class Body> LSTATUS locked(Body body) {
     Registry& r = registry();
     try {
         std::lock_guard guard(r.lock);
@@ -169,8 +159,7 @@ LSTATUS locked(Body body)
 
 using namespace platform::kernel;
 
-LSTATUS RegOpenKeyEx(HKEY key, LPCTSTR subKey, DWORD, REGSAM access, PHKEY result)
-{
+LSTATUS RegOpenKeyEx(HKEY key, LPCTSTR subKey, DWORD, REGSAM access, PHKEY result) {
     if (!result)
         return ERROR_INVALID_PARAMETER;
     *result = nullptr;
@@ -191,8 +180,7 @@ LSTATUS RegOpenKeyEx(HKEY key, LPCTSTR subKey, DWORD, REGSAM access, PHKEY resul
 }
 
 LSTATUS RegCreateKeyEx(HKEY key, LPCTSTR subKey, DWORD reserved, LPTSTR, DWORD options, REGSAM access,
-                       LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition)
-{
+                       LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
     if (!result || reserved != 0 || options != REG_OPTION_NON_VOLATILE)
         return ERROR_INVALID_PARAMETER;
     *result = nullptr;
@@ -211,7 +199,8 @@ LSTATUS RegCreateKeyEx(HKEY key, LPCTSTR subKey, DWORD reserved, LPTSTR, DWORD o
                 return ERROR_ACCESS_DENIED;
             // Store the key and every key on its way, each with the caller's spelling.
             RegistryKeys keys = r.keys;
-            for (size_t slash = path->find('\\'); slash != std::string::npos; slash = path->find('\\', slash + 1)) {
+            for (size_t slash = path->find('\\'); slash != std::string::npos;
+                 slash = path->find('\\', slash + 1)) {
                 const std::string step = path->substr(0, path->find('\\', slash + 1));
                 RegistryKey& entry = keys[foldCase(step)];
                 if (entry.path.empty())
@@ -227,8 +216,7 @@ LSTATUS RegCreateKeyEx(HKEY key, LPCTSTR subKey, DWORD reserved, LPTSTR, DWORD o
     });
 }
 
-LSTATUS RegQueryValueEx(HKEY key, LPCTSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size)
-{
+LSTATUS RegQueryValueEx(HKEY key, LPCTSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
     if (reserved || (data && !size))
         return ERROR_INVALID_PARAMETER;
     return locked([&](Registry& r) -> LSTATUS {
@@ -257,8 +245,7 @@ LSTATUS RegQueryValueEx(HKEY key, LPCTSTR name, LPDWORD reserved, LPDWORD type, 
     });
 }
 
-LSTATUS RegSetValueEx(HKEY key, LPCTSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
-{
+LSTATUS RegSetValueEx(HKEY key, LPCTSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
     if (reserved != 0 || (size > 0 && !data) || size > maxValueBytes)
         return ERROR_INVALID_PARAMETER;
     return locked([&](Registry& r) -> LSTATUS {
@@ -283,8 +270,7 @@ LSTATUS RegSetValueEx(HKEY key, LPCTSTR name, DWORD reserved, DWORD type, const 
     });
 }
 
-LSTATUS RegCloseKey(HKEY key)
-{
+LSTATUS RegCloseKey(HKEY key) {
     if (rootName(key))
         return ERROR_SUCCESS;
     return locked([&](Registry& r) -> LSTATUS {

@@ -1,6 +1,8 @@
 // Text form of the registry file: sections of keys, one value per line.
 #include "registry_format.h"
 
+#include "text_file.h"
+
 #include <cstdio>
 #include <optional>
 
@@ -9,8 +11,7 @@ namespace {
 
 constexpr char hexDigits[] = "0123456789abcdef";
 
-int hexValue(char c)
-{
+int hexValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -20,8 +21,7 @@ int hexValue(char c)
     return -1;
 }
 
-void appendQuoted(std::string& out, std::string_view text)
-{
+void appendQuoted(std::string& out, std::string_view text) {
     out += '"';
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -40,8 +40,7 @@ void appendQuoted(std::string& out, std::string_view text)
 }
 
 // Reads a quoted text at the start of `line` and drops it from `line`; null when malformed.
-std::optional<std::string> takeQuoted(std::string_view& line)
-{
+std::optional<std::string> takeQuoted(std::string_view& line) {
     if (line.empty() || line[0] != '"')
         return std::nullopt;
     std::string out;
@@ -71,8 +70,7 @@ std::optional<std::string> takeQuoted(std::string_view& line)
     return out;
 }
 
-std::optional<std::string> parseHexBytes(std::string_view text)
-{
+std::optional<std::string> parseHexBytes(std::string_view text) {
     std::string out;
     while (!text.empty()) {
         if (text.size() < 2 || hexValue(text[0]) < 0 || hexValue(text[1]) < 0)
@@ -89,8 +87,7 @@ std::optional<std::string> parseHexBytes(std::string_view text)
 }
 
 // Parses the part after '=' of a value line.
-std::optional<RegistryValue> parseData(std::string_view text)
-{
+std::optional<RegistryValue> parseData(std::string_view text) {
     RegistryValue value;
     if (text.starts_with("dword:") && text.size() == 14) {
         unsigned number = 0;
@@ -127,15 +124,13 @@ std::optional<RegistryValue> parseData(std::string_view text)
     return std::nullopt;
 }
 
-bool isText(const RegistryValue& value)
-{
+bool isText(const RegistryValue& value) {
     return value.type == REG_SZ && !value.data.empty() && value.data.find('\0') == value.data.size() - 1;
 }
 
 } // namespace
 
-std::string foldCase(std::string_view text)
-{
+std::string foldCase(std::string_view text) {
     std::string out(text);
     for (char& c : out)
         if (c >= 'A' && c <= 'Z')
@@ -143,8 +138,7 @@ std::string foldCase(std::string_view text)
     return out;
 }
 
-std::string formatRegistry(const RegistryKeys& keys)
-{
+std::string formatRegistry(const RegistryKeys& keys) {
     std::string out = "; Orvanel registry\n";
     for (const auto& [folded, key] : keys) {
         out += "\n[" + key.path + "]\n";
@@ -177,16 +171,10 @@ std::string formatRegistry(const RegistryKeys& keys)
     return out;
 }
 
-RegistryKeys parseRegistry(std::string_view text)
-{
+RegistryKeys parseRegistry(std::string_view text) {
     RegistryKeys keys;
     RegistryKey* current = nullptr;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (std::string_view line : splitLines(text)) {
         if (line.starts_with('[')) {
             const size_t close = line.rfind(']');
             current = nullptr;

@@ -16,14 +16,15 @@ extern char** environ;
 
 namespace {
 
-HINSTANCE result(intptr_t code) { return reinterpret_cast<HINSTANCE>(code); }
+HINSTANCE result(intptr_t code) {
+    return reinterpret_cast<HINSTANCE>(code);
+}
 
 constexpr intptr_t launched = 42;
 
 } // namespace
 
-HINSTANCE ShellExecute(HWND, LPCTSTR verb, LPCTSTR file, LPCTSTR parameters, LPCTSTR directory, INT show)
-{
+HINSTANCE ShellExecute(HWND, LPCTSTR verb, LPCTSTR file, LPCTSTR parameters, LPCTSTR directory, INT show) {
     if (verb && strcasecmp(verb, "open") != 0)
         return result(SE_ERR_NOASSOC);
     if (!file)

@@ -20,8 +20,7 @@ constexpr GstClockTime prerollLimit = 5 * GST_SECOND;
 class Playback {
 public:
     explicit Playback(GstElement* pipeline) : pipeline_(pipeline) {}
-    ~Playback()
-    {
+    ~Playback() {
         stop_ = true;
         if (waiter_.joinable())
             waiter_.join();
@@ -32,8 +31,7 @@ public:
     Playback& operator=(const Playback&) = delete;
 
     // Waits until the end of the stream, an error or stop().
-    void waitForEnd()
-    {
+    void waitForEnd() {
         GstBus* bus = gst_element_get_bus(pipeline_);
         while (!stop_) {
             GstMessage* message = gst_bus_timed_pop_filtered(
@@ -45,7 +43,9 @@ public:
         }
         gst_object_unref(bus);
     }
-    void waitInBackground() { waiter_ = std::thread([this] { waitForEnd(); }); }
+    void waitInBackground() {
+        waiter_ = std::thread([this] { waitForEnd(); });
+    }
 
 private:
     GstElement* pipeline_;
@@ -55,16 +55,14 @@ private:
 
 std::mutex playing; // guards current, and serialises the calls
 // Never destroyed: a sound may still play while the process exits.
-std::unique_ptr<Playback>& current()
-{
+std::unique_ptr<Playback>& current() {
     static auto* playback = new std::unique_ptr<Playback>;
     return *playback;
 }
 
 // A paused playbin for the file, or null when it does not preroll. With `silent`, audio goes to a fake
 // sink (no audio device).
-GstElement* preparedPipeline(const std::string& path, bool silent)
-{
+GstElement* preparedPipeline(const std::string& path, bool silent) {
     gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
     GstElement* pipeline = gst_element_factory_make("playbin", nullptr);
     if (!uri || !pipeline) {
@@ -89,8 +87,7 @@ GstElement* preparedPipeline(const std::string& path, bool silent)
 
 } // namespace
 
-BOOL sndPlaySound(LPCTSTR sound, UINT flags)
-{
+BOOL sndPlaySound(LPCTSTR sound, UINT flags) {
     if ((flags & ~(SND_ASYNC | SND_NODEFAULT)) != 0)
         return FALSE;
     const std::string native = sound ? platform::toNativePath(sound) : std::string();

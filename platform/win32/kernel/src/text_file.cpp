@@ -1,4 +1,4 @@
-// Size-checked whole-file reads and atomic whole-file writes.
+// Size-checked whole-file reads, atomic whole-file writes and line splitting.
 #include "text_file.h"
 
 #include "native_errors.h"
@@ -13,14 +13,12 @@ namespace platform::kernel {
 namespace {
 
 // mkdir -p of the folder that holds `path`.
-void makeParentFolders(const std::string& path)
-{
+void makeParentFolders(const std::string& path) {
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
         mkdir(path.substr(0, slash).c_str(), 0777);
 }
 
-bool writeAll(int fd, const std::string& contents)
-{
+bool writeAll(int fd, const std::string& contents) {
     size_t done = 0;
     while (done < contents.size()) {
         const ssize_t n = write(fd, contents.data() + done, contents.size() - done);
@@ -35,8 +33,7 @@ bool writeAll(int fd, const std::string& contents)
 
 } // namespace
 
-std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes, DWORD& error)
-{
+std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes, DWORD& error) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         error = errorFromErrno(errno);
@@ -73,8 +70,7 @@ std::optional<std::string> readWholeFile(const std::string& path, size_t maxByte
     return contents;
 }
 
-bool writeWholeFile(const std::string& path, const std::string& contents, bool createFolders, DWORD& error)
-{
+bool writeWholeFile(const std::string& path, const std::string& contents, bool createFolders, DWORD& error) {
     if (createFolders)
         makeParentFolders(path);
     std::string temp = path + ".XXXXXX";
@@ -94,6 +90,19 @@ bool writeWholeFile(const std::string& path, const std::string& contents, bool c
         return false;
     }
     return true;
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 } // namespace platform::kernel

@@ -1,10 +1,13 @@
-// Whole-file reads with a size limit and atomic whole-file writes, for the registry and profile files.
+// Whole-file reads with a size limit, atomic whole-file writes and line splitting, for the registry and
+// profile files.
 #pragma once
 
 #include <win32/types.h>
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace platform::kernel {
 
@@ -17,5 +20,8 @@ std::optional<std::string> readWholeFile(const std::string& path, size_t maxByte
 // made first. False with `error` set on failure (the old file stays).
 [[nodiscard]] bool writeWholeFile(const std::string& path, const std::string& contents, bool createFolders,
                                   DWORD& error);
+
+// The lines of `text`, split at LF with a CR before it dropped.
+std::vector<std::string_view> splitLines(std::string_view text);
 
 } // namespace platform::kernel

@@ -2,12 +2,22 @@
 #include <win32/clock.h>
 #include <win32/timing.h>
 
-void Sleep(DWORD milliseconds) { platform::activeClock().sleepMs(milliseconds); }
+void Sleep(DWORD milliseconds) {
+    platform::activeClock().sleepMs(milliseconds);
+}
 
-DWORD GetTickCount() { return static_cast<DWORD>(platform::activeClock().nowMs()); }
+DWORD GetTickCount() {
+    return static_cast<DWORD>(platform::activeClock().nowMs());
+}
 
-DWORD timeGetTime() { return static_cast<DWORD>(platform::activeClock().nowMs()); }
+DWORD timeGetTime() {
+    return static_cast<DWORD>(platform::activeClock().nowMs());
+}
 
-MMRESULT timeBeginPeriod(UINT period) { return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR; }
+MMRESULT timeBeginPeriod(UINT period) {
+    return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR;
+}
 
-MMRESULT timeEndPeriod(UINT period) { return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR; }
+MMRESULT timeEndPeriod(UINT period) {
+    return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR;
+}

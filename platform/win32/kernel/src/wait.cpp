@@ -11,8 +11,7 @@ using platform::kernel::Waitable;
 namespace {
 
 // Takes the signal (clearing it for an auto-reset object); call with the object's lock held.
-bool takeSignal(Waitable& object)
-{
+bool takeSignal(Waitable& object) {
     if (!object.signaled)
         return false;
     if (!object.manualReset)
@@ -24,8 +23,7 @@ bool takeSignal(Waitable& object)
 
 // On the steady clock the wait sleeps until signalled or the deadline; on a stepped clock it rechecks the
 // clock every real millisecond, since only advances on other threads move its time.
-DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds)
-{
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
     auto object = platform::kernel::lookupAs<Waitable>(handle);
     if (!object) {
         SetLastError(ERROR_INVALID_HANDLE);

@@ -11,8 +11,7 @@ namespace {
 
 using platform::SteppedClock;
 
-TEST(Clock, ActiveClockIsSteadyUntilInstalledAndAfterReset)
-{
+TEST(Clock, ActiveClockIsSteadyUntilInstalledAndAfterReset) {
     SteppedClock stepped;
     platform::Clock& steady = platform::activeClock();
     platform::installClock(&stepped);
@@ -23,8 +22,7 @@ TEST(Clock, ActiveClockIsSteadyUntilInstalledAndAfterReset)
     EXPECT_EQ(&platform::activeClock(), &steady);
 }
 
-TEST(Clock, SteadyClockNeverRunsBackwards)
-{
+TEST(Clock, SteadyClockNeverRunsBackwards) {
     platform::Clock& steady = platform::activeClock();
     uint64_t before = steady.nowMs();
     steady.sleepMs(2);
@@ -32,8 +30,7 @@ TEST(Clock, SteadyClockNeverRunsBackwards)
 }
 
 // A listener must see every millisecond, not only the end of a long advance.
-TEST(SteppedClock, ListenersSeeEachMillisecondStep)
-{
+TEST(SteppedClock, ListenersSeeEachMillisecondStep) {
     SteppedClock clock;
     std::vector<uint64_t> seen;
     clock.addListener([&](uint64_t now) { seen.push_back(now); });
@@ -43,8 +40,7 @@ TEST(SteppedClock, ListenersSeeEachMillisecondStep)
     EXPECT_EQ(clock.nowMs(), 5u);
 }
 
-TEST(SteppedClock, RemovedListenerIsNotCalledAgainAndOthersStay)
-{
+TEST(SteppedClock, RemovedListenerIsNotCalledAgainAndOthersStay) {
     SteppedClock clock;
     int first = 0, second = 0;
     int token = clock.addListener([&](uint64_t) { ++first; });
@@ -58,8 +54,7 @@ TEST(SteppedClock, RemovedListenerIsNotCalledAgainAndOthersStay)
 }
 
 // Removing itself from inside the callback must neither deadlock nor call it again.
-TEST(SteppedClock, ListenerCanRemoveItself)
-{
+TEST(SteppedClock, ListenerCanRemoveItself) {
     SteppedClock clock;
     int calls = 0;
     int token = 0;
@@ -72,8 +67,7 @@ TEST(SteppedClock, ListenerCanRemoveItself)
 }
 
 // A sleep inside a listener advances the same clock (nested steps) without deadlock.
-TEST(SteppedClock, SleepInsideListenerNests)
-{
+TEST(SteppedClock, SleepInsideListenerNests) {
     SteppedClock clock;
     int calls = 0;
     clock.addListener([&](uint64_t now) {
@@ -87,8 +81,7 @@ TEST(SteppedClock, SleepInsideListenerNests)
 }
 
 // removeListener on one thread waits until another thread has left the listener.
-TEST(SteppedClock, RemoveWaitsForListenerRunningElsewhere)
-{
+TEST(SteppedClock, RemoveWaitsForListenerRunningElsewhere) {
     SteppedClock clock;
     std::atomic<bool> entered{false}, release{false}, finished{false};
     int token = clock.addListener([&](uint64_t) {
@@ -109,8 +102,7 @@ TEST(SteppedClock, RemoveWaitsForListenerRunningElsewhere)
     advancer.join();
 }
 
-TEST(SteppedClock, ConcurrentAdvancesAddUp)
-{
+TEST(SteppedClock, ConcurrentAdvancesAddUp) {
     SteppedClock clock;
     std::atomic<int> calls{0};
     clock.addListener([&](uint64_t) { ++calls; });

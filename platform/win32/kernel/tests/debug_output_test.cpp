@@ -7,8 +7,7 @@
 
 namespace {
 
-TEST(DebugOutput, PrefixedLinesOnStderrWhenSwitchedOn)
-{
+TEST(DebugOutput, PrefixedLinesOnStderrWhenSwitchedOn) {
     setenv("ORVANEL_DEBUG_OUTPUT", "1", 1);
     ::testing::internal::CaptureStderr();
     OutputDebugString("Leaving!");

@@ -13,8 +13,7 @@
 namespace {
 
 // Windows form of a Linux path in the temporary folder, as the callers build them.
-std::string windowsPath(const std::string& native)
-{
+std::string windowsPath(const std::string& native) {
     std::string path = native;
     for (char& c : path)
         if (c == '/')
@@ -22,8 +21,7 @@ std::string windowsPath(const std::string& native)
     return path;
 }
 
-TEST(ModuleFileName, BackslashedProgramPathAndShortBuffers)
-{
+TEST(ModuleFileName, BackslashedProgramPathAndShortBuffers) {
     platform::seams::setProgramPath("/opt/orvanel/bin/Orvanel");
     char buffer[512];
     EXPECT_EQ(GetModuleFileName(nullptr, buffer, sizeof buffer), 24u);
@@ -38,8 +36,7 @@ TEST(ModuleFileName, BackslashedProgramPathAndShortBuffers)
     EXPECT_NE(std::string(buffer).find("\\win32_kernel_tests"), std::string::npos);
 }
 
-TEST(Folders, CreateAttributesAndDelete)
-{
+TEST(Folders, CreateAttributesAndDelete) {
     TempFolder folder;
     const std::string day = windowsPath(folder.file("2026-12-9"));
     EXPECT_EQ(GetFileAttributes(day.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -62,8 +59,7 @@ TEST(Folders, CreateAttributesAndDelete)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
-TEST(FileHandles, WriteThenReadBack)
-{
+TEST(FileHandles, WriteThenReadBack) {
     TempFolder folder;
     const std::string path = windowsPath(folder.file("grey.bmp"));
     HANDLE out = CreateFile(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
@@ -93,15 +89,14 @@ TEST(FileHandles, WriteThenReadBack)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
-TEST(FileHandles, OpenFailures)
-{
+TEST(FileHandles, OpenFailures) {
     TempFolder folder;
-    EXPECT_EQ(CreateFile(windowsPath(folder.file("none.bmp")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                         nullptr),
+    EXPECT_EQ(CreateFile(windowsPath(folder.file("none.bmp")).c_str(), GENERIC_READ, 0, nullptr,
+                         OPEN_EXISTING, 0, nullptr),
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(CreateFile(windowsPath(folder.file("no/x.bmp")).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                         nullptr),
+    EXPECT_EQ(CreateFile(windowsPath(folder.file("no/x.bmp")).c_str(), GENERIC_WRITE, 0, nullptr,
+                         CREATE_ALWAYS, 0, nullptr),
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     std::ofstream(folder.file("there")) << "x";

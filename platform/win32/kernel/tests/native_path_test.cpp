@@ -7,8 +7,7 @@
 
 namespace {
 
-TEST(NativePath, MappingTable)
-{
+TEST(NativePath, MappingTable) {
     setenv("HOME", "/home/user/", 1);
     struct Case {
         const char* windows;
@@ -18,13 +17,13 @@ TEST(NativePath, MappingTable)
         {"C:\\pictures\\x.bmp", "/home/user/pictures/x.bmp"},
         {"C:\\", "/home/user/"},
         {"c:\\AF\\", "/home/user/AF/"},
-        {"D:/data\\\\a.jpg", "/home/user/data/a.jpg"},  // any drive; runs of separators become one
+        {"D:/data\\\\a.jpg", "/home/user/data/a.jpg"}, // any drive; runs of separators become one
         {"C:", "/home/user/"},
         {"C:name.txt", "/home/user/name.txt"},
         {"\\work\\bin\\Orvanel.ini", "/work/bin/Orvanel.ini"},
         {"/already/linux", "/already/linux"},
         {"relative\\file.bmp", "relative/file.bmp"},
-        {"C:\\照片\\图.bmp", "/home/user/照片/图.bmp"},  // UTF-8 bytes untouched
+        {"C:\\照片\\图.bmp", "/home/user/照片/图.bmp"}, // UTF-8 bytes untouched
         {"", ""},
     };
     for (const Case& c : cases)

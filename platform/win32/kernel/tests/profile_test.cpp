@@ -13,15 +13,13 @@ namespace {
 class Profile : public ::testing::Test {
 protected:
     void write(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-    std::string read() const
-    {
+    std::string read() const {
         std::ifstream in(path, std::ios::binary);
         std::stringstream text;
         text << in.rdbuf();
         return text.str();
     }
-    std::string get(const char* section, const char* key, const char* def = "none")
-    {
+    std::string get(const char* section, const char* key, const char* def = "none") {
         char buffer[256];
         GetPrivateProfileString(section, key, def, buffer, sizeof buffer, path.c_str());
         return buffer;
@@ -31,8 +29,7 @@ protected:
     std::string path = folder.file("Orvanel.ini");
 };
 
-TEST_F(Profile, ReadingRulesTable)
-{
+TEST_F(Profile, ReadingRulesTable) {
     write("; settings\r\n"
           "[Orvanel]\r\n"
           "strSavePath=C:\\\r\n"
@@ -54,27 +51,27 @@ TEST_F(Profile, ReadingRulesTable)
         const char* expected;
     };
     const Case cases[] = {
-        {"Orvanel", "strSavePath", "C:\\"},          // backslash is a plain character
-        {"ORVANEL", "STRSAVEPATH", "C:\\"},          // names without regard to case
-        {"Orvanel", "spaced key", "padded value"},   // names and values trimmed
-        {"Orvanel", "quoted", "  kept blanks  "},    // one pair of quotes removed
+        {"Orvanel", "strSavePath", "C:\\"},        // backslash is a plain character
+        {"ORVANEL", "STRSAVEPATH", "C:\\"},        // names without regard to case
+        {"Orvanel", "spaced key", "padded value"}, // names and values trimmed
+        {"Orvanel", "quoted", "  kept blanks  "},  // one pair of quotes removed
         {"Orvanel", "single", "x"},
-        {"Orvanel", "half", "\"open"},               // an unmatched quote stays
-        {"Orvanel", "empty", ""},                    // present but empty: not the default
-        {"Orvanel", "nBrightness", "none"},          // commented out
+        {"Orvanel", "half", "\"open"},      // an unmatched quote stays
+        {"Orvanel", "empty", ""},           // present but empty: not the default
+        {"Orvanel", "nBrightness", "none"}, // commented out
         {"Orvanel", "dup", "first"},
-        {"other", "strSavePath", "D:\\pictures\\"},  // section name trimmed
-        {"Orvanel", "late", "none"},                 // only the first section of a name counts
+        {"other", "strSavePath", "D:\\pictures\\"}, // section name trimmed
+        {"Orvanel", "late", "none"},                // only the first section of a name counts
         {"Missing", "strSavePath", "none"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(get(c.section, c.key), c.expected) << c.section << "/" << c.key;
 }
 
-TEST_F(Profile, DefaultsSizesAndMissingFile)
-{
+TEST_F(Profile, DefaultsSizesAndMissingFile) {
     char buffer[4];
-    EXPECT_EQ(GetPrivateProfileString("Orvanel", "strSavePath", "C:\\", buffer, sizeof buffer, path.c_str()), 3u);
+    EXPECT_EQ(GetPrivateProfileString("Orvanel", "strSavePath", "C:\\", buffer, sizeof buffer, path.c_str()),
+              3u);
     EXPECT_STREQ(buffer, "C:\\");
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(get("Orvanel", "x", "trailing   "), "trailing");
@@ -85,16 +82,17 @@ TEST_F(Profile, DefaultsSizesAndMissingFile)
     EXPECT_EQ(GetPrivateProfileString(nullptr, "k", "", buffer, sizeof buffer, path.c_str()), 0u);
 }
 
-TEST_F(Profile, IntegerParsingTable)
-{
+TEST_F(Profile, IntegerParsingTable) {
     write("[Orvanel]\nplain=300\nneg=-5\nplus=+7\nhex=0x1F\ntail=12abc\nword=abc\nempty=\nspaced= 42 \n");
     struct Case {
         const char* key;
         UINT expected;
     };
     const Case cases[] = {
-        {"plain", 300},   {"neg", static_cast<UINT>(-5)}, {"plus", 7}, {"hex", 31}, {"tail", 12},
-        {"word", 0},      {"empty", 0},                   {"spaced", 42},
+        {"plain", 300},  {"neg", static_cast<UINT>(-5)},
+        {"plus", 7},     {"hex", 31},
+        {"tail", 12},    {"word", 0},
+        {"empty", 0},    {"spaced", 42},
         {"missing", 80},
     };
     for (const Case& c : cases)
@@ -102,8 +100,7 @@ TEST_F(Profile, IntegerParsingTable)
     EXPECT_EQ(GetPrivateProfileInt("Orvanel", "plain", 80, folder.file("none.ini").c_str()), 80u);
 }
 
-TEST_F(Profile, WritingCreatesAndKeepsOtherLines)
-{
+TEST_F(Profile, WritingCreatesAndKeepsOtherLines) {
     // A new file: section and key created.
     EXPECT_TRUE(WritePrivateProfileString("Orvanel", "nBrightness", "80", path.c_str()));
     EXPECT_EQ(read(), "[Orvanel]\r\nnBrightness=80\r\n");
@@ -112,7 +109,8 @@ TEST_F(Profile, WritingCreatesAndKeepsOtherLines)
     EXPECT_TRUE(WritePrivateProfileString("orvanel", "NBRIGHTNESS", "300", path.c_str()));
     EXPECT_TRUE(WritePrivateProfileString("Orvanel", "strSavePath", "C:\\", path.c_str()));
     EXPECT_TRUE(WritePrivateProfileString("New", "k", "v", path.c_str()));
-    EXPECT_EQ(read(), "; keep me\n[Orvanel]\nNBRIGHTNESS=300\nstrSavePath=C:\\\n\n[Other]\nx=1\n\n[New]\nk=v\n");
+    EXPECT_EQ(read(),
+              "; keep me\n[Orvanel]\nNBRIGHTNESS=300\nstrSavePath=C:\\\n\n[Other]\nx=1\n\n[New]\nk=v\n");
     EXPECT_EQ(get("Orvanel", "strSavePath"), "C:\\");
 
     // NULL value removes the key, NULL key the section.
@@ -121,8 +119,7 @@ TEST_F(Profile, WritingCreatesAndKeepsOtherLines)
     EXPECT_EQ(read(), "; keep me\n[Orvanel]\nNBRIGHTNESS=300\n\n[New]\nk=v\n");
 }
 
-TEST_F(Profile, WriteErrors)
-{
+TEST_F(Profile, WriteErrors) {
     const std::string missing = folder.file("no/such.ini");
     EXPECT_FALSE(WritePrivateProfileString("s", "k", "v", missing.c_str()));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));

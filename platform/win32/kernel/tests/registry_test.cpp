@@ -18,25 +18,21 @@ protected:
     void SetUp() override { platform::seams::setRegistryFile(folder.file("registry.ini")); }
     void TearDown() override { platform::seams::setRegistryFile(""); }
 
-    HKEY create(HKEY root, const char* path, DWORD* disposition = nullptr, REGSAM access = KEY_ALL_ACCESS)
-    {
+    HKEY create(HKEY root, const char* path, DWORD* disposition = nullptr, REGSAM access = KEY_ALL_ACCESS) {
         HKEY key = nullptr;
         EXPECT_EQ(RegCreateKeyEx(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key,
                                  disposition),
                   ERROR_SUCCESS);
         return key;
     }
-    static LSTATUS setDword(HKEY key, const char* name, DWORD value)
-    {
+    static LSTATUS setDword(HKEY key, const char* name, DWORD value) {
         return RegSetValueEx(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
     }
-    static LSTATUS setText(HKEY key, const char* name, const char* text)
-    {
+    static LSTATUS setText(HKEY key, const char* name, const char* text) {
         return RegSetValueEx(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                              static_cast<DWORD>(std::strlen(text) + 1));
     }
-    std::string fileText() const
-    {
+    std::string fileText() const {
         std::ifstream in(folder.file("registry.ini"));
         std::stringstream text;
         text << in.rdbuf();
@@ -47,8 +43,7 @@ protected:
 };
 
 // The camera library's key: created on the way, its values there again after closing and reopening.
-TEST_F(Registry, ValuesSurviveCloseAndReopen)
-{
+TEST_F(Registry, ValuesSurviveCloseAndReopen) {
     DWORD disposition = 0;
     HKEY key = create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veltrane\\Camera\\Korvi", &disposition);
     EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
@@ -84,8 +79,7 @@ TEST_F(Registry, ValuesSurviveCloseAndReopen)
     EXPECT_NE(fileText().find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrane\\Camera\\Korvi]"), std::string::npos);
 }
 
-TEST_F(Registry, SizeQueriesAndShortBuffers)
-{
+TEST_F(Registry, SizeQueriesAndShortBuffers) {
     HKEY key = create(HKEY_CURRENT_USER, "Software\\Test");
     setText(key, "Name", "USB 2820 Video");
     DWORD size = 0;
@@ -108,8 +102,7 @@ TEST_F(Registry, SizeQueriesAndShortBuffers)
     RegCloseKey(key);
 }
 
-TEST_F(Registry, MissingKeysRightsAndHandles)
-{
+TEST_F(Registry, MissingKeysRightsAndHandles) {
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\USB2800\\Camera", 0, KEY_READ, &key),
               ERROR_FILE_NOT_FOUND);
@@ -118,8 +111,8 @@ TEST_F(Registry, MissingKeysRightsAndHandles)
     HKEY readOnly = create(HKEY_LOCAL_MACHINE, "Software\\USB2800\\Camera", nullptr, KEY_READ);
     EXPECT_EQ(setDword(readOnly, "x", 1), ERROR_ACCESS_DENIED);
     HKEY sub = nullptr;
-    EXPECT_EQ(RegCreateKeyEx(readOnly, "New", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &sub,
-                             nullptr),
+    EXPECT_EQ(RegCreateKeyEx(readOnly, "New", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                             &sub, nullptr),
               ERROR_ACCESS_DENIED);
     HKEY writeOnly = nullptr;
     ASSERT_EQ(RegOpenKeyEx(readOnly, nullptr, 0, KEY_SET_VALUE, &writeOnly), ERROR_SUCCESS);
@@ -134,12 +127,12 @@ TEST_F(Registry, MissingKeysRightsAndHandles)
     EXPECT_EQ(RegCloseKey(writeOnly), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), ERROR_SUCCESS);
     // Roots are apart: the same path under another root does not exist.
-    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\USB2800\\Camera", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\USB2800\\Camera", 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
 }
 
 // A file written by hand (or damaged) still gives the values it holds; unreadable lines are skipped.
-TEST_F(Registry, ReadsHandWrittenFileAndSkipsBadLines)
-{
+TEST_F(Registry, ReadsHandWrittenFileAndSkipsBadLines) {
     {
         std::ofstream out(folder.file("registry.ini"));
         out << "[HKEY_LOCAL_MACHINE\\Software\\USB2800\\Camera]\r\n"
@@ -152,7 +145,8 @@ TEST_F(Registry, ReadsHandWrittenFileAndSkipsBadLines)
     // The key above it exists because a stored key lies below it.
     ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\USB2800", 0, KEY_READ, &key), ERROR_SUCCESS);
     RegCloseKey(key);
-    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\USB2800\\Camera", 0, KEY_READ, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\USB2800\\Camera", 0, KEY_READ, &key),
+              ERROR_SUCCESS);
     char text[32] = {};
     DWORD size = sizeof text;
     EXPECT_EQ(RegQueryValueEx(key, "RealDSName", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size),
@@ -169,8 +163,7 @@ TEST_F(Registry, ReadsHandWrittenFileAndSkipsBadLines)
     RegCloseKey(key);
 }
 
-TEST_F(Registry, EnvironmentNamesTheFileWhenNoSeamIsSet)
-{
+TEST_F(Registry, EnvironmentNamesTheFileWhenNoSeamIsSet) {
     platform::seams::setRegistryFile("");
     const std::string path = folder.file("env/registry.ini");
     setenv("ORVANEL_REGISTRY", path.c_str(), 1);
@@ -184,14 +177,13 @@ TEST_F(Registry, EnvironmentNamesTheFileWhenNoSeamIsSet)
     EXPECT_NE(text.str().find("\"v\"=dword:00000007"), std::string::npos);
 }
 
-TEST_F(Registry, UnwritableFileFailsAndKeepsTheStore)
-{
+TEST_F(Registry, UnwritableFileFailsAndKeepsTheStore) {
     // A plain file where the registry's folder would have to be.
     std::ofstream(folder.file("plain")) << "x";
     platform::seams::setRegistryFile(folder.file("plain/registry.ini"));
     HKEY key = nullptr;
-    EXPECT_NE(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\X", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                             nullptr, &key, nullptr),
+    EXPECT_NE(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\X", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                             KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(key, nullptr);
 }

@@ -14,8 +14,7 @@
 namespace {
 
 // A 16-bit mono 8 kHz WAV file of `samples` silent samples.
-void writeWav(const std::string& path, uint32_t samples)
-{
+void writeWav(const std::string& path, uint32_t samples) {
     std::ofstream out(path, std::ios::binary);
     auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
     auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
@@ -35,8 +34,7 @@ void writeWav(const std::string& path, uint32_t samples)
         u16(0);
 }
 
-TEST(Sound, RecordedCallsKeepTheirResults)
-{
+TEST(Sound, RecordedCallsKeepTheirResults) {
     TempFolder folder;
     writeWav(folder.file("folder.wav"), 80);
     std::vector<platform::seams::SoundCall> calls;
@@ -52,8 +50,7 @@ TEST(Sound, RecordedCallsKeepTheirResults)
 }
 
 // Played for real: with or without an audio device the calls succeed; bad files and flags fail.
-TEST(Sound, PlaysWavFilesAndRefusesOthers)
-{
+TEST(Sound, PlaysWavFilesAndRefusesOthers) {
     TempFolder folder;
     writeWav(folder.file("short.wav"), 400);
     std::ofstream(folder.file("broken.wav")) << "not a sound at all";
@@ -66,20 +63,21 @@ TEST(Sound, PlaysWavFilesAndRefusesOthers)
     EXPECT_FALSE(sndPlaySound(folder.file("short.wav").c_str(), 0x0008)); // looping is not offered
 }
 
-TEST(Shell, OpenIsRecordedAndOtherCasesFail)
-{
+TEST(Shell, OpenIsRecordedAndOtherCasesFail) {
     TempFolder folder;
     std::ofstream(folder.file("readme.txt")) << "help";
     std::vector<platform::seams::ShellCall> calls;
     platform::seams::setShellRecord(&calls);
     const std::string readme = folder.file("readme.txt");
-    EXPECT_GT(reinterpret_cast<intptr_t>(ShellExecute(nullptr, "open", readme.c_str(), nullptr, nullptr, SW_SHOW)),
-              32);
-    EXPECT_EQ(reinterpret_cast<intptr_t>(ShellExecute(nullptr, "open", folder.file("none.txt").c_str(), nullptr,
-                                                      nullptr, SW_SHOW)),
+    EXPECT_GT(
+        reinterpret_cast<intptr_t>(ShellExecute(nullptr, "open", readme.c_str(), nullptr, nullptr, SW_SHOW)),
+        32);
+    EXPECT_EQ(reinterpret_cast<intptr_t>(
+                  ShellExecute(nullptr, "open", folder.file("none.txt").c_str(), nullptr, nullptr, SW_SHOW)),
               ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(reinterpret_cast<intptr_t>(ShellExecute(nullptr, "print", readme.c_str(), nullptr, nullptr, SW_SHOW)),
-              SE_ERR_NOASSOC);
+    EXPECT_EQ(
+        reinterpret_cast<intptr_t>(ShellExecute(nullptr, "print", readme.c_str(), nullptr, nullptr, SW_SHOW)),
+        SE_ERR_NOASSOC);
     platform::seams::setShellRecord(nullptr);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].verb, "open");

@@ -9,8 +9,7 @@
 
 namespace {
 
-TEST(Events, ManualResetStaysSignalledUntilReset)
-{
+TEST(Events, ManualResetStaysSignalledUntilReset) {
     HANDLE event = CreateEvent(nullptr, TRUE, TRUE, nullptr);
     ASSERT_NE(event, nullptr);
     EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);
@@ -20,8 +19,7 @@ TEST(Events, ManualResetStaysSignalledUntilReset)
     EXPECT_TRUE(CloseHandle(event));
 }
 
-TEST(Events, AutoResetWakesOnceThenClears)
-{
+TEST(Events, AutoResetWakesOnceThenClears) {
     HANDLE event = CreateEvent(nullptr, FALSE, FALSE, nullptr);
     EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_TIMEOUT);
     EXPECT_TRUE(SetEvent(event));
@@ -30,8 +28,7 @@ TEST(Events, AutoResetWakesOnceThenClears)
     CloseHandle(event);
 }
 
-TEST(Events, SetOnAnotherThreadEndsAnInfiniteWait)
-{
+TEST(Events, SetOnAnotherThreadEndsAnInfiniteWait) {
     HANDLE event = CreateEvent(nullptr, FALSE, FALSE, nullptr);
     std::thread setter([event] {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -42,15 +39,13 @@ TEST(Events, SetOnAnotherThreadEndsAnInfiniteWait)
     CloseHandle(event);
 }
 
-TEST(Events, NamedEventsAreRefused)
-{
+TEST(Events, NamedEventsAreRefused) {
     EXPECT_EQ(CreateEvent(nullptr, TRUE, FALSE, "name"), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
 }
 
 // A wait's time-out is counted on the installed clock: on a stepped clock only advances end it.
-TEST(Events, TimeoutOnSteppedClockFollowsAdvances)
-{
+TEST(Events, TimeoutOnSteppedClockFollowsAdvances) {
     platform::SteppedClock clock;
     platform::installClock(&clock);
     HANDLE event = CreateEvent(nullptr, TRUE, FALSE, nullptr);
@@ -65,8 +60,7 @@ TEST(Events, TimeoutOnSteppedClockFollowsAdvances)
     CloseHandle(event);
 }
 
-TEST(Handles, StaleAndForeignHandlesFail)
-{
+TEST(Handles, StaleAndForeignHandlesFail) {
     HANDLE event = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     ASSERT_TRUE(CloseHandle(event));
     EXPECT_FALSE(CloseHandle(event));
@@ -85,8 +79,7 @@ struct ThreadArgs {
 };
 
 // The listener pattern of the callers: loop while a 1 ms wait on a stop event times out.
-DWORD WINAPI pollUntilStopped(LPVOID parameter)
-{
+DWORD WINAPI pollUntilStopped(LPVOID parameter) {
     auto* args = static_cast<ThreadArgs*>(parameter);
     args->id = GetCurrentThreadId();
     while (WaitForSingleObject(args->stop, 1) == WAIT_TIMEOUT)
@@ -94,8 +87,7 @@ DWORD WINAPI pollUntilStopped(LPVOID parameter)
     return 0;
 }
 
-TEST(Threads, ThreadHandleSignalsWhenThreadReturns)
-{
+TEST(Threads, ThreadHandleSignalsWhenThreadReturns) {
     ThreadArgs args;
     args.stop = CreateEvent(nullptr, FALSE, FALSE, nullptr);
     DWORD id = 0;

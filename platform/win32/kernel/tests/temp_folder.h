@@ -8,13 +8,11 @@
 
 class TempFolder {
 public:
-    TempFolder()
-    {
+    TempFolder() {
         std::string pattern = ::testing::TempDir() + "orvanel_kernel_XXXXXX";
         path_ = mkdtemp(pattern.data()) ? pattern : std::string();
     }
-    ~TempFolder()
-    {
+    ~TempFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }

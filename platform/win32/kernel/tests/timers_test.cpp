@@ -23,16 +23,14 @@ struct Counter {
     UINT killResult = 0xffff;
 };
 
-void CALLBACK countCall(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR)
-{
+void CALLBACK countCall(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
     auto* counter = reinterpret_cast<Counter*>(user);
     counter->lastId = id;
     if (++counter->calls == counter->killAfter)
         counter->killResult = timeKillEvent(id);
 }
 
-TEST_F(SteppedTimers, TickCountsAndSleepFollowTheClock)
-{
+TEST_F(SteppedTimers, TickCountsAndSleepFollowTheClock) {
     clock.advance(1234);
     EXPECT_EQ(GetTickCount(), 1234u);
     EXPECT_EQ(timeGetTime(), 1234u);
@@ -40,8 +38,7 @@ TEST_F(SteppedTimers, TickCountsAndSleepFollowTheClock)
     EXPECT_EQ(timeGetTime(), 1300u);
 }
 
-TEST_F(SteppedTimers, PeriodicTimerFiresOncePerPeriod)
-{
+TEST_F(SteppedTimers, PeriodicTimerFiresOncePerPeriod) {
     Counter counter;
     UINT id = timeSetEvent(10, 0, countCall, reinterpret_cast<DWORD_PTR>(&counter), TIME_PERIODIC);
     ASSERT_NE(id, 0u);
@@ -56,8 +53,7 @@ TEST_F(SteppedTimers, PeriodicTimerFiresOncePerPeriod)
     EXPECT_EQ(timeKillEvent(id), MMSYSERR_INVALPARAM);
 }
 
-TEST_F(SteppedTimers, OneShotFiresOnceAndThenIsGone)
-{
+TEST_F(SteppedTimers, OneShotFiresOnceAndThenIsGone) {
     Counter counter;
     UINT id = timeSetEvent(5, 0, countCall, reinterpret_cast<DWORD_PTR>(&counter), TIME_ONESHOT);
     clock.advance(30);
@@ -66,8 +62,7 @@ TEST_F(SteppedTimers, OneShotFiresOnceAndThenIsGone)
 }
 
 // Killing from inside the callback must not deadlock and must stop further calls.
-TEST_F(SteppedTimers, KillFromInsideCallbackStopsTheTimer)
-{
+TEST_F(SteppedTimers, KillFromInsideCallbackStopsTheTimer) {
     Counter counter;
     counter.killAfter = 3;
     timeSetEvent(4, 0, countCall, reinterpret_cast<DWORD_PTR>(&counter), TIME_PERIODIC);
@@ -76,8 +71,7 @@ TEST_F(SteppedTimers, KillFromInsideCallbackStopsTheTimer)
     EXPECT_EQ(counter.killResult, TIMERR_NOERROR);
 }
 
-TEST_F(SteppedTimers, BadArgumentsAreRefused)
-{
+TEST_F(SteppedTimers, BadArgumentsAreRefused) {
     Counter counter;
     auto user = reinterpret_cast<DWORD_PTR>(&counter);
     EXPECT_EQ(timeSetEvent(0, 0, countCall, user, TIME_PERIODIC), 0u);
@@ -95,8 +89,7 @@ struct SlowCallback {
     std::atomic<bool> inside{false};
 };
 
-void CALLBACK slowCall(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR)
-{
+void CALLBACK slowCall(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
     auto* state = reinterpret_cast<SlowCallback*>(user);
     state->inside = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(3));
@@ -105,8 +98,7 @@ void CALLBACK slowCall(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR)
 }
 
 // On the steady clock the callback runs on a timer thread, and timeKillEvent waits for it to leave.
-TEST(SteadyTimers, KillWaitsUntilCallbackHasLeft)
-{
+TEST(SteadyTimers, KillWaitsUntilCallbackHasLeft) {
     SlowCallback state;
     UINT id = timeSetEvent(1, 0, slowCall, reinterpret_cast<DWORD_PTR>(&state), TIME_PERIODIC);
     ASSERT_NE(id, 0u);
@@ -119,8 +111,7 @@ TEST(SteadyTimers, KillWaitsUntilCallbackHasLeft)
     EXPECT_EQ(state.calls, calls);
 }
 
-TEST(SteadyTimers, KillFromInsideCallbackOnTimerThread)
-{
+TEST(SteadyTimers, KillFromInsideCallbackOnTimerThread) {
     Counter counter;
     counter.killAfter = 2;
     timeSetEvent(1, 0, countCall, reinterpret_cast<DWORD_PTR>(&counter), TIME_PERIODIC);

@@ -46,8 +46,8 @@ typedef OVERLAPPED* LPOVERLAPPED;
 // Opens or creates a file for GENERIC_READ and/or GENERIC_WRITE as `disposition` says; CREATE_ALWAYS and
 // OPEN_ALWAYS on an existing file succeed with ERROR_ALREADY_EXISTS. INVALID_HANDLE_VALUE with the error
 // on failure. The handle is closed with CloseHandle.
-HANDLE CreateFile(LPCTSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD disposition,
-                  DWORD flagsAndAttributes, HANDLE templateFile);
+HANDLE CreateFile(LPCTSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                  DWORD disposition, DWORD flagsAndAttributes, HANDLE templateFile);
 // Synchronous reads and writes at the file position; *done gets the byte count (0 at the end of the file).
 // FALSE with ERROR_INVALID_HANDLE, ERROR_ACCESS_DENIED (not opened for it), ERROR_INVALID_PARAMETER
 // (overlapped I/O) or the device's error.

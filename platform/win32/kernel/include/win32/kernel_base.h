@@ -15,7 +15,8 @@ struct SECURITY_ATTRIBUTES {
 };
 typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
-#define MAKELANGID(primary, sub) (static_cast<WORD>((static_cast<WORD>(sub) << 10) | static_cast<WORD>(primary)))
+#define MAKELANGID(primary, sub)                                                                             \
+    (static_cast<WORD>((static_cast<WORD>(sub) << 10) | static_cast<WORD>(primary)))
 #define PRIMARYLANGID(lang) (static_cast<WORD>(lang) & 0x3ff)
 #define LANG_NEUTRAL 0x00
 #define LANG_CHINESE 0x04

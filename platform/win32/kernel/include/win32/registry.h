@@ -48,8 +48,8 @@ LSTATUS RegOpenKeyEx(HKEY key, LPCTSTR subKey, DWORD options, REGSAM access, PHK
 // Opens the key below `key`, creating it and the keys on its way when missing (which needs
 // KEY_CREATE_SUB_KEY on `key`); writes REG_CREATED_NEW_KEY or REG_OPENED_EXISTING_KEY where given. Only
 // REG_OPTION_NON_VOLATILE keys exist; the class and security attributes are not kept.
-LSTATUS RegCreateKeyEx(HKEY key, LPCTSTR subKey, DWORD reserved, LPTSTR keyClass, DWORD options, REGSAM access,
-                       LPSECURITY_ATTRIBUTES security, PHKEY result, LPDWORD disposition);
+LSTATUS RegCreateKeyEx(HKEY key, LPCTSTR subKey, DWORD reserved, LPTSTR keyClass, DWORD options,
+                       REGSAM access, LPSECURITY_ATTRIBUTES security, PHKEY result, LPDWORD disposition);
 // Reads a value (a null or empty name is the key's default value). With `data` null only the size is
 // written to *size; with a smaller *size than the value, ERROR_MORE_DATA and *size := the value's size.
 // ERROR_FILE_NOT_FOUND for a missing value. Needs KEY_QUERY_VALUE.

@@ -13,4 +13,5 @@
 // success, else ERROR_FILE_NOT_FOUND for a missing file or SE_ERR_NOASSOC for another verb or when no
 // opener can be started (as an HINSTANCE, as the system does). The shell seam records the calls instead
 // of launching. Any thread.
-HINSTANCE ShellExecute(HWND owner, LPCTSTR verb, LPCTSTR file, LPCTSTR parameters, LPCTSTR directory, INT show);
+HINSTANCE ShellExecute(HWND owner, LPCTSTR verb, LPCTSTR file, LPCTSTR parameters, LPCTSTR directory,
+                       INT show);
