@@ -1,0 +1,26 @@
+// libFuzzer target: the BMP file reader, and the writer on whatever it accepts.
+#include "bmp_file.h"
+#include "memory_file.h"
+
+#include <cstdint>
+#include <cstdio>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::FILE* file = openMemoryFile(data, size);
+    if (!file)
+        return 0;
+    rastel::BmpImage image;
+    if (rastel::readBmpFile(file, image)) {
+        const BITMAPINFOHEADER& header = image.info->bmiHeader;
+        const DWORD entries =
+            header.biClrUsed ? header.biClrUsed : rastel::standardColorEntries(header.biBitCount);
+        const DWORD imageSize =
+            static_cast<DWORD>(DibStride(header.biWidth, header.biBitCount)) * header.biHeight;
+        if (std::FILE* sink = std::fopen("/dev/null", "wb")) {
+            (void)rastel::writeBmpFile(sink, image.info.get(), entries, image.pixels.get(), imageSize);
+            std::fclose(sink);
+        }
+    }
+    std::fclose(file);
+    return 0;
+}
