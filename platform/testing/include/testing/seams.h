@@ -2,3 +2,8 @@
 #pragma once
 #include <testing/local_time.h>
 #include <testing/language.h>
+#include <testing/registry_file.h>
+#include <testing/program_path.h>
+#include <testing/message_box.h>
+#include <testing/screen_size.h>
+#include <testing/sound_shell.h>
