@@ -16,6 +16,7 @@
 
 #include "builtin_classes.h"
 #include "renderer_input.h"
+#include "window_class.h"
 
 namespace platform::dshow {
 namespace {
@@ -36,17 +37,6 @@ LRESULT CALLBACK videoWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProc(window, message, wParam, lParam);
 }
 
-bool registerWindowClass() {
-    static std::once_flag once;
-    static bool registered = false;
-    std::call_once(once, [] {
-        WNDCLASS cls{};
-        cls.lpfnWndProc = videoWindowProc;
-        cls.lpszClassName = kWindowClass;
-        registered = RegisterClass(&cls) != 0;
-    });
-    return registered;
-}
 
 // Whether `type` is RGB24 video this renderer can draw.
 bool drawable(const AM_MEDIA_TYPE& type) {
@@ -221,7 +211,7 @@ private:
     // Makes the window from the kept properties, replacing the previous one. E_FAIL when the window layer
     // refuses.
     HRESULT makeWindow() {
-        if (!registerWindowClass())
+        if (!registerWindowClass(kWindowClass, videoWindowProc))
             return E_FAIL;
         if (!madeOnce_ && input_->isConnected()) {
             const auto& header = reinterpret_cast<const VIDEOINFOHEADER*>(input_->connectionType().pbFormat)->bmiHeader;

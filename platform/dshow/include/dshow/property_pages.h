@@ -17,8 +17,15 @@ struct ISpecifyPropertyPages : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pages) = 0;
 };
 
+struct PROPPAGEINFO {
+    ULONG cb;
+    LPOLESTR pszTitle; // task memory
+    SIZE size;         // of the page's window, in pixels
+};
+
 // One page of a property frame, created by its class id from the class table.
 struct IPropertyPage : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetPageInfo(PROPPAGEINFO* info) = 0;
     // The objects the page edits; count 0 releases them.
     virtual HRESULT STDMETHODCALLTYPE SetObjects(ULONG count, IUnknown** objects) = 0;
     // Shows the page as a child of `parent` in `rect`; the frame's modal loop runs until it closes.
@@ -28,8 +35,10 @@ struct IPropertyPage : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Apply() = 0;
 };
 
-// Shows the pages of classes `pages` for `objects` in a modal frame at (x, y) of `owner` (may be null) and
-// returns when the user closes it. REGDB_E_CLASSNOTREG when a page class is unknown. GUI thread.
+// Shows the pages of classes `pages` for `objects` in a modal frame at (x, y) of `owner`'s client area (the
+// screen without owner), one page below the other, with OK, Cancel and Apply; OK and Apply apply every
+// page. Returns when the frame closes. REGDB_E_CLASSNOTREG (or the class's own failure) when a page cannot
+// be made, E_INVALIDARG without objects or pages. GUI thread.
 HRESULT OleCreatePropertyFrame(HWND owner, UINT x, UINT y, LPCOLESTR caption, ULONG objectCount,
                                IUnknown** objects, ULONG pageCount, const CLSID* pages, LCID locale,
                                DWORD reserved, LPVOID reservedPointer);
