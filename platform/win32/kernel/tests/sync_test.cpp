@@ -50,10 +50,17 @@ TEST(Events, TimeoutOnSteppedClockFollowsAdvances) {
     platform::installClock(&clock);
     HANDLE event = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     std::atomic<DWORD> result{0xdead};
-    std::thread waiter([&] { result = WaitForSingleObject(event, 100); });
+    std::thread waiter([&] { result = WaitForSingleObject(event, 100000); });
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(result, 0xdeadu); // 20 real ms are no time on the stepped clock
-    clock.advance(100);
+    EXPECT_EQ(result, 0xdeadu); // real time is no time on the stepped clock
+    clock.advance(99000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(result, 0xdeadu); // the deadline lies at 100000 or later
+    // Only advances end the wait (the waiter may have started late and set its deadline later).
+    while (result == 0xdeadu) {
+        clock.advance(1000);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     waiter.join();
     EXPECT_EQ(result, WAIT_TIMEOUT);
     platform::installClock(nullptr);
