@@ -7,7 +7,7 @@
 extern const IID IID_IBridgeChipProperty;
 
 // Properties are addressed by id; the data pointer's size follows from the id and the current selection.
-// Success is S_OK exactly.
+// Success is S_OK exactly. Any thread; each call is atomic by itself.
 struct IBridgeChipProperty : IUnknown {
     // Whether the driver supports `id`; *support gets 1 for Get, 2 for Set, 3 for both.
     virtual HRESULT STDMETHODCALLTYPE QuerySupported(DWORD id, DWORD* support) = 0;

@@ -20,6 +20,7 @@ struct IFileSinkFilter : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR* file, AM_MEDIA_TYPE* type) = 0;
 };
 
+// The thread that builds the graph.
 struct ICaptureGraphBuilder2 : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* graph) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetFiltergraph(IGraphBuilder** graph) = 0;
@@ -63,6 +64,7 @@ struct VIDEO_STREAM_CONFIG_CAPS {
     LONG MaxBitsPerSecond;
 };
 
+// SetFormat while the pin is stopped and not connected; the caller's thread. GetFormat: any thread.
 struct IAMStreamConfig : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE SetFormat(AM_MEDIA_TYPE* type) = 0;
     // The current (or preferred) format, in task memory for DeleteMediaType.
@@ -90,6 +92,7 @@ enum VideoProcAmpFlags {
     VideoProcAmp_Flags_Manual = 0x2,
 };
 
+// Any thread.
 struct IAMVideoProcAmp : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetRange(LONG property, LONG* min, LONG* max, LONG* step, LONG* defaultValue,
                                                LONG* capsFlags) = 0;
@@ -105,6 +108,7 @@ enum CompressionCaps {
     CompressionCaps_CanWindow = 0x10,
 };
 
+// The caller's thread.
 struct IAMVideoCompression : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE put_KeyFrameRate(LONG rate) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_KeyFrameRate(LONG* rate) = 0;

@@ -8,6 +8,7 @@ extern const CLSID CLSID_SystemDeviceEnum;
 extern const CLSID CLSID_VideoInputDeviceCategory;
 extern const CLSID CLSID_VideoCompressorCategory;
 
+// Any thread.
 struct ICreateDevEnum : IUnknown {
     // Monikers of the category's devices, each with a property bag holding FriendlyName and DevicePath
     // (BindToStorage) and the device filter (BindToObject). S_FALSE and a null enumerator when the

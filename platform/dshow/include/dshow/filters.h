@@ -50,6 +50,7 @@ struct IEnumMediaTypes : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Reset() = 0;
 };
 
+// Pins and filters: the thread that builds the graph, except where a method says otherwise.
 struct IPin : IUnknown {
     // Output pin only: connects to `receiver`, with `type` when given (partial types match on their
     // non-null GUIDs), else on a type both pins accept.
@@ -96,6 +97,7 @@ struct IEnumFilters : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Reset() = 0;
 };
 
+// Used by the streaming thread that delivers it.
 struct IMediaSample : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetPointer(BYTE** buffer) = 0;
     virtual LONG STDMETHODCALLTYPE GetSize() = 0;

@@ -37,6 +37,7 @@ enum AM_SEEKING_SEEKING_FLAGS {
     AM_SEEKING_SeekToKeyFrame = 0x4,
 };
 
+// Graph building: the thread that builds the graph, while it is stopped (pins connect only then).
 struct IFilterGraph : IUnknown {
     // Adds a filter under `name` (null or a taken name: a unique one is made); VFW_E_DUPLICATE_NAME only
     // when no unique name can be made. E_POINTER for a null filter.
@@ -59,6 +60,8 @@ struct IGraphBuilder : IFilterGraph {
     virtual HRESULT STDMETHODCALLTYPE RenderFile(LPCWSTR file, LPCWSTR playList) = 0;
 };
 
+// Run, Pause, Stop and StopWhenReady: the thread that builds the graph. GetState: any thread, also a
+// streaming thread inside a callback.
 struct IMediaControl : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Run() = 0;
     virtual HRESULT STDMETHODCALLTYPE Pause() = 0;
@@ -70,6 +73,7 @@ struct IMediaControl : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE StopWhenReady() = 0;
 };
 
+// Any thread.
 struct IMediaEvent : IUnknown {
     // Takes the next event; E_ABORT when none arrived within timeoutMs.
     virtual HRESULT STDMETHODCALLTYPE GetEvent(LONG* code, LONG_PTR* param1, LONG_PTR* param2, LONG timeoutMs) = 0;
@@ -105,7 +109,7 @@ struct IBasicAudio : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_Volume(LONG* volume) = 0;
 };
 
-// The video renderer's window. On the graph it reaches the renderer; E_NOINTERFACE without one.
+// The video renderer's window. On the graph it reaches the renderer; E_NOINTERFACE without one. GUI thread.
 struct IVideoWindow : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE put_Caption(const OLECHAR* caption) = 0;
     // Caption in a BSTR for SysFreeString.

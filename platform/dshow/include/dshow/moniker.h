@@ -11,6 +11,7 @@ extern const IID IID_IMoniker;
 extern const IID IID_IEnumMoniker;
 extern const IID IID_IRunningObjectTable;
 
+// Property bags, monikers, their enumerators and the running object table: any thread.
 struct IPropertyBag : IUnknown {
     // Reads a named property. With value->vt VT_EMPTY the stored type is given, else the stored value
     // must have that type (DISP_E_TYPEMISMATCH). E_INVALIDARG for an unknown name. The caller frees the

@@ -12,6 +12,7 @@ struct CAUUID {
     GUID* pElems;
 };
 
+// Pages and their frame: GUI thread.
 struct ISpecifyPropertyPages : IUnknown {
     // The page classes of the object; pElems in task memory for the caller to free.
     virtual HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pages) = 0;

@@ -14,6 +14,7 @@ struct ISampleGrabberCB : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE BufferCB(double sampleTime, BYTE* buffer, LONG length) = 0;
 };
 
+// The caller's thread (GetCurrentBuffer and SetCallback: any thread).
 struct ISampleGrabber : IUnknown {
     // After one sample the graph stops delivering through the grabber.
     virtual HRESULT STDMETHODCALLTYPE SetOneShot(BOOL oneShot) = 0;
