@@ -7,6 +7,8 @@
 
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -98,6 +100,36 @@ TEST(RastelObject, CopiesKeepTheSourceHeaderBlock) {
     // A copy is independent of its source.
     source.Negative();
     EXPECT_EQ(savedBytes(copied, folder, "copied-again.bmp"), file);
+}
+
+// Objects loaded, copied and destroyed on several threads at once keep their own header blocks.
+TEST(RastelObject, CopiesOnSeveralThreadsStayApart) {
+    const Bytes file = buildBmp({.width = 5, .height = 3, .bits = 8, .clrUsed = 20, .tableEntries = 20});
+    TempFolder folder;
+    CRastel source;
+    ASSERT_EQ(loadBytes(source, folder, file), 1);
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            Bytes raw(64, static_cast<uint8_t>(t));
+            for (int i = 0; i < 500; ++i) {
+                CRastel own;
+                own.ReadBitmap(raw.data(), 8, 8, 8);
+                CRastel copy(own);
+                CRastel history;
+                history.ReadBitmap(source.GetBmpPixel(), 5, 3, 8);
+                if (copy.GetBmpPixel()[0] != t || history.GetBmpSize() != 24)
+                    ++failures[t];
+                if (i == 499 && savedBytes(history, folder, "thread" + std::to_string(t) + ".bmp") != file)
+                    ++failures[t];
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
+    EXPECT_EQ(savedBytes(source, folder), file);
 }
 
 } // namespace
