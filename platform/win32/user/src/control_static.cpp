@@ -31,14 +31,8 @@ void drawBitmap(HDC dc, HBITMAP bitmap)
     DeleteDC(memory);
 }
 
-void paint(Window& window)
+void paint(Window& window, HDC dc, RECT client)
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window.hwnd, &ps);
-    if (!dc)
-        return;
-    RECT client;
-    GetClientRect(window.hwnd, &client);
     FillRect(dc, &client, controlBrush(window.hwnd, dc, WM_CTLCOLORSTATIC));
     if ((window.style & SS_TYPEMASK) == SS_BITMAP) {
         drawBitmap(dc, stateOf(window).bitmap);
@@ -53,13 +47,6 @@ void paint(Window& window)
         SetBkMode(dc, TRANSPARENT);
         DrawText(dc, window.text.c_str(), -1, &client, format);
     }
-    EndPaint(window.hwnd, &ps);
-}
-
-void notifyParent(const Window& window, WORD code)
-{
-    if (window.style & SS_NOTIFY)
-        SendMessage(window.parent, WM_COMMAND, MAKEWPARAM(window.id, code), reinterpret_cast<LPARAM>(window.hwnd));
 }
 
 } // namespace
@@ -75,19 +62,15 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND:
         return TRUE; // the background is painted with the text
     case WM_PAINT:
-        paint(*window);
+        paintControl(hwnd, [&](HDC dc, const RECT& client) { paint(*window, dc, client); });
         return 0;
     case WM_SETTEXT:
-    case WM_ENABLE: {
-        const LRESULT result = DefWindowProc(hwnd, message, wParam, lParam);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return message == WM_SETTEXT ? TRUE : result;
-    }
+    case WM_ENABLE:
+        return defaultAndRepaint(hwnd, message, wParam, lParam);
     case WM_LBUTTONDOWN:
-        notifyParent(*window, STN_CLICKED);
-        return 0;
     case WM_LBUTTONDBLCLK:
-        notifyParent(*window, STN_DBLCLK);
+        if (window->style & SS_NOTIFY)
+            notifyParent(*window, message == WM_LBUTTONDOWN ? STN_CLICKED : STN_DBLCLK);
         return 0;
     case STM_SETIMAGE: {
         if (wParam != IMAGE_BITMAP)

@@ -4,7 +4,9 @@
 #include <win32/gdi.h>
 #include <win32/user.h>
 
+#include "window.h"
 #include "window_class.h"
+#include "window_widget.h"
 
 namespace platform::user {
 namespace {
@@ -28,6 +30,7 @@ void registerStandardControls()
         return;
     done = true;
     registerSystemClass(WC_STATIC, CS_PARENTDC, staticProc, IDC_ARROW);
+    registerSystemClass(WC_BUTTON, CS_PARENTDC | CS_DBLCLKS, buttonProc, IDC_ARROW);
 }
 
 HBRUSH defaultControlBrush(HDC dc, UINT ctlColorMessage)
@@ -48,6 +51,42 @@ HBRUSH controlBrush(HWND control, HDC dc, UINT ctlColorMessage)
     auto brush = reinterpret_cast<HBRUSH>(SendMessage(parent ? parent : control, ctlColorMessage,
                                                       reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
     return brush ? brush : defaultControlBrush(dc, ctlColorMessage);
+}
+
+void paintControl(HWND hwnd, const std::function<void(HDC, const RECT&)>& paint)
+{
+    PAINTSTRUCT ps;
+    if (HDC dc = BeginPaint(hwnd, &ps)) {
+        RECT client;
+        GetClientRect(hwnd, &client);
+        paint(dc, client);
+        EndPaint(hwnd, &ps);
+    }
+}
+
+void paintWithQt(Window& window, const std::function<void(QPainter&, QWidget&)>& paint)
+{
+    if (!window.widget)
+        return;
+    {
+        std::lock_guard guard(window.surface->lock);
+        QPainter painter(&window.surface->image);
+        painter.setFont(window.widget->font());
+        paint(painter, *window.widget);
+    }
+    window.widget->update();
+}
+
+LRESULT defaultAndRepaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = DefWindowProc(hwnd, message, wParam, lParam);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return result;
+}
+
+void notifyParent(const Window& control, WORD code)
+{
+    SendMessage(control.parent, WM_COMMAND, MAKEWPARAM(control.id, code), reinterpret_cast<LPARAM>(control.hwnd));
 }
 
 } // namespace platform::user

@@ -6,6 +6,7 @@
 #include <win32/gdi.h>
 #include <win32/user.h>
 
+#include "standard_controls.h"
 #include "text_codec.h"
 #include "window_class.h"
 #include "window_widget.h"
@@ -96,6 +97,12 @@ LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         return window->parent ? SendMessage(window->parent, Msg, wParam, lParam) : 0;
     case WM_NCHITTEST:
         return HTCLIENT;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        return reinterpret_cast<LRESULT>(defaultControlBrush(reinterpret_cast<HDC>(wParam), Msg));
     default:
         return 0;
     }

@@ -11,15 +11,6 @@ using ::testing::ElementsAre;
 
 using MessageQueueTest = UserTest;
 
-std::vector<WPARAM> userParams(const std::vector<Seen>& seen)
-{
-    std::vector<WPARAM> result;
-    for (const Seen& s : seen) {
-        if (s.message == WM_USER)
-            result.push_back(s.wParam);
-    }
-    return result;
-}
 
 // Posted messages keep their order and each passes the hook before the window procedure; a swallowed one
 // never reaches the window.
@@ -37,7 +28,7 @@ TEST_F(MessageQueueTest, PostedMessagesPassTheHookInOrder)
         ASSERT_TRUE(PostMessage(w, WM_USER, i, 0));
     EXPECT_TRUE(runModalLoop([&] { return hooked.size() == 4; }));
     EXPECT_THAT(hooked, ElementsAre(1, 2, 3, 4));
-    EXPECT_THAT(userParams(seen), ElementsAre(1, 3, 4));
+    EXPECT_THAT(paramsOf(WM_USER), ElementsAre(1, 3, 4));
 }
 
 TEST_F(MessageQueueTest, SendMessageCallsTheProcedureAtOnceAheadOfPostedMessages)
@@ -48,9 +39,9 @@ TEST_F(MessageQueueTest, SendMessageCallsTheProcedureAtOnceAheadOfPostedMessages
     };
     PostMessage(w, WM_USER, 1, 1);
     EXPECT_EQ(SendMessage(w, WM_USER, 6, 7), 42);
-    EXPECT_THAT(userParams(seen), ElementsAre(6));
+    EXPECT_THAT(paramsOf(WM_USER), ElementsAre(6));
     drain();
-    EXPECT_THAT(userParams(seen), ElementsAre(6, 1));
+    EXPECT_THAT(paramsOf(WM_USER), ElementsAre(6, 1));
 }
 
 // A streaming or serial thread posts while the GUI thread is busy; nothing is lost or reordered.
@@ -63,8 +54,8 @@ TEST_F(MessageQueueTest, PostFromAnotherThreadArrivesInOrder)
             PostMessage(w, WM_USER, static_cast<WPARAM>(i), 0);
     });
     poster.join(); // the poster never waited for the GUI thread
-    EXPECT_TRUE(runModalLoop([&] { return userParams(seen).size() == kCount; }));
-    const std::vector<WPARAM> got = userParams(seen);
+    EXPECT_TRUE(runModalLoop([&] { return paramsOf(WM_USER).size() == kCount; }));
+    const std::vector<WPARAM> got = paramsOf(WM_USER);
     for (int i = 0; i < kCount; ++i)
         ASSERT_EQ(got[static_cast<size_t>(i)], static_cast<WPARAM>(i));
 }
@@ -83,7 +74,7 @@ TEST_F(MessageQueueTest, SendFromAnotherThreadRunsOnTheGuiThread)
     };
     std::atomic<LRESULT> result{0};
     std::thread sender([&] { result = SendMessage(w, WM_USER, 5, 0); });
-    EXPECT_TRUE(runModalLoop([&] { return !userParams(seen).empty(); }));
+    EXPECT_TRUE(runModalLoop([&] { return !paramsOf(WM_USER).empty(); }));
     sender.join();
     EXPECT_EQ(result.load(), 105);
     EXPECT_TRUE(onGui.load());
@@ -98,7 +89,7 @@ TEST_F(MessageQueueTest, QuitEndsTheModalLoopAndReachesTheOuterLoop)
     PostMessage(w, WM_USER, 2, 0);
     EXPECT_FALSE(runModalLoop([] { return false; }));
     // Posted messages come before the quit.
-    EXPECT_THAT(userParams(seen), ElementsAre(1, 2));
+    EXPECT_THAT(paramsOf(WM_USER), ElementsAre(1, 2));
     MSG msg;
     EXPECT_EQ(GetMessage(&msg, nullptr, 0, 0), FALSE);
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));

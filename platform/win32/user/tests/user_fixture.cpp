@@ -85,6 +85,14 @@ std::vector<Seen> UserTest::seenOf(UINT message) const
     return result;
 }
 
+std::vector<WPARAM> UserTest::paramsOf(UINT message) const
+{
+    std::vector<WPARAM> result;
+    for (const Seen& s : seenOf(message))
+        result.push_back(s.wParam);
+    return result;
+}
+
 std::vector<UINT> UserTest::messagesOf(HWND hwnd) const
 {
     std::vector<UINT> result;

@@ -46,6 +46,8 @@ protected:
     // Messages with this number seen so far, in order.
     std::vector<Seen> seenOf(UINT message) const;
     std::vector<UINT> messagesOf(HWND hwnd) const;
+    // The wParam of each message with this number seen so far.
+    std::vector<WPARAM> paramsOf(UINT message) const;
 
     // Synthesised Qt input at a point of `hwnd`'s client area.
     void mouse(HWND hwnd, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint client,
