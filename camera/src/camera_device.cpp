@@ -1,0 +1,82 @@
+// CameraDevice construction (graph, settings key, capture filter) and destruction.
+#include "camera_device.h"
+
+#include <win32/kernel.h>
+#include <win32/registry.h>
+
+#include "com_release.h"
+#include "error_boxes.h"
+#include "graph_helpers.h"
+#include "library_state.h"
+#include "registry_settings.h"
+
+namespace korvib {
+namespace {
+
+// The camera's model name, compared with each video input device's FriendlyName without regard to case.
+constexpr const char* kCameraModelName = "USB 2820 Video";
+
+} // namespace
+
+CameraDevice::CameraDevice(HWND notifyWnd) : notifyWnd_(notifyWnd) {}
+
+CameraDevice* CameraDevice::Current() {
+    return Library().currentDevice.load(std::memory_order_acquire);
+}
+
+bool CameraDevice::Open(int /*comPort*/) {
+    comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
+    LibraryState& library = Library();
+    library.settingsKey = OpenCameraKey(3);
+    if (library.settingsKey == nullptr) {
+        ShowComInfo(GetLastError());
+    }
+    ReadRegString(library.settingsKey, "Compressor", library.compressorName, sizeof(library.compressorName));
+
+    HRESULT hr = CreateCaptureGraph(&graph_, &builder_);
+    if (FAILED(hr)) {
+        ShowComError(hr);
+        return false;
+    }
+    hr = FindFilterByName(CLSID_VideoInputDeviceCategory, kCameraModelName, &source_);
+    if (FAILED(hr)) {
+        ShowComError(hr);
+        return false;
+    }
+    // Without a camera of that name the source is null and adding it fails: that reports the missing camera.
+    hr = graph_->AddFilter(source_, nullptr);
+    if (FAILED(hr)) {
+        ShowComError(hr);
+        return false;
+    }
+    library.currentDevice.store(this, std::memory_order_release);
+    return true;
+}
+
+// Teardown: the preview stops first (no frame is inside the pipeline afterwards), then the callbacks go,
+// then the graph and the library-wide key.
+CameraDevice::~CameraDevice() {
+    StopPreview();
+    pipeline_.ClearFrameCallbacks();
+    pipeline_.SetMaskCallBack(nullptr, nullptr);
+    ReleaseGraph();
+
+    LibraryState& library = Library();
+    if (library.settingsKey != nullptr) {
+        RegCloseKey(library.settingsKey);
+        library.settingsKey = nullptr;
+    }
+    CameraDevice* self = this;
+    library.currentDevice.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
+    if (comInitialized_) {
+        CoUninitialize();
+    }
+}
+
+void CameraDevice::ReleaseGraph() {
+    ReleaseAndClear(source_);
+    ReleaseAndClear(builder_);
+    ReleaseAndClear(graph_);
+}
+
+} // namespace korvib

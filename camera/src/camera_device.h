@@ -1,0 +1,100 @@
+// CameraDevice: the object behind a KZ_HANDLE — graph, preview state, parameters and the frame pipeline.
+#pragma once
+
+#include <atomic>
+#include <memory>
+
+#include <dshow/capture.h>
+#include <win32/timing.h>
+
+#include "capture_formats.h"
+#include "frame_pipeline.h"
+#include "grabber_callback.h"
+
+namespace korvib {
+
+// One device per process. Every public function runs on the caller's thread unless it says otherwise.
+class CameraDevice : public FormatSource {
+public:
+    explicit CameraDevice(HWND notifyWnd);
+    // Stops the preview, clears the callbacks and releases everything; forgets itself as the current device.
+    ~CameraDevice() override;
+    CameraDevice(const CameraDevice&) = delete;
+    CameraDevice& operator=(const CameraDevice&) = delete;
+
+    // Builds the graph around the camera's capture filter. False (after an error box) when the graph or the
+    // camera is missing; the object is then destroyed by its owner.
+    [[nodiscard]] bool Open(int comPort);
+
+    // Parameters KZ_PARAM_*: false for ids 0 to 9 the camera refuses; GetParam gives -1 when unavailable.
+    [[nodiscard]] bool SetParam(int id, int value);
+    [[nodiscard]] int GetParam(int id);
+    // Moves the display rectangle; KZ_ERR_FAILED when the running video window refuses it.
+    [[nodiscard]] int SetViewWin(const int* rect);
+
+    // Preview: builds and runs the preview branch; false when it could not start (the device is stopped).
+    [[nodiscard]] bool StartPreview(DWORD style, int x, int y, int width, int height, HWND owner, int renderMode);
+    // Stops the preview in any state. False only when called from inside a frame of this device.
+    bool StopPreview();
+    [[nodiscard]] bool PreviewRunning() const { return previewRunning_.load(std::memory_order_acquire); }
+    [[nodiscard]] bool RecordingRunning() const { return recordingRunning_; }
+    // Frames per second of the last 5000 ms period; 0.0 before the first tick. Any thread.
+    [[nodiscard]] float FrameRate() const { return frameRate_.load(std::memory_order_relaxed); }
+
+    // Streaming thread: the per-frame pipeline on one delivered buffer.
+    void OnFrame(BYTE* frame, std::size_t length);
+    // The running format: capture pin's header, 24 bits, biSizeImage = biHeight x stride. Any thread.
+    [[nodiscard]] bool GetCurrentFormat(BITMAPINFOHEADER* format) override;
+
+    // One copy of the next frame into buffer (biHeight x stride bytes of the running format).
+    [[nodiscard]] int CaptureToBuf(BYTE* buffer);
+
+    // Register access; KZ_ERR_MISSING while the device has no register object.
+    [[nodiscard]] int RegOperation(int index, int* value, int write);
+
+    // True on a thread inside a frame of this device: calls that would stop its graph are refused there.
+    [[nodiscard]] bool InsideFrame() const { return pipeline_.InsideFrame(); }
+
+    FramePipeline& Pipeline() { return pipeline_; }
+    [[nodiscard]] bool HasSource() const { return source_ != nullptr; }
+
+    // The device most recently opened, null when none; the property dialog and auto loops reach it.
+    static CameraDevice* Current();
+
+private:
+    static void CALLBACK FrameRateTimerProc(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
+    void FrameRateTick();
+    [[nodiscard]] bool BuildPreview(DWORD style, int x, int y, int width, int height, HWND owner, int renderMode);
+    void ApplyCaptureFormat(const CaptureFormat& row);
+    void WriteStoredSensorValues();
+    void ReleaseGraph();
+
+    bool comInitialized_ = false;
+    IGraphBuilder* graph_ = nullptr;
+    ICaptureGraphBuilder2* builder_ = nullptr;
+    IBaseFilter* source_ = nullptr;
+    IBaseFilter* decoder_ = nullptr;
+    IMediaControl* mediaControl_ = nullptr;
+    std::unique_ptr<GrabberCallback> grabber_;
+    IAMStreamConfig* streamConfig_ = nullptr;
+    IVideoWindow* videoWindow_ = nullptr;
+
+    // Read at the next start.
+    int formatIndex_ = 6;
+    int captureHeight_ = 1024;
+    int captureWidth_ = 1280;
+    DWORD windowStyle_ = 0x00CF0000;
+
+    HWND notifyWnd_;
+    std::atomic<bool> previewRunning_{false};
+    bool recordingRunning_ = false;
+
+    // Frame rate: the timer thread computes it from the pipeline's count.
+    std::atomic<float> frameRate_{0.0f};
+    UINT timerId_ = 0;
+    std::atomic<DWORD> lastTick_{0};
+
+    FramePipeline pipeline_;
+};
+
+} // namespace korvib

@@ -1,0 +1,69 @@
+// KZ_* fronts of registers, focus, recording, compression and property pages.
+#include <camera/korvib.h>
+
+#include "device_handle.h"
+
+using korvib::AsDevice;
+
+extern "C" {
+
+int __stdcall KZ_RegOperation(KZ_HANDLE h, int index, int* value, int write) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return AsDevice(h)->RegOperation(index, value, write);
+}
+
+// The device has no register object: ranges, focus pulses and GPIO report it missing.
+int __stdcall KZ_GetRegRange(KZ_HANDLE h, int /*index*/, int* /*min*/, int* /*max*/) {
+    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_MISSING;
+}
+
+int __stdcall KZ_FocusOperation(KZ_HANDLE h, int /*direction*/, int /*milliseconds*/) {
+    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_MISSING;
+}
+
+int __stdcall KZ_GPIOOperation(KZ_HANDLE h, unsigned* /*value*/, int /*write*/) {
+    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_MISSING;
+}
+
+int __stdcall KZ_SetDoSubAF(KZ_HANDLE h, int /*enable*/) {
+    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_OK;
+}
+
+int __stdcall KZ_SetDoAF(KZ_HANDLE h, int /*enable*/) {
+    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_OK;
+}
+
+// Recording cannot start in this build; a stop with nothing recorded is a success.
+int __stdcall KZ_StartCapture(KZ_HANDLE h, const char* /*aviPath*/) {
+    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_FAILED;
+}
+
+int __stdcall KZ_StopCapture(KZ_HANDLE h) {
+    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_OK;
+}
+
+// The compressor dialog cannot be created in this build.
+int __stdcall KZ_SelectCompressor(KZ_HANDLE h) {
+    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_FAILED;
+}
+
+int __stdcall KZ_DeviceCompressor(KZ_HANDLE h, LONG* /*keyFrameRate*/, LONG* /*pFramesPerKeyFrame*/,
+                                  double* /*quality*/, int /*set*/) {
+    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_FAILED;
+}
+
+// Property pages need a running preview or recording; neither page can be shown in this build.
+int __stdcall KZ_ShowPropertyPage(KZ_HANDLE h, int /*mode*/) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    korvib::CameraDevice* device = AsDevice(h);
+    if (!device->PreviewRunning() && !device->RecordingRunning()) {
+        return KZ_ERR_NOT_RUNNING;
+    }
+    return KZ_ERR_FAILED;
+}
+
+} // extern "C"

@@ -1,0 +1,94 @@
+// KZ_* fronts of the frame pipeline: callbacks, gamma, snapshots, mask and dark frame.
+#include <cstdlib>
+
+#include <camera/korvib.h>
+
+#include "device_handle.h"
+#include "gamma.h"
+
+using korvib::AsDevice;
+
+extern "C" {
+
+int __stdcall KZ_SetFrameCallBack(KZ_HANDLE h, KZ_FrameCallBack callback, void* user) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return AsDevice(h)->Pipeline().SetFrameCallBack(callback, user) ? KZ_OK : KZ_ERR_NO_BUFFERS;
+}
+
+int __stdcall KZ_SetFrameCallBackEx(KZ_HANDLE h, KZ_FrameCallBackEx callback, void* user) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return AsDevice(h)->Pipeline().SetFrameCallBackEx(callback, user) ? KZ_OK : KZ_ERR_NO_BUFFERS;
+}
+
+int __stdcall KZ_SetMaskCallBack(KZ_HANDLE h, KZ_MaskCallBack callback, void* user) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    AsDevice(h)->Pipeline().SetMaskCallBack(callback, user);
+    return KZ_OK;
+}
+
+int __stdcall KZ_SetGreenGamma(KZ_HANDLE h, float gamma, int enable) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    AsDevice(h)->Pipeline().SetGreenGamma(gamma, enable != 0);
+    return KZ_OK;
+}
+
+int __stdcall KZ_GammaOperation(BYTE* dibPixels, unsigned width, int height, unsigned bitsPerPixel, float gamma) {
+    if (dibPixels == nullptr) {
+        return KZ_ERR_FAILED;
+    }
+    const std::size_t rowBytes = ((static_cast<std::size_t>(width) * bitsPerPixel + 31) / 32) * 4;
+    const std::size_t rows = static_cast<std::size_t>(std::llabs(height));
+    korvib::MapRows(dibPixels, rowBytes, rows, korvib::MakeGammaTable(gamma));
+    return KZ_OK;
+}
+
+int __stdcall KZ_CaptureToBuf(KZ_HANDLE h, BYTE* buffer) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return AsDevice(h)->CaptureToBuf(buffer);
+}
+
+// BMP and JPEG snapshots are not available in this build: they fail.
+int __stdcall KZ_CaptureToBmp(KZ_HANDLE h, const char* /*path*/) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return KZ_ERR_FAILED;
+}
+
+int __stdcall KZ_CaptureToJpg(KZ_HANDLE h, const char* path, int /*quality*/) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    korvib::CameraDevice* device = AsDevice(h);
+    if (device->RecordingRunning() || !device->PreviewRunning()) {
+        return KZ_ERR_NOT_PREVIEWING;
+    }
+    return path == nullptr ? KZ_ERR_MISSING : KZ_ERR_FAILED;
+}
+
+// No mask or dark frame can be loaded in this build; an empty calibration path only switches flags.
+int __stdcall KZ_LoadMaskBmp(KZ_HANDLE h, const char* /*path*/, DWORD /*keyColour*/, int /*beforeCallbacks*/) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return KZ_ERR_FAILED;
+}
+
+int __stdcall KZ_Calibration(KZ_HANDLE h, const char* path, int /*allFrames*/, int /*snapshots*/) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return path != nullptr && path[0] == '\0' ? KZ_OK : KZ_ERR_FAILED;
+}
+
+} // extern "C"

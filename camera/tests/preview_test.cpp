@@ -1,0 +1,229 @@
+// The preview on the simulated camera: each render mode, restarts, limits, frame rate, stops while streaming.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include <win32/registry.h>
+
+#include "camera_fixture.h"
+
+namespace {
+
+using Preview = CameraTest;
+
+struct FrameCounter {
+    std::atomic<int> frames{0};
+    std::atomic<int> width{0};
+    std::atomic<int> height{0};
+};
+
+void __stdcall CountFrames(FrameInfo* info) {
+    auto* counter = static_cast<FrameCounter*>(info->user);
+    counter->width = info->width;
+    counter->height = info->height;
+    counter->frames.fetch_add(1);
+}
+
+// Delivers stepped frames on its own thread until stopped, as a live stream would.
+class FrameFeeder {
+public:
+    explicit FrameFeeder(platform::devices::SimulatedCamera& camera)
+        : thread_([this, &camera] {
+              while (!stop_.load()) {
+                  camera.deliverFrames(1);
+                  delivered_.fetch_add(1);
+              }
+          }) {}
+    ~FrameFeeder() {
+        stop_ = true;
+        thread_.join();
+    }
+    FrameFeeder(const FrameFeeder&) = delete;
+    FrameFeeder& operator=(const FrameFeeder&) = delete;
+    void WaitForFrames(int count) const {
+        const int until = delivered_.load() + count;
+        while (delivered_.load() < until) {
+            std::this_thread::yield();
+        }
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<int> delivered_{0};
+    std::thread thread_;
+};
+
+class PreviewModes : public Preview, public ::testing::WithParamInterface<int> {};
+
+// Every render mode runs every frame through the pipeline; a second start restarts it, a stop ends it.
+TEST_P(PreviewModes, StartRestartStop) {
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    FrameCounter counter;
+    ASSERT_EQ(KZ_SetFrameCallBackEx(h, CountFrames, &counter), KZ_OK);
+    const int mode = GetParam();
+    HWND owner = mode == KZ_RENDER_NONE ? nullptr : Window();
+
+    ASSERT_EQ(KZ_Start(h, WS_CHILD | WS_VISIBLE, 0, 0, 320, 240, owner, mode), KZ_OK);
+    Camera().deliverFrames(2);
+    EXPECT_EQ(counter.frames.load(), 2);
+    EXPECT_EQ(counter.width.load(), 640);
+    EXPECT_EQ(counter.height.load(), 480);
+
+    ASSERT_EQ(KZ_Start(h, WS_CHILD | WS_VISIBLE, 0, 0, 640, 480, owner, mode), KZ_OK);
+    Camera().deliverFrames(1);
+    EXPECT_EQ(counter.frames.load(), 3);
+
+    EXPECT_EQ(KZ_Stop(h), KZ_OK);
+    Camera().deliverFrames(2);
+    EXPECT_EQ(counter.frames.load(), 3) << "no frame reaches the pipeline after the stop";
+    EXPECT_EQ(KZ_Stop(h), KZ_OK);
+    EXPECT_TRUE(Boxes().calls().empty());
+}
+
+std::string ModeName(const ::testing::TestParamInfo<int>& info) {
+    static const char* const names[] = {"DirectShow", "Gdi", "None"};
+    return names[info.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(RenderModes, PreviewModes, ::testing::Values(KZ_RENDER_NONE),
+                         ModeName);
+
+// The rate is 0.0 until the first 5000 ms tick, then frames over the period.
+TEST_F(Preview, FrameRateAfterTheFirstTick) {
+    KZ_HANDLE h = Open();
+    ASSERT_NE(h, nullptr);
+    ASSERT_TRUE(Camera().setFrameRate(15));
+    ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+    Camera().deliverFrames(70);
+    EXPECT_EQ(KZ_GetFrameRate(h), 0.0f);
+    Camera().deliverFrames(10);
+    EXPECT_NEAR(KZ_GetFrameRate(h), 15.0f, 0.5f);
+}
+
+struct LimitCase {
+    const char* name;
+    int format;
+    int width;
+    int height;
+};
+
+// Settings the frame-copy buffers or the format table cannot serve make the next start fail.
+TEST_F(Preview, StartRefusesFormatsOutsideTheLimits) {
+    KZ_HANDLE h = Open();
+    ASSERT_NE(h, nullptr);
+    const LimitCase cases[] = {
+        {"format index 9", 9, 1280, 1024}, {"format index -1", -1, 1280, 1024}, {"width 2048", 6, 2048, 1536},
+        {"height 1025", 6, 1280, 1025},    {"width 0", 6, 0, 480},
+    };
+    for (const LimitCase& c : cases) {
+        KZ_SetParam(h, KZ_PARAM_FORMAT, c.format);
+        KZ_SetParam(h, KZ_PARAM_WIDTH, c.width);
+        KZ_SetParam(h, KZ_PARAM_HEIGHT, c.height);
+        EXPECT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_ERR_FAILED) << c.name;
+    }
+    KZ_SetParam(h, KZ_PARAM_FORMAT, 4);
+    KZ_SetParam(h, KZ_PARAM_WIDTH, 1280);
+    KZ_SetParam(h, KZ_PARAM_HEIGHT, 1024);
+    EXPECT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+}
+
+// A start reads bCustomProp and stores its default; with the value 1 no gains are sent.
+TEST_F(Preview, StartStoresCustomPropDefault) {
+    KZ_HANDLE h = Open();
+    ASSERT_NE(h, nullptr);
+    Camera().clearLogs();
+    ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veltrane\\Camera\\Korvi", 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    EXPECT_EQ(RegQueryValueEx(key, "bCustomProp", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(value, 1u);
+    RegCloseKey(key);
+    EXPECT_TRUE(Camera().registerWrites().empty());
+}
+
+struct SlowCounter {
+    std::atomic<int> frames{0};
+};
+
+void __stdcall SlowFrame(void* user, BYTE* /*frame*/) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    static_cast<SlowCounter*>(user)->frames.fetch_add(1);
+}
+
+// KZ_Stop while frames stream: once it returns, no callback runs any more.
+TEST_F(Preview, StopWhileFramesStream) {
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    SlowCounter counter;
+    ASSERT_EQ(KZ_SetFrameCallBack(h, SlowFrame, &counter), KZ_OK);
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+        FrameFeeder feeder(Camera());
+        feeder.WaitForFrames(3);
+        EXPECT_EQ(KZ_Stop(h), KZ_OK);
+        const int afterStop = counter.frames.load();
+        feeder.WaitForFrames(3);
+        EXPECT_EQ(counter.frames.load(), afterStop) << "round " << round;
+    }
+    EXPECT_EQ(KZ_UnInitial(&handle_), KZ_OK);
+}
+
+struct Reentry {
+    KZ_HANDLE handle = nullptr;
+    std::atomic<int> stopResult{-1};
+    std::atomic<int> startResult{-1};
+    std::atomic<int> closeResult{-1};
+};
+
+void __stdcall StopFromCallback(void* user, BYTE* /*frame*/) {
+    auto* reentry = static_cast<Reentry*>(user);
+    reentry->stopResult = KZ_Stop(reentry->handle);
+    reentry->startResult = KZ_Start(reentry->handle, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE);
+    KZ_HANDLE copy = reentry->handle;
+    reentry->closeResult = KZ_UnInitial(&copy);
+}
+
+// A callback cannot stop, restart or close its own device: the calls fail instead of waiting for ever.
+TEST_F(Preview, CallbacksCannotStopTheirOwnGraph) {
+    KZ_HANDLE h = Open();
+    ASSERT_NE(h, nullptr);
+    Reentry reentry;
+    reentry.handle = h;
+    ASSERT_EQ(KZ_SetFrameCallBack(h, StopFromCallback, &reentry), KZ_OK);
+    ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+    Camera().deliverFrames(1);
+    EXPECT_EQ(reentry.stopResult.load(), KZ_ERR_FAILED);
+    EXPECT_EQ(reentry.startResult.load(), KZ_ERR_FAILED);
+    EXPECT_EQ(reentry.closeResult.load(), KZ_ERR_FAILED);
+    EXPECT_EQ(KZ_Stop(h), KZ_OK);
+}
+
+// KZ_CaptureToBuf copies the next frame as the pipeline has it (RGB24, no processing switched on). The
+// camera streams live here: the snapshot's 200 ms polls sleep on the real clock.
+TEST_F(Preview, CaptureToBufCopiesTheNextFrame) {
+    Camera().setSteppedMode(false);
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    KZ_SetParam(h, KZ_PARAM_FORMAT, 4);
+    Camera().keepFrames(8);
+    ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+    std::vector<BYTE> buffer(640 * 480 * 3, 0);
+    EXPECT_EQ(KZ_CaptureToBuf(h, buffer.data()), KZ_OK);
+    EXPECT_EQ(KZ_Stop(h), KZ_OK);
+    bool matched = false;
+    for (const auto& frame : Camera().lastFrames()) {
+        matched = matched || (frame.bytes.size() == buffer.size() &&
+                              std::memcmp(frame.bytes.data(), buffer.data(), buffer.size()) == 0);
+    }
+    EXPECT_TRUE(matched) << "the copy is one of the delivered frames";
+}
+
+} // namespace
