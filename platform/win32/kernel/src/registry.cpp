@@ -2,6 +2,7 @@
 #include "registry_format.h"
 #include "text_file.h"
 
+#include <win32/native_path.h>
 #include <win32/registry.h>
 
 #include <testing/registry_file.h>
@@ -47,7 +48,7 @@ std::string registryPath() {
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
         config = xdg;
     else
-        config = std::string(std::getenv("HOME") ? std::getenv("HOME") : "") + "/.config";
+        config = platform::homeFolder() + "/.config";
     return config + "/orvanel/registry.ini";
 }
 

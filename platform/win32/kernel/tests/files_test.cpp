@@ -1,5 +1,6 @@
 // Tests of the program file name, folders, attributes, deletion and file handles.
 #include <win32/files.h>
+#include <win32/native_path.h>
 #include <win32/sync.h>
 
 #include <testing/program_path.h>
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +37,10 @@ TEST(ModuleFileName, BackslashedProgramPathAndShortBuffers) {
     // Without the seam: this test program itself.
     ASSERT_GT(GetModuleFileName(nullptr, buffer, sizeof buffer), 0u);
     EXPECT_NE(std::string(buffer).find("\\win32_kernel_tests"), std::string::npos);
+    // The program folder's Windows form leads back to the real file.
+    char real[4096] = {};
+    ASSERT_GT(readlink("/proc/self/exe", real, sizeof real - 1), 0);
+    EXPECT_EQ(platform::toNativePath(buffer), real);
 }
 
 TEST(Folders, CreateAttributesAndDelete) {

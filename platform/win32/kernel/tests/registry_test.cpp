@@ -32,8 +32,9 @@ protected:
         return RegSetValueEx(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                              static_cast<DWORD>(std::strlen(text) + 1));
     }
-    std::string fileText() const {
-        std::ifstream in(folder.file("registry.ini"));
+    // The text of the registry file, or of another file.
+    std::string fileText(const std::string& path = "") const {
+        std::ifstream in(path.empty() ? folder.file("registry.ini") : path);
         std::stringstream text;
         text << in.rdbuf();
         return text.str();
@@ -163,18 +164,23 @@ TEST_F(Registry, ReadsHandWrittenFileAndSkipsBadLines) {
     RegCloseKey(key);
 }
 
+// Without the seam: $ORVANEL_REGISTRY, else the configuration folder, whose missing folders are made.
 TEST_F(Registry, EnvironmentNamesTheFileWhenNoSeamIsSet) {
     platform::seams::setRegistryFile("");
-    const std::string path = folder.file("env/registry.ini");
-    setenv("ORVANEL_REGISTRY", path.c_str(), 1);
+    const std::string named = folder.file("env/registry.ini");
+    const std::string config = folder.file("config");
+    setenv("ORVANEL_REGISTRY", named.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     HKEY key = create(HKEY_CURRENT_USER, "Software\\Env");
     setDword(key, "v", 7);
     RegCloseKey(key);
     unsetenv("ORVANEL_REGISTRY");
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_NE(text.str().find("\"v\"=dword:00000007"), std::string::npos);
+    key = create(HKEY_CURRENT_USER, "Software\\Config");
+    RegCloseKey(key);
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_NE(fileText(named).find("\"v\"=dword:00000007"), std::string::npos);
+    EXPECT_NE(fileText(config + "/orvanel/registry.ini").find("[HKEY_CURRENT_USER\\Software\\Config]"),
+              std::string::npos);
 }
 
 TEST_F(Registry, UnwritableFileFailsAndKeepsTheStore) {
