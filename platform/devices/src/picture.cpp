@@ -2,6 +2,7 @@
 #include "picture.h"
 
 #include "byte_round.h"
+#include "scene_caption.h"
 
 #include <win32/dib.h>
 
@@ -32,13 +33,18 @@ double unitNoise(uint32_t key, uint64_t frame, uint64_t sample)
     return (sum - 2.0) * std::sqrt(3.0);
 }
 
-// Natural scene around a neutral centre: tinted patches in a 4 x 4 layout and darker grid lines
-// every 64 pixels, outside the middle half of the frame. Base reflectance per channel, 0.4 to 0.6.
+// Natural scene around a neutral centre: tinted patches in a 4 x 4 layout, darker grid lines every
+// 64 pixels and a dark caption, outside the middle half of the frame. Base reflectance per channel
+// 0.3 to 0.6, so that the chart's swing never clips at the white balance target.
 void naturalBase(LONG x, LONG y, LONG width, LONG height, double out[3])
 {
     out[0] = out[1] = out[2] = 0.5;
     if (x >= width / 4 && x < width - width / 4 && y >= height / 4 && y < height - height / 4)
         return;
+    if (captionAt(x, y, width)) {
+        out[0] = out[1] = out[2] = 0.3;
+        return;
+    }
     if (x % 64 == 0 || y % 64 == 0) {
         out[0] = out[1] = out[2] = 0.42;
         return;
