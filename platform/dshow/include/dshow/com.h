@@ -4,7 +4,6 @@
 #include <win32/types.h>
 
 #define STDMETHODCALLTYPE
-#define STDAPI extern "C++" HRESULT
 
 struct GUID {
     DWORD Data1;
@@ -17,8 +16,6 @@ typedef GUID CLSID;
 typedef const GUID& REFGUID;
 typedef const IID& REFIID;
 typedef const CLSID& REFCLSID;
-typedef GUID* LPGUID;
-typedef CLSID* LPCLSID;
 
 bool operator==(const GUID& a, const GUID& b);
 inline BOOL IsEqualGUID(REFGUID a, REFGUID b) { return a == b ? TRUE : FALSE; }
@@ -37,7 +34,6 @@ inline BOOL IsEqualCLSID(REFCLSID a, REFCLSID b) { return a == b ? TRUE : FALSE;
 
 extern const GUID GUID_NULL;
 extern const IID IID_IUnknown;
-extern const IID IID_IClassFactory;
 extern const IID IID_IPersist;
 
 typedef WCHAR OLECHAR;
@@ -51,11 +47,6 @@ struct IUnknown {
     virtual ULONG STDMETHODCALLTYPE Release() = 0;
 };
 typedef IUnknown* LPUNKNOWN;
-
-struct IClassFactory : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) = 0;
-    virtual HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) = 0;
-};
 
 struct IPersist : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) = 0;
@@ -121,5 +112,4 @@ template <>
 struct platform::dshow::InterfaceTraits<IUnknown> {
     static const IID& iid() { return IID_IUnknown; }
 };
-ORV_INTERFACE(IClassFactory, IUnknown);
 ORV_INTERFACE(IPersist, IUnknown);

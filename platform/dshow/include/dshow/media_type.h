@@ -30,7 +30,6 @@ struct VIDEOINFOHEADER {
 
 extern const GUID MEDIATYPE_Video;
 extern const GUID MEDIATYPE_Audio;
-extern const GUID MEDIATYPE_Stream;
 
 extern const GUID MEDIASUBTYPE_RGB8;
 extern const GUID MEDIASUBTYPE_RGB555;
