@@ -44,27 +44,27 @@ struct BmpSpec {
     uint32_t offBits = 0;
 };
 
-inline Bytes buildBmp(const BmpSpec& spec) {
-    const uint32_t tableEnd = 14 + spec.infoSize + 4 * spec.tableEntries;
-    const uint32_t offBits = spec.offBits ? spec.offBits : tableEnd;
+inline Bytes buildBmp(const BmpSpec& layout) {
+    const uint32_t tableEnd = 14 + layout.infoSize + 4 * layout.tableEntries;
+    const uint32_t offBits = layout.offBits ? layout.offBits : tableEnd;
     const uint32_t rows =
-        static_cast<uint32_t>(spec.height < 0 ? -static_cast<int64_t>(spec.height) : spec.height);
-    const uint64_t imageSize = static_cast<uint64_t>(strideOf(spec.width, spec.bits)) * rows;
+        static_cast<uint32_t>(layout.height < 0 ? -static_cast<int64_t>(layout.height) : layout.height);
+    const uint64_t imageSize = static_cast<uint64_t>(strideOf(layout.width, layout.bits)) * rows;
     // Room for the 40 bytes of info header fields even when the header claims to be shorter.
     Bytes file(std::max({offBits, tableEnd, uint32_t{54}}));
     file[0] = 'B';
     file[1] = 'M';
     put32(file, 2, static_cast<uint32_t>(offBits + imageSize));
     put32(file, 10, offBits);
-    put32(file, 14, spec.infoSize);
-    put32(file, 18, static_cast<uint32_t>(spec.width));
-    put32(file, 22, static_cast<uint32_t>(spec.height));
+    put32(file, 14, layout.infoSize);
+    put32(file, 18, static_cast<uint32_t>(layout.width));
+    put32(file, 22, static_cast<uint32_t>(layout.height));
     put16(file, 26, 1);
-    put16(file, 28, spec.bits);
-    put32(file, 30, spec.compression);
-    put32(file, 46, spec.clrUsed);
-    for (uint32_t i = 0; i < spec.tableEntries; ++i) {
-        const size_t at = 14 + spec.infoSize + 4 * i;
+    put16(file, 28, layout.bits);
+    put32(file, 30, layout.compression);
+    put32(file, 46, layout.clrUsed);
+    for (uint32_t i = 0; i < layout.tableEntries; ++i) {
+        const size_t at = 14 + layout.infoSize + 4 * i;
         file[at] = static_cast<uint8_t>(i);           // blue
         file[at + 1] = static_cast<uint8_t>(255 - i); // green
         file[at + 2] = static_cast<uint8_t>(i / 2);   // red
