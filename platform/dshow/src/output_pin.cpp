@@ -53,8 +53,11 @@ HRESULT OutputPin::Connect(IPin* receiver, const AM_MEDIA_TYPE* type) {
     PIN_DIRECTION direction;
     if (FAILED(receiver->QueryDirection(&direction)) || direction != PINDIR_INPUT)
         return VFW_E_INVALID_DIRECTION;
-    if (!dynamic_cast<InputPin*>(receiver))
+    auto* input = dynamic_cast<InputPin*>(receiver);
+    if (!input)
         return VFW_E_NO_TRANSPORT;
+    if (input->isConnected())
+        return VFW_E_ALREADY_CONNECTED;
     if (type && isFullType(*type))
         return tryConnect(receiver, *type);
     try {
