@@ -40,6 +40,7 @@ Queue& queue()
 }
 
 int retrievalDepth = 0; // GUI thread: our retrievals on the stack
+const MSG* dispatching = nullptr; // GUI thread: the message inside DispatchMessage
 bool servingOutside = false;
 
 // Removes and returns the first message of `list` that passes the filters.
@@ -64,6 +65,8 @@ MSG postedMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 } // namespace
+
+const MSG* currentMessage() { return dispatching; }
 
 DWORD messageTime() { return static_cast<DWORD>(activeClock().nowMs()); }
 
@@ -290,5 +293,11 @@ LRESULT DispatchMessage(const MSG* lpMsg)
     if (!lpMsg->hwnd)
         return 0;
     WindowPtr window = checkedWindow(lpMsg->hwnd);
-    return window ? callWindowProc(window, lpMsg->message, lpMsg->wParam, lpMsg->lParam) : 0;
+    if (!window)
+        return 0;
+    const MSG* outer = dispatching;
+    dispatching = lpMsg;
+    const LRESULT result = callWindowProc(window, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+    dispatching = outer;
+    return result;
 }

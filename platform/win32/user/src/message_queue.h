@@ -32,6 +32,8 @@ bool runPreTranslateHook(MSG& msg);
 void serveOutsideRetrieval();
 // Arms the GUI thread's wake-up for the next timer or hover. GUI thread.
 void scheduleWake();
+// The message DispatchMessage is handing to a window procedure right now, or null. GUI thread.
+const MSG* currentMessage();
 // The current message time of the platform clock. Any thread.
 DWORD messageTime();
 

@@ -31,6 +31,10 @@ void registerStandardControls()
     done = true;
     registerSystemClass(WC_STATIC, CS_PARENTDC, staticProc, IDC_ARROW);
     registerSystemClass(WC_BUTTON, CS_PARENTDC | CS_DBLCLKS, buttonProc, IDC_ARROW);
+    registerSystemClass(WC_EDIT, CS_PARENTDC | CS_DBLCLKS, editProc, IDC_IBEAM);
+    registerSystemClass(WC_COMBOBOX, CS_PARENTDC | CS_DBLCLKS, comboBoxProc, IDC_ARROW);
+    registerSystemClass(TRACKBAR_CLASS, 0, trackBarProc, IDC_ARROW);
+    registerSystemClass(TOOLTIPS_CLASS, CS_DBLCLKS, toolTipProc, IDC_ARROW);
 }
 
 HBRUSH defaultControlBrush(HDC dc, UINT ctlColorMessage)

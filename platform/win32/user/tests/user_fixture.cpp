@@ -123,6 +123,3 @@ void UserTest::key(HWND receiver, QEvent::Type type, int qtKey, Qt::KeyboardModi
 }
 
 } // namespace platform::user::test
-
-// Fontconfig keeps a parse buffer for the life of the process once Qt has loaded its fonts.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }

@@ -1,0 +1,201 @@
+// The "tooltips_class32" class: tools, relayed mouse messages and a Qt tool tip shown after a pause.
+#include <QApplication>
+#include <QToolTip>
+#include <algorithm>
+
+#include <win32/user.h>
+
+#include "input.h"
+#include "standard_controls.h"
+#include "text_codec.h"
+#include "window.h"
+#include "window_widget.h"
+
+namespace platform::user {
+namespace {
+
+constexpr UINT_PTR kShowTimer = 1;  // the pause before the tip shows
+constexpr UINT_PTR kWatchTimer = 2; // while shown: the mouse left the tool, or the tip timed out
+constexpr UINT kInitialDelayMs = 500;
+constexpr UINT kWatchMs = 100;
+constexpr uint64_t kAutoPopMs = 5000;
+
+struct Tool {
+    HWND hwnd;
+    UINT_PTR id;
+    UINT flags;
+    RECT rect;
+    std::string text;
+};
+
+struct TipState : ControlState {
+    std::vector<Tool> tools;
+    bool active = true;
+    int over = -1;    // the tool under the mouse, by the last relayed message
+    QPoint screen;    // where the mouse was then
+    bool shown = false;
+    uint64_t shownFor = 0;
+};
+
+TipState& stateOf(Window& window)
+{
+    if (!window.control)
+        window.control = std::make_unique<TipState>();
+    return static_cast<TipState&>(*window.control);
+}
+
+// The window a tool belongs to: the window named by its id, or the window whose area it covers.
+HWND toolWindow(const Tool& tool)
+{
+    return (tool.flags & TTF_IDISHWND) ? reinterpret_cast<HWND>(tool.id) : tool.hwnd;
+}
+
+bool sameTool(const Tool& tool, const TOOLINFO& info) { return tool.hwnd == info.hwnd && tool.id == info.uId; }
+
+int toolAt(const TipState& state, HWND hwnd, LPARAM point)
+{
+    for (size_t i = 0; i < state.tools.size(); ++i) {
+        const Tool& tool = state.tools[i];
+        if (toolWindow(tool) != hwnd)
+            continue;
+        const int x = GET_X_LPARAM(point);
+        const int y = GET_Y_LPARAM(point);
+        if ((tool.flags & TTF_IDISHWND) ||
+            (x >= tool.rect.left && x < tool.rect.right && y >= tool.rect.top && y < tool.rect.bottom))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void hide(Window& window)
+{
+    TipState& state = stateOf(window);
+    KillTimer(window.hwnd, kShowTimer);
+    KillTimer(window.hwnd, kWatchTimer);
+    if (state.shown) {
+        // Qt fades its tip out; a tool tip of this class goes at once.
+        QToolTip::hideText();
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->inherits("QTipLabel"))
+                top->hide();
+        }
+    }
+    state.shown = false;
+}
+
+void show(Window& window)
+{
+    TipState& state = stateOf(window);
+    KillTimer(window.hwnd, kShowTimer);
+    if (!state.active || state.over < 0)
+        return;
+    const Tool& tool = state.tools[static_cast<size_t>(state.over)];
+    QToolTip::showText(state.screen + QPoint(0, 20), toQString(tool.text.c_str()), widgetOf(toolWindow(tool)));
+    state.shown = true;
+    state.shownFor = 0;
+    SetTimer(window.hwnd, kWatchTimer, kWatchMs, nullptr);
+}
+
+void relay(Window& window, const MSG& msg)
+{
+    TipState& state = stateOf(window);
+    if (msg.message != WM_MOUSEMOVE) {
+        if (msg.message >= WM_LBUTTONDOWN && msg.message <= WM_MBUTTONDBLCLK)
+            hide(window);
+        return;
+    }
+    const int tool = toolAt(state, msg.hwnd, msg.lParam);
+    if (tool == state.over)
+        return;
+    hide(window);
+    state.over = tool;
+    state.screen = QPoint(msg.pt.x, msg.pt.y);
+    if (tool >= 0 && state.active)
+        SetTimer(window.hwnd, kShowTimer, kInitialDelayMs, nullptr);
+}
+
+void watch(Window& window)
+{
+    TipState& state = stateOf(window);
+    state.shownFor += kWatchMs;
+    const bool stillOver =
+        state.over >= 0 && windowUnderMouse() == toolWindow(state.tools[static_cast<size_t>(state.over)]);
+    if (!stillOver || state.shownFor >= kAutoPopMs) {
+        hide(window);
+        if (!stillOver)
+            state.over = -1;
+    }
+}
+
+LRESULT addTool(Window& window, const TOOLINFO* info)
+{
+    if (!info || !info->hwnd)
+        return FALSE;
+    const bool hasText = info->lpszText && !IS_INTRESOURCE(info->lpszText) &&
+                         info->lpszText != reinterpret_cast<LPSTR>(static_cast<intptr_t>(-1));
+    stateOf(window).tools.push_back(Tool{info->hwnd, info->uId, info->uFlags, info->rect,
+                                         hasText ? info->lpszText : ""});
+    return TRUE;
+}
+
+void updateText(Window& window, const TOOLINFO* info)
+{
+    TipState& state = stateOf(window);
+    for (size_t i = 0; info && i < state.tools.size(); ++i) {
+        if (!sameTool(state.tools[i], *info))
+            continue;
+        state.tools[i].text = info->lpszText && !IS_INTRESOURCE(info->lpszText) ? info->lpszText : "";
+        if (state.shown && state.over == static_cast<int>(i))
+            show(window);
+    }
+}
+
+void deleteTool(Window& window, const TOOLINFO* info)
+{
+    TipState& state = stateOf(window);
+    hide(window);
+    state.over = -1;
+    if (info)
+        std::erase_if(state.tools, [&](const Tool& tool) { return sameTool(tool, *info); });
+}
+
+} // namespace
+
+LRESULT CALLBACK toolTipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WindowPtr window = findWindow(hwnd);
+    if (!window)
+        return 0;
+    const auto* info = reinterpret_cast<const TOOLINFO*>(lParam);
+    switch (message) {
+    case TTM_ADDTOOL:
+        return addTool(*window, info);
+    case TTM_DELTOOL:
+        deleteTool(*window, info);
+        return 0;
+    case TTM_UPDATETIPTEXT:
+        updateText(*window, info);
+        return 0;
+    case TTM_GETTOOLCOUNT:
+        return static_cast<LRESULT>(stateOf(*window).tools.size());
+    case TTM_ACTIVATE:
+        stateOf(*window).active = wParam != 0;
+        if (!wParam)
+            hide(*window);
+        return 0;
+    case TTM_RELAYEVENT:
+        if (const MSG* msg = reinterpret_cast<const MSG*>(lParam))
+            relay(*window, *msg);
+        return 0;
+    case WM_TIMER:
+        wParam == kShowTimer ? show(*window) : watch(*window);
+        return 0;
+    case WM_DESTROY:
+        hide(*window);
+        return 0;
+    default:
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    }
+}
+
+} // namespace platform::user
