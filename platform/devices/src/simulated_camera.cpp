@@ -49,28 +49,40 @@ void SimulatedCamera::setLight(Light colour)
 {
     device_->withState([colour](State& s) { s.light = colour; });
 }
-void SimulatedCamera::setLightLevel(double level)
+bool SimulatedCamera::setLightLevel(double level)
 {
+    if (!(level >= 0))
+        return false;
     device_->withState([level](State& s) { s.lightLevel = level; });
+    return true;
 }
 void SimulatedCamera::setFocusPeak(double position)
 {
     device_->withState([position](State& s) { s.picture.peak = position; });
 }
-void SimulatedCamera::setFocusRange(double range)
+bool SimulatedCamera::setFocusRange(double range)
 {
+    if (!(range > 0))
+        return false;
     device_->withState([range](State& s) { s.picture.range = range; });
+    return true;
 }
-void SimulatedCamera::setChartAmplitude(double amplitude)
+bool SimulatedCamera::setChartAmplitude(double amplitude)
 {
+    if (!(amplitude >= 0 && amplitude <= 0.5))
+        return false;
     device_->withState([amplitude](State& s) { s.picture.amplitude = amplitude; });
+    return true;
 }
-void SimulatedCamera::setNoise(double sigma, uint32_t noiseKey)
+bool SimulatedCamera::setNoise(double sigma, uint32_t noiseKey)
 {
+    if (!(sigma >= 0))
+        return false;
     device_->withState([sigma, noiseKey](State& s) {
         s.picture.noiseSigma = sigma;
         s.picture.noiseKey = noiseKey;
     });
+    return true;
 }
 void SimulatedCamera::setBlackLevel(double level)
 {
@@ -139,17 +151,26 @@ void SimulatedCamera::queueKey(const KeyEntry& key)
     device_->withState([&key](State& s) { s.chip.queueKey(key); });
 }
 
-void SimulatedCamera::setTravel(unsigned steps)
+bool SimulatedCamera::setTravel(unsigned steps)
 {
+    if (steps == 0)
+        return false;
     device_->withState([steps](State& s) { s.lens.setTravel(steps); });
+    return true;
 }
-void SimulatedCamera::setMotorSpeed(double stepsPerMs)
+bool SimulatedCamera::setMotorSpeed(double stepsPerMs)
 {
+    if (!(stepsPerMs > 0))
+        return false;
     device_->withState([stepsPerMs](State& s) { s.bus.motor.setSpeed(stepsPerMs); });
+    return true;
 }
-void SimulatedCamera::setGpioSpeed(double stepsPerMs)
+bool SimulatedCamera::setGpioSpeed(double stepsPerMs)
 {
+    if (!(stepsPerMs > 0))
+        return false;
     device_->withState([stepsPerMs](State& s) { s.lens.setGpioSpeed(stepsPerMs); });
+    return true;
 }
 void SimulatedCamera::setMotorStuckBusy(bool stuck)
 {

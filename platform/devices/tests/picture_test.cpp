@@ -164,6 +164,24 @@ TEST_F(PictureTest, NaturalSceneKeepsTheCentreAndTheMeanAcrossFocus)
     EXPECT_GT(focusMeasure(sharp), focusMeasure(far));
 }
 
+TEST_F(PictureTest, KnobsRefuseValuesThatWouldBreakTheFormulaAndKeepThePicture)
+{
+    const CapturedFrame before = rgbNow();
+    EXPECT_FALSE(cam.setFocusRange(0));
+    EXPECT_FALSE(cam.setFocusRange(-5));
+    EXPECT_FALSE(cam.setChartAmplitude(0.6));
+    EXPECT_FALSE(cam.setChartAmplitude(-0.1));
+    EXPECT_FALSE(cam.setLightLevel(-1));
+    EXPECT_FALSE(cam.setNoise(-1, 3));
+    EXPECT_FALSE(cam.setTravel(0));
+    EXPECT_FALSE(cam.setMotorSpeed(0));
+    EXPECT_FALSE(cam.setGpioSpeed(-1));
+    EXPECT_FALSE(cam.setFrameRate(0));
+    EXPECT_EQ(rgbNow().bytes, before.bytes);
+    EXPECT_TRUE(cam.setChartAmplitude(0.5));
+    EXPECT_NE(rgbNow().bytes, before.bytes);
+}
+
 TEST_F(PictureTest, OnlyTheTwoSizesAreOfferedAndRefusedFormatsKeepTheOldOne)
 {
     for (PixelFormat px : {PixelFormat::Rgb24, PixelFormat::Yuy2, PixelFormat::Uyvy, PixelFormat::I420}) {

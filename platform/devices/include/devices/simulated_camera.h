@@ -130,13 +130,14 @@ public:
     // Power-on state and default knobs for the primary device; clears its logs, the decoys and the
     // no-device switch, and leaves stepped mode. Test set-up only, while no stream runs.
     static void resetAll();
-    // Hides every device (the video input list is then empty apart from decoys).
+    // Hides the simulated device: the video input list then holds only decoys and V4L2 cameras.
     static void setNoDevice(bool none);
     static void setDecoys(std::vector<Decoy> decoys);
-    // The device behind decoy `index` (only decoys with the private interface have state worth reaching).
+    // The device behind decoy `index`, which must be below the number of decoys set.
     static SimulatedCamera decoy(std::size_t index);
 
     explicit SimulatedCamera(std::shared_ptr<SimulatedDevice> device);
+    // The device itself, for this library's own tests.
     SimulatedDevice& device() const { return *device_; }
 
     // Frames and time. Stepped mode stops the streaming thread and installs a stepped clock unless
@@ -154,13 +155,13 @@ public:
     // Renders one frame of `format` from the present state without delivering or counting it.
     CapturedFrame renderNow(const VideoFormat& format) const;
 
-    // Picture knobs.
+    // Picture knobs. Those returning bool refuse (false, nothing changed) values outside their range.
     void setLight(Light colour);
-    void setLightLevel(double level); // L, default 1
-    void setFocusPeak(double position); // p*, default 180
-    void setFocusRange(double range);   // R, default 400
-    void setChartAmplitude(double amplitude); // A, default 0.15
-    void setNoise(double sigma, uint32_t noiseKey); // sigma 0 switches noise off
+    bool setLightLevel(double level);         // L >= 0, default 1
+    void setFocusPeak(double position);       // p*, default 240
+    bool setFocusRange(double range);         // R > 0, default 400
+    bool setChartAmplitude(double amplitude); // A in 0..0.5, default 0.15
+    bool setNoise(double sigma, uint32_t noiseKey); // sigma >= 0; 0 switches noise off
     void setBlackLevel(double level);
     void setUniformFrames(bool uniform);
     // Until set, stepped frames show the chart and live frames the natural scene.
@@ -183,12 +184,13 @@ public:
     void setKeyAddresses(ULONG keyAddress, ULONG keyPseudoAddress);
     void queueKey(const KeyEntry& key);
 
-    // Mechanics knobs.
-    void setTravel(unsigned steps);          // P, default 360
-    void setMotorSpeed(double stepsPerMs);   // I2C moves, default 1
-    void setGpioSpeed(double stepsPerMs);    // GPIO drive, default 1
+    // Mechanics knobs; speeds must be positive and the travel at least one step (else false).
+    bool setTravel(unsigned steps);        // P, default 360
+    bool setMotorSpeed(double stepsPerMs); // I2C moves, default 1
+    bool setGpioSpeed(double stepsPerMs);  // GPIO drive, default 1
     void setMotorStuckBusy(bool stuck);
     void setMotorIgnoresMoves(bool ignore);
+    // Default 180; clamped to the travel.
     void setLensPosition(double position);
     void setStopOverride(StopOverride mode, BYTE byte = 0);
     void setStopZone(unsigned steps);
