@@ -7,14 +7,15 @@
 #include <dshow/dshow.h>
 #include <win32/registry.h>
 
+#include "camera_device.h"
 #include "camera_fixture.h"
 #include "graph_helpers.h"
 
 namespace {
 
-using CameraDevice = CameraTest;
+using DeviceObject = CameraTest;
 
-TEST_F(CameraDevice, OpensWithDefaultsAndClosesOnce) {
+TEST_F(DeviceObject, OpensWithDefaultsAndClosesOnce) {
     KZ_HANDLE h = Open();
     ASSERT_NE(h, nullptr);
     const int expected[][2] = {{KZ_PARAM_FORMAT, 6}, {KZ_PARAM_HEIGHT, 1024}, {KZ_PARAM_WIDTH, 1280},
@@ -28,8 +29,10 @@ TEST_F(CameraDevice, OpensWithDefaultsAndClosesOnce) {
     EXPECT_EQ(KZ_GetFrameRate(h), 0.0f);
     EXPECT_TRUE(Boxes().calls().empty());
 
+    EXPECT_EQ(korvib::CameraDevice::Current(), h);
     EXPECT_EQ(KZ_UnInitial(&handle_), KZ_OK);
     EXPECT_EQ(handle_, nullptr);
+    EXPECT_EQ(korvib::CameraDevice::Current(), nullptr) << "the destroyed device is no longer current";
     EXPECT_EQ(KZ_UnInitial(&handle_), KZ_ERR_NULL_HANDLE);
 }
 
@@ -40,7 +43,7 @@ struct ResultCase {
 };
 
 // Result codes of every export on an open device whose preview is stopped.
-TEST_F(CameraDevice, ExportsAnswerWhileStopped) {
+TEST_F(DeviceObject, ExportsAnswerWhileStopped) {
     KZ_HANDLE h = Open();
     ASSERT_NE(h, nullptr);
     static BYTE buffer[16];
@@ -93,7 +96,7 @@ TEST_F(CameraDevice, ExportsAnswerWhileStopped) {
 }
 
 // Without a camera of the model name, opening fails with one COM error box and leaves the handle null.
-TEST_F(CameraDevice, MissingCameraFailsWithOneBox) {
+TEST_F(DeviceObject, MissingCameraFailsWithOneBox) {
     platform::devices::SimulatedCamera::setNoDevice(true);
     handle_ = reinterpret_cast<KZ_HANDLE>(8);
     EXPECT_EQ(KZ_Initial(&handle_, nullptr, 1), KZ_ERR_FAILED);
@@ -105,7 +108,7 @@ TEST_F(CameraDevice, MissingCameraFailsWithOneBox) {
 }
 
 // The first device creates the settings key with an empty "Compressor" value.
-TEST_F(CameraDevice, OpeningCreatesTheSettingsKey) {
+TEST_F(DeviceObject, OpeningCreatesTheSettingsKey) {
     ASSERT_NE(Open(), nullptr);
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veltrane\\Camera\\Korvi", 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -119,7 +122,7 @@ TEST_F(CameraDevice, OpeningCreatesTheSettingsKey) {
 
 // Ids 0 to 9 reach the camera's video processing amplifier: a value inside the range reads back, a value
 // the driver refuses fails.
-TEST_F(CameraDevice, AmplifierParametersReadBack) {
+TEST_F(DeviceObject, AmplifierParametersReadBack) {
     KZ_HANDLE h = Open();
     ASSERT_NE(h, nullptr);
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
@@ -128,6 +131,7 @@ TEST_F(CameraDevice, AmplifierParametersReadBack) {
     ASSERT_NE(source, nullptr);
     IAMVideoProcAmp* amp = nullptr;
     ASSERT_EQ(source->QueryInterface(IID_IAMVideoProcAmp, reinterpret_cast<void**>(&amp)), S_OK);
+    int withRange = 0;
     for (int id = KZ_PARAM_BRIGHTNESS; id <= KZ_PARAM_GAIN; ++id) {
         LONG min = 0, max = 0, step = 0, def = 0, flags = 0;
         if (FAILED(amp->GetRange(id, &min, &max, &step, &def, &flags)) || min >= max) {
@@ -137,6 +141,7 @@ TEST_F(CameraDevice, AmplifierParametersReadBack) {
             EXPECT_EQ(got, -1);
             continue;
         }
+        ++withRange;
         const int target = def == max ? min : max;
         EXPECT_EQ(KZ_SetParam(h, id, target), KZ_OK) << "id " << id;
         int got = 0;
@@ -144,6 +149,7 @@ TEST_F(CameraDevice, AmplifierParametersReadBack) {
         EXPECT_EQ(got, target) << "id " << id;
         EXPECT_EQ(KZ_SetParam(h, id, max + 1000), KZ_ERR_FAILED) << "id " << id << ": the driver's refusal";
     }
+    EXPECT_GT(withRange, 0) << "the camera offers amplifier properties";
     amp->Release();
     source->Release();
     CoUninitialize();

@@ -1,12 +1,14 @@
 // The preview on the simulated camera: each render mode, restarts, limits, frame rate, stops while streaming.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <thread>
 #include <vector>
 
+#include <win32/gdi.h>
 #include <win32/registry.h>
 
 #include "camera_fixture.h"
@@ -90,12 +92,52 @@ std::string ModeName(const ::testing::TestParamInfo<int>& info) {
     return names[info.param];
 }
 
-INSTANTIATE_TEST_SUITE_P(RenderModes, PreviewModes, ::testing::Values(KZ_RENDER_NONE),
+INSTANTIATE_TEST_SUITE_P(RenderModes, PreviewModes, ::testing::Values(KZ_RENDER_DS, KZ_RENDER_GDI, KZ_RENDER_NONE),
                          ModeName);
+
+// Reads one pixel of a window's client area as blue, green, red.
+std::array<BYTE, 3> WindowPixel(HWND window, int x, int y) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 1;
+    info.bmiHeader.biHeight = 1;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HDC windowDc = GetDC(window);
+    HDC memory = CreateCompatibleDC(windowDc);
+    HBITMAP pixel = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, pixel);
+    BitBlt(memory, 0, 0, 1, 1, windowDc, x, y, SRCCOPY);
+    std::array<BYTE, 3> bgr{};
+    std::memcpy(bgr.data(), bits, 3);
+    SelectObject(memory, old);
+    DeleteObject(pixel);
+    DeleteDC(memory);
+    ReleaseDC(window, windowDc);
+    return bgr;
+}
+
+// In KZ_RENDER_GDI mode each frame is drawn into the owner's display rectangle.
+TEST_F(Preview, GdiModeDrawsFramesIntoTheOwner) {
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    KZ_SetParam(h, KZ_PARAM_FORMAT, 4);
+    Camera().setUniformFrames(true);
+    Camera().keepFrames(1);
+    ASSERT_EQ(KZ_Start(h, 0, 10, 10, 100, 80, Window(), KZ_RENDER_GDI), KZ_OK);
+    const std::array<BYTE, 3> before = WindowPixel(Window(), 50, 50);
+    Camera().deliverFrames(1);
+    const std::vector<BYTE> frame = Camera().lastFrames().at(0).bytes;
+    const std::array<BYTE, 3> expected = {frame[0], frame[1], frame[2]};
+    ASSERT_NE(before, expected) << "the frame's colour must differ from the empty window";
+    EXPECT_EQ(WindowPixel(Window(), 50, 50), expected) << "inside the display rectangle";
+    EXPECT_EQ(WindowPixel(Window(), 5, 5), before) << "outside the display rectangle";
+}
 
 // The rate is 0.0 until the first 5000 ms tick, then frames over the period.
 TEST_F(Preview, FrameRateAfterTheFirstTick) {
-    KZ_HANDLE h = Open();
+    KZ_HANDLE h = OpenAt(640, 480);
     ASSERT_NE(h, nullptr);
     ASSERT_TRUE(Camera().setFrameRate(15));
     ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
