@@ -26,8 +26,6 @@ public:
     // (+ towards the front end).
     double run(double ms);
     bool busy() const { return stuckBusy_ || remaining_ > 0; }
-    // +1, -1 or 0: the direction of the move in progress.
-    int direction() const { return remaining_ > 0 ? direction_ : 0; }
 
     void setSpeed(double stepsPerMs) { speed_ = stepsPerMs; }
     void setStuckBusy(bool stuck) { stuckBusy_ = stuck; }

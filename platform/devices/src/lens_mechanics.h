@@ -9,7 +9,6 @@ namespace platform::devices {
 class LensMechanics {
 public:
     double position() const { return position_; }
-    unsigned travel() const { return travel_; }
     // Moves by `steps` (+ towards the front end), stopping at either end.
     void move(double steps);
     void setPosition(double position);

@@ -62,12 +62,6 @@ HRESULT SimulatedDevice::propertyGet(ULONG id, void* data)
     return state_->channel.get(id, data);
 }
 
-bool SimulatedDevice::offers(const VideoFormat& format) const
-{
-    std::lock_guard guard(mutex_);
-    return offered(*state_, format);
-}
-
 bool SimulatedDevice::setFormat(const VideoFormat& format)
 {
     std::lock_guard guard(mutex_);

@@ -14,7 +14,6 @@
 #include <win32/clock.h>
 
 #include <deque>
-#include <functional>
 #include <mutex>
 
 namespace platform::devices {
@@ -36,7 +35,6 @@ public:
     HRESULT propertyGet(ULONG id, void* data) override;
 
     // Capture formats: the four pixel formats at 640x480 and 1280x1024, less the refused ones.
-    bool offers(const VideoFormat& format) const;
     bool setFormat(const VideoFormat& format) override;
     VideoFormat format() const override;
     std::vector<VideoFormat> capabilities() const override;
@@ -104,6 +102,7 @@ private:
     void logMove(int direction, unsigned steps, bool gpio);
     void startTicker();
 
+    // Locks are taken in the order streamMutex_, deliverMutex_, mutex_.
     mutable std::mutex mutex_; // guards state_, steppedFrames_, lastUpdateMs_, stepped_, ownClockInstalled_
     std::unique_ptr<State> state_;
     uint64_t steppedFrames_ = 0;

@@ -185,9 +185,10 @@ TEST_F(PictureTest, KnobsRefuseValuesThatWouldBreakTheFormulaAndKeepThePicture)
 TEST_F(PictureTest, OnlyTheTwoSizesAreOfferedAndRefusedFormatsKeepTheOldOne)
 {
     for (PixelFormat px : {PixelFormat::Rgb24, PixelFormat::Yuy2, PixelFormat::Uyvy, PixelFormat::I420}) {
-        EXPECT_TRUE(cam.device().offers({px, 640, 480}));
-        EXPECT_TRUE(cam.device().offers({px, 1280, 1024}));
-        EXPECT_FALSE(cam.device().offers({px, 800, 600}));
+        EXPECT_TRUE(cam.device().setFormat({px, 640, 480}));
+        EXPECT_TRUE(cam.device().setFormat({px, 1280, 1024}));
+        EXPECT_FALSE(cam.device().setFormat({px, 800, 600}));
+        EXPECT_EQ(cam.format(), (VideoFormat{px, 1280, 1024}));
     }
     ASSERT_TRUE(cam.device().setFormat({PixelFormat::Rgb24, 640, 480}));
     cam.setRefusedFormats({{PixelFormat::I420, 1280, 1024}});
