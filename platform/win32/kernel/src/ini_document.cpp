@@ -7,10 +7,10 @@ namespace platform::kernel {
 namespace {
 
 std::string_view trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
+    const size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string_view::npos)
         return {};
-    const size_t last = text.find_last_not_of(" \t");
+    const size_t last = text.find_last_not_of(" \t\r");
     return text.substr(first, last - first + 1);
 }
 

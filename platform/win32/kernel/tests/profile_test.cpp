@@ -119,6 +119,14 @@ TEST_F(Profile, WritingCreatesAndKeepsOtherLines) {
     EXPECT_EQ(read(), "; keep me\n[Orvanel]\nNBRIGHTNESS=300\n\n[New]\nk=v\n");
 }
 
+// A stray carriage return is white space: a write into such a section must read back from it, not from a
+// second section of the same name added behind it.
+TEST_F(Profile, StrayCarriageReturnsAreWhiteSpace) {
+    write("\n[Orvanel\r\r");
+    EXPECT_TRUE(WritePrivateProfileString("Orvanel", "nBrightness", "128", path.c_str()));
+    EXPECT_EQ(get("Orvanel", "nBrightness"), "128");
+}
+
 TEST_F(Profile, WriteErrors) {
     const std::string missing = folder.file("no/such.ini");
     EXPECT_FALSE(WritePrivateProfileString("s", "k", "v", missing.c_str()));
