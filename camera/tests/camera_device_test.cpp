@@ -101,23 +101,26 @@ TEST_F(DeviceObject, MissingCameraFailsWithOneBox) {
     handle_ = reinterpret_cast<KZ_HANDLE>(8);
     EXPECT_EQ(KZ_Initial(&handle_, nullptr, 1), KZ_ERR_FAILED);
     EXPECT_EQ(handle_, nullptr);
-    const auto boxes = Boxes().calls();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "Veltrane");
-    EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_OK));
+    ExpectOneVeltraneBox(MB_OK);
 }
 
 // The first device creates the settings key with an empty "Compressor" value.
 TEST_F(DeviceObject, OpeningCreatesTheSettingsKey) {
     ASSERT_NE(Open(), nullptr);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veltrane\\Camera\\Korvi", 0, KEY_READ, &key), ERROR_SUCCESS);
     DWORD type = 0;
     DWORD size = 0;
-    EXPECT_EQ(RegQueryValueEx(key, "Compressor", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    ASSERT_TRUE(ReadCameraValue("Compressor", &type, nullptr, &size));
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(size, 1u);
-    RegCloseKey(key);
+}
+
+// A settings key that cannot be opened is reported in an information box; the camera opens all the same.
+TEST_F(DeviceObject, UnavailableSettingsKeyStillOpens) {
+    platform::seams::setRegistryFile("/dev/null/registry.ini");
+    EXPECT_EQ(KZ_Initial(&handle_, nullptr, 1), KZ_OK);
+    EXPECT_NE(handle_, nullptr);
+    ExpectOneVeltraneBox(MB_ICONINFORMATION);
+    EXPECT_EQ(KZ_Start(handle_, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK) << "settings fall back to defaults";
 }
 
 // Ids 0 to 9 reach the camera's video processing amplifier: a value inside the range reads back, a value

@@ -51,6 +51,13 @@ protected:
         }
         return window_;
     }
+    // Exactly one box was shown: captioned "Veltrane", with `style`.
+    void ExpectOneVeltraneBox(UINT style) {
+        const auto boxes = boxes_->calls();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].caption, "Veltrane");
+        EXPECT_EQ(boxes[0].style, style);
+    }
     platform::devices::SimulatedCamera& Camera() { return *camera_; }
     platform::testing::MessageBoxRecorder& Boxes() { return *boxes_; }
 

@@ -180,14 +180,10 @@ TEST_F(Preview, StartStoresCustomPropDefault) {
     ASSERT_NE(h, nullptr);
     Camera().clearLogs();
     ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veltrane\\Camera\\Korvi", 0, KEY_READ, &key), ERROR_SUCCESS);
     DWORD value = 0;
     DWORD size = sizeof(value);
-    EXPECT_EQ(RegQueryValueEx(key, "bCustomProp", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
-              ERROR_SUCCESS);
+    ASSERT_TRUE(ReadCameraValue("bCustomProp", nullptr, &value, &size));
     EXPECT_EQ(value, 1u);
-    RegCloseKey(key);
     EXPECT_TRUE(Camera().registerWrites().empty());
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include <testing/registry_file.h>
+#include <win32/registry.h>
 
 class RegistryFileTest : public ::testing::Test {
 protected:
@@ -21,6 +22,18 @@ protected:
     void TearDown() override {
         platform::seams::setRegistryFile("");
         std::filesystem::remove(path_);
+    }
+
+    // Reads a value of the camera's settings key by its full path (data may be null for a size query).
+    static bool ReadCameraValue(const char* name, DWORD* type, void* data, DWORD* size) {
+        HKEY key = nullptr;
+        if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veltrane\\Camera\\Korvi", 0, KEY_READ, &key) != ERROR_SUCCESS) {
+            return false;
+        }
+        const bool found =
+            RegQueryValueEx(key, name, nullptr, type, static_cast<BYTE*>(data), size) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return found;
     }
 
 private:

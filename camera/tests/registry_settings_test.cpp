@@ -27,16 +27,6 @@ protected:
         RegCloseKey(key_);
         RegistryFileTest::TearDown();
     }
-    // The stored type and size of a value, read through a key opened by its full path.
-    static bool StoredValue(const char* name, DWORD* type, DWORD* size) {
-        HKEY key = nullptr;
-        if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veltrane\\Camera\\Korvi", 0, KEY_READ, &key) != ERROR_SUCCESS) {
-            return false;
-        }
-        const bool found = RegQueryValueEx(key, name, nullptr, type, nullptr, size) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        return found;
-    }
     HKEY key_ = nullptr;
 };
 
@@ -47,12 +37,12 @@ TEST_F(RegistrySettings, MissingValuesAreStoredWithTheirDefaults) {
     EXPECT_STREQ(name, "");
     DWORD type = 0;
     DWORD size = 0;
-    ASSERT_TRUE(StoredValue("Compressor", &type, &size));
+    ASSERT_TRUE(ReadCameraValue("Compressor", &type, nullptr, &size));
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(size, 1u);
 
     EXPECT_EQ(ReadRegDword(key_, "bCustomProp", 1), 1u);
-    ASSERT_TRUE(StoredValue("bCustomProp", &type, &size));
+    ASSERT_TRUE(ReadCameraValue("bCustomProp", &type, nullptr, &size));
     EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
     WriteRegDword(key_, "bCustomProp", 0);
     EXPECT_EQ(ReadRegDword(key_, "bCustomProp", 1), 0u);
