@@ -16,8 +16,7 @@ namespace {
 
 const bool offscreen = setenv("QT_QPA_PLATFORM", "offscreen", 0) == 0;
 
-LRESULT CALLBACK countingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK countingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     static WPARAM sum = 0;
     if (message == WM_USER) {
         sum += wParam;
@@ -26,8 +25,7 @@ LRESULT CALLBACK countingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProc(hwnd, message, wParam, lParam);
 }
 
-HWND makeWindow(int width, int height)
-{
+HWND makeWindow(int width, int height) {
     static bool registered = false;
     if (!registered) {
         WNDCLASS wc{};
@@ -36,13 +34,12 @@ HWND makeWindow(int width, int height)
         RegisterClass(&wc);
         registered = true;
     }
-    return CreateWindowEx(0, "OrvBench", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, nullptr,
-                          nullptr);
+    return CreateWindowEx(0, "OrvBench", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                          nullptr, nullptr);
 }
 
 // PostMessage, then PeekMessage and DispatchMessage into the window procedure.
-void BM_PostAndDispatch(benchmark::State& state)
-{
+void BM_PostAndDispatch(benchmark::State& state) {
     HWND window = makeWindow(100, 100);
     MSG msg;
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
@@ -57,8 +54,7 @@ void BM_PostAndDispatch(benchmark::State& state)
 BENCHMARK(BM_PostAndDispatch);
 
 // Reference: a mutex-guarded deque push and pop of the same record.
-void BM_LockedQueueReference(benchmark::State& state)
-{
+void BM_LockedQueueReference(benchmark::State& state) {
     std::mutex lock;
     std::deque<MSG> queue;
     for (auto _ : state) {
@@ -76,14 +72,12 @@ BENCHMARK(BM_LockedQueueReference);
 struct Frame {
     BITMAPINFO info{};
     std::vector<BYTE> bits;
-    Frame(LONG width, LONG height) : bits(static_cast<size_t>(DibStride(width, 24)) * height, 0x5A)
-    {
+    Frame(LONG width, LONG height) : bits(static_cast<size_t>(DibStride(width, 24)) * height, 0x5A) {
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     }
 };
 
-void drawFrame(HDC dc, const Frame& frame)
-{
+void drawFrame(HDC dc, const Frame& frame) {
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchDIBits(dc, 0, 0, 750, 600, 0, 0, frame.info.bmiHeader.biWidth, frame.info.bmiHeader.biHeight,
                   frame.bits.data(), &frame.info, DIB_RGB_COLORS, SRCCOPY);
@@ -91,8 +85,7 @@ void drawFrame(HDC dc, const Frame& frame)
 
 // A 640 x 480 frame stretched into a 750 x 600 window through GetDC/ReleaseDC, as the GDI render mode draws
 // each frame; the repaints it schedules are served every 64 frames.
-void BM_WindowDcFrame(benchmark::State& state)
-{
+void BM_WindowDcFrame(benchmark::State& state) {
     HWND window = makeWindow(750, 600);
     const Frame frame(640, 480);
     int64_t frames = 0;
@@ -108,8 +101,7 @@ void BM_WindowDcFrame(benchmark::State& state)
 BENCHMARK(BM_WindowDcFrame);
 
 // Reference: the same drawing through a DC on a bare surface, without the window layer.
-void BM_BareSurfaceFrame(benchmark::State& state)
-{
+void BM_BareSurfaceFrame(benchmark::State& state) {
     const Frame frame(640, 480);
     platform::gdi::WindowSurface surface;
     surface.image = QImage(750, 600, QImage::Format_RGB32);

@@ -4,20 +4,22 @@
 namespace platform::testing {
 namespace {
 
-MessageBoxAnswer& slot()
-{
+MessageBoxAnswer& slot() {
     static MessageBoxAnswer answer;
     return answer;
 }
 
 } // namespace
 
-void setMessageBoxAnswer(MessageBoxAnswer answer) { slot() = std::move(answer); }
+void setMessageBoxAnswer(MessageBoxAnswer answer) {
+    slot() = std::move(answer);
+}
 
-const MessageBoxAnswer& messageBoxAnswer() { return slot(); }
+const MessageBoxAnswer& messageBoxAnswer() {
+    return slot();
+}
 
-MessageBoxRecorder::MessageBoxRecorder(int answer)
-{
+MessageBoxRecorder::MessageBoxRecorder(int answer) {
     setMessageBoxAnswer([this, answer](const MessageBoxCall& call) {
         std::lock_guard guard(lock_);
         calls_.push_back(call);
@@ -25,10 +27,11 @@ MessageBoxRecorder::MessageBoxRecorder(int answer)
     });
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { setMessageBoxAnswer({}); }
+MessageBoxRecorder::~MessageBoxRecorder() {
+    setMessageBoxAnswer({});
+}
 
-std::vector<MessageBoxCall> MessageBoxRecorder::calls() const
-{
+std::vector<MessageBoxCall> MessageBoxRecorder::calls() const {
     std::lock_guard guard(lock_);
     return calls_;
 }

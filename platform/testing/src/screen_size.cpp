@@ -11,12 +11,13 @@ std::atomic<LONG> height{0};
 
 } // namespace
 
-void setScreenSize(LONG w, LONG h)
-{
+void setScreenSize(LONG w, LONG h) {
     width.store(w);
     height.store(h);
 }
 
-SIZE screenSize() { return SIZE{width.load(), height.load()}; }
+SIZE screenSize() {
+    return SIZE{width.load(), height.load()};
+}
 
 } // namespace platform::testing

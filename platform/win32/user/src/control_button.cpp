@@ -22,23 +22,23 @@ struct ButtonState : ControlState {
     UINT state = 0;
 };
 
-UINT& stateOf(Window& window)
-{
+UINT& stateOf(Window& window) {
     if (!window.control)
         window.control = std::make_unique<ButtonState>();
     return static_cast<ButtonState&>(*window.control).state;
 }
 
-UINT typeOf(const Window& window) { return window.style & BS_TYPEMASK; }
+UINT typeOf(const Window& window) {
+    return window.style & BS_TYPEMASK;
+}
 
-bool isCheckType(UINT type)
-{
-    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+bool isCheckType(UINT type) {
+    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+           type == BS_AUTORADIOBUTTON;
 }
 
 // The other automatic radio buttons of the same group (from a WS_GROUP sibling to the next) lose their check.
-void uncheckGroup(const Window& window)
-{
+void uncheckGroup(const Window& window) {
     WindowPtr parent = findWindow(window.parent);
     if (!parent)
         return;
@@ -56,8 +56,7 @@ void uncheckGroup(const Window& window)
     }
 }
 
-void click(Window& window)
-{
+void click(Window& window) {
     UINT& state = stateOf(window);
     if (typeOf(window) == BS_AUTOCHECKBOX) {
         state = (state & ~3u) | ((state & BST_CHECKED) ? 0u : BST_CHECKED);
@@ -69,8 +68,7 @@ void click(Window& window)
     notifyParent(window, BN_CLICKED);
 }
 
-void drawOwner(Window& window, HDC dc, const RECT& client)
-{
+void drawOwner(Window& window, HDC dc, const RECT& client) {
     const UINT state = stateOf(window);
     UINT itemState = 0;
     if (state & BST_PUSHED)
@@ -79,13 +77,12 @@ void drawOwner(Window& window, HDC dc, const RECT& client)
         itemState |= ODS_FOCUS;
     if (window.style & WS_DISABLED)
         itemState |= ODS_DISABLED;
-    DRAWITEMSTRUCT dis{ODT_BUTTON, static_cast<UINT>(window.id), 0, ODA_DRAWENTIRE, itemState, window.hwnd, dc, client,
-                       0};
+    DRAWITEMSTRUCT dis{
+        ODT_BUTTON, static_cast<UINT>(window.id), 0, ODA_DRAWENTIRE, itemState, window.hwnd, dc, client, 0};
     SendMessage(window.parent, WM_DRAWITEM, static_cast<WPARAM>(window.id), reinterpret_cast<LPARAM>(&dis));
 }
 
-void drawWithStyle(Window& window, const RECT& client)
-{
+void drawWithStyle(Window& window, const RECT& client) {
     const UINT state = stateOf(window);
     const UINT type = typeOf(window);
     const QString text = toQString(window.text.c_str());
@@ -119,20 +116,21 @@ void drawWithStyle(Window& window, const RECT& client)
             if (state & BST_PUSHED)
                 option.state |= QStyle::State_Sunken;
             const bool radio = type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
-            style->drawControl(radio ? QStyle::CE_RadioButton : QStyle::CE_CheckBox, &option, &painter, &widget);
+            style->drawControl(radio ? QStyle::CE_RadioButton : QStyle::CE_CheckBox, &option, &painter,
+                               &widget);
             return;
         }
         if (type == BS_DEFPUSHBUTTON)
             option.features |= QStyleOptionButton::DefaultButton;
         if (window.style & BS_FLAT)
             option.features |= QStyleOptionButton::Flat;
-        option.state |= ((state & BST_PUSHED) || (pushLike && checked)) ? QStyle::State_Sunken : QStyle::State_Raised;
+        option.state |=
+            ((state & BST_PUSHED) || (pushLike && checked)) ? QStyle::State_Sunken : QStyle::State_Raised;
         style->drawControl(QStyle::CE_PushButton, &option, &painter, &widget);
     });
 }
 
-void paint(Window& window, HDC dc, const RECT& client)
-{
+void paint(Window& window, HDC dc, const RECT& client) {
     if (typeOf(window) == BS_OWNERDRAW) {
         drawOwner(window, dc, client);
         return;
@@ -142,8 +140,7 @@ void paint(Window& window, HDC dc, const RECT& client)
     drawWithStyle(window, client);
 }
 
-void setFlag(Window& window, UINT flag, bool on)
-{
+void setFlag(Window& window, UINT flag, bool on) {
     UINT& state = stateOf(window);
     const UINT before = state;
     state = on ? (state | flag) : (state & ~flag);
@@ -151,8 +148,7 @@ void setFlag(Window& window, UINT flag, bool on)
         InvalidateRect(window.hwnd, nullptr, FALSE);
 }
 
-bool inside(const Window& window, LPARAM point)
-{
+bool inside(const Window& window, LPARAM point) {
     RECT client;
     GetClientRect(window.hwnd, &client);
     const int x = GET_X_LPARAM(point);
@@ -164,8 +160,7 @@ bool inside(const Window& window, LPARAM point)
 
 // A press takes the focus and the capture and pushes the button; the release over it clicks (checks for
 // the automatic kinds) and sends BN_CLICKED. Setting the check or state by message notifies nobody.
-LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowPtr window = findWindow(hwnd);
     if (!window)
         return 0;

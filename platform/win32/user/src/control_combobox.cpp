@@ -15,17 +15,17 @@ struct ComboState : ControlState {
     std::vector<std::string> items; // bytes as added
 };
 
-ComboState& stateOf(Window& window)
-{
+ComboState& stateOf(Window& window) {
     if (!window.control)
         window.control = std::make_unique<ComboState>();
     return static_cast<ComboState&>(*window.control);
 }
 
-QComboBox* comboOf(const Window& window) { return static_cast<QComboBox*>(embeddedControl(window)); }
+QComboBox* comboOf(const Window& window) {
+    return static_cast<QComboBox*>(embeddedControl(window));
+}
 
-void create(Window& window)
-{
+void create(Window& window) {
     auto* combo = new QComboBox;
     combo->setEditable((window.style & 3) == CBS_DROPDOWN);
     const HWND hwnd = window.hwnd;
@@ -37,8 +37,7 @@ void create(Window& window)
 }
 
 // A new Qt combo box selects its first item by itself; a Windows one keeps no selection.
-LRESULT addString(Window& window, QComboBox* combo, const char* text)
-{
+LRESULT addString(Window& window, QComboBox* combo, const char* text) {
     ComboState& state = stateOf(window);
     const int selected = combo->currentIndex();
     state.items.emplace_back(text ? text : "");
@@ -47,8 +46,7 @@ LRESULT addString(Window& window, QComboBox* combo, const char* text)
     return static_cast<LRESULT>(state.items.size() - 1);
 }
 
-LRESULT copyItem(Window& window, WPARAM index, LPARAM buffer)
-{
+LRESULT copyItem(Window& window, WPARAM index, LPARAM buffer) {
     const ComboState& state = stateOf(window);
     if (index >= state.items.size())
         return CB_ERR;
@@ -60,8 +58,7 @@ LRESULT copyItem(Window& window, WPARAM index, LPARAM buffer)
 
 } // namespace
 
-LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowPtr window = findWindow(hwnd);
     if (!window)
         return 0;

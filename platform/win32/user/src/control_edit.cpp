@@ -11,15 +11,16 @@
 namespace platform::user {
 namespace {
 
-QLineEdit* lineOf(const Window& window) { return static_cast<QLineEdit*>(embeddedControl(window)); }
+QLineEdit* lineOf(const Window& window) {
+    return static_cast<QLineEdit*>(embeddedControl(window));
+}
 
-void create(Window& window)
-{
+void create(Window& window) {
     auto* line = new QLineEdit(toQString(window.text.c_str()));
     line->setReadOnly((window.style & ES_READONLY) != 0);
-    line->setAlignment((window.style & ES_CENTER) ? Qt::AlignHCenter
+    line->setAlignment((window.style & ES_CENTER)  ? Qt::AlignHCenter
                        : (window.style & ES_RIGHT) ? Qt::AlignRight
-                                                    : Qt::AlignLeft);
+                                                   : Qt::AlignLeft);
     if (window.style & ES_PASSWORD)
         line->setEchoMode(QLineEdit::Password);
     if (window.style & ES_NUMBER)
@@ -37,8 +38,7 @@ void create(Window& window)
 
 } // namespace
 
-LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowPtr window = findWindow(hwnd);
     if (!window)
         return 0;

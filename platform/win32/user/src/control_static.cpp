@@ -12,15 +12,13 @@ struct StaticState : ControlState {
     HBITMAP bitmap{};
 };
 
-StaticState& stateOf(Window& window)
-{
+StaticState& stateOf(Window& window) {
     if (!window.control)
         window.control = std::make_unique<StaticState>();
     return static_cast<StaticState&>(*window.control);
 }
 
-void drawBitmap(HDC dc, HBITMAP bitmap)
-{
+void drawBitmap(HDC dc, HBITMAP bitmap) {
     BITMAP info{};
     if (!bitmap || !GetObject(bitmap, sizeof info, &info))
         return;
@@ -31,8 +29,7 @@ void drawBitmap(HDC dc, HBITMAP bitmap)
     DeleteDC(memory);
 }
 
-void paint(Window& window, HDC dc, RECT client)
-{
+void paint(Window& window, HDC dc, RECT client) {
     FillRect(dc, &client, controlBrush(window.hwnd, dc, WM_CTLCOLORSTATIC));
     if ((window.style & SS_TYPEMASK) == SS_BITMAP) {
         drawBitmap(dc, stateOf(window).bitmap);
@@ -51,8 +48,7 @@ void paint(Window& window, HDC dc, RECT client)
 
 } // namespace
 
-LRESULT CALLBACK staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowPtr window = findWindow(hwnd);
     if (!window)
         return 0;

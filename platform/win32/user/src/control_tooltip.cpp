@@ -31,29 +31,28 @@ struct Tool {
 struct TipState : ControlState {
     std::vector<Tool> tools;
     bool active = true;
-    int over = -1;    // the tool under the mouse, by the last relayed message
-    QPoint screen;    // where the mouse was then
+    int over = -1; // the tool under the mouse, by the last relayed message
+    QPoint screen; // where the mouse was then
     bool shown = false;
     uint64_t shownFor = 0;
 };
 
-TipState& stateOf(Window& window)
-{
+TipState& stateOf(Window& window) {
     if (!window.control)
         window.control = std::make_unique<TipState>();
     return static_cast<TipState&>(*window.control);
 }
 
 // The window a tool belongs to: the window named by its id, or the window whose area it covers.
-HWND toolWindow(const Tool& tool)
-{
+HWND toolWindow(const Tool& tool) {
     return (tool.flags & TTF_IDISHWND) ? reinterpret_cast<HWND>(tool.id) : tool.hwnd;
 }
 
-bool sameTool(const Tool& tool, const TOOLINFO& info) { return tool.hwnd == info.hwnd && tool.id == info.uId; }
+bool sameTool(const Tool& tool, const TOOLINFO& info) {
+    return tool.hwnd == info.hwnd && tool.id == info.uId;
+}
 
-int toolAt(const TipState& state, HWND hwnd, LPARAM point)
-{
+int toolAt(const TipState& state, HWND hwnd, LPARAM point) {
     for (size_t i = 0; i < state.tools.size(); ++i) {
         const Tool& tool = state.tools[i];
         if (toolWindow(tool) != hwnd)
@@ -67,8 +66,7 @@ int toolAt(const TipState& state, HWND hwnd, LPARAM point)
     return -1;
 }
 
-void hide(Window& window)
-{
+void hide(Window& window) {
     TipState& state = stateOf(window);
     KillTimer(window.hwnd, kShowTimer);
     KillTimer(window.hwnd, kWatchTimer);
@@ -83,21 +81,20 @@ void hide(Window& window)
     state.shown = false;
 }
 
-void show(Window& window)
-{
+void show(Window& window) {
     TipState& state = stateOf(window);
     KillTimer(window.hwnd, kShowTimer);
     if (!state.active || state.over < 0)
         return;
     const Tool& tool = state.tools[static_cast<size_t>(state.over)];
-    QToolTip::showText(state.screen + QPoint(0, 20), toQString(tool.text.c_str()), widgetOf(toolWindow(tool)));
+    QToolTip::showText(state.screen + QPoint(0, 20), toQString(tool.text.c_str()),
+                       widgetOf(toolWindow(tool)));
     state.shown = true;
     state.shownFor = 0;
     SetTimer(window.hwnd, kWatchTimer, kWatchMs, nullptr);
 }
 
-void relay(Window& window, const MSG& msg)
-{
+void relay(Window& window, const MSG& msg) {
     TipState& state = stateOf(window);
     if (msg.message != WM_MOUSEMOVE) {
         if (msg.message >= WM_LBUTTONDOWN && msg.message <= WM_MBUTTONDBLCLK)
@@ -114,8 +111,7 @@ void relay(Window& window, const MSG& msg)
         SetTimer(window.hwnd, kShowTimer, kInitialDelayMs, nullptr);
 }
 
-void watch(Window& window)
-{
+void watch(Window& window) {
     TipState& state = stateOf(window);
     state.shownFor += kWatchMs;
     const bool stillOver =
@@ -127,19 +123,17 @@ void watch(Window& window)
     }
 }
 
-LRESULT addTool(Window& window, const TOOLINFO* info)
-{
+LRESULT addTool(Window& window, const TOOLINFO* info) {
     if (!info || !info->hwnd)
         return FALSE;
     const bool hasText = info->lpszText && !IS_INTRESOURCE(info->lpszText) &&
                          info->lpszText != reinterpret_cast<LPSTR>(static_cast<intptr_t>(-1));
-    stateOf(window).tools.push_back(Tool{info->hwnd, info->uId, info->uFlags, info->rect,
-                                         hasText ? info->lpszText : ""});
+    stateOf(window).tools.push_back(
+        Tool{info->hwnd, info->uId, info->uFlags, info->rect, hasText ? info->lpszText : ""});
     return TRUE;
 }
 
-void updateText(Window& window, const TOOLINFO* info)
-{
+void updateText(Window& window, const TOOLINFO* info) {
     TipState& state = stateOf(window);
     for (size_t i = 0; info && i < state.tools.size(); ++i) {
         if (!sameTool(state.tools[i], *info))
@@ -150,8 +144,7 @@ void updateText(Window& window, const TOOLINFO* info)
     }
 }
 
-void deleteTool(Window& window, const TOOLINFO* info)
-{
+void deleteTool(Window& window, const TOOLINFO* info) {
     TipState& state = stateOf(window);
     hide(window);
     state.over = -1;
@@ -161,8 +154,7 @@ void deleteTool(Window& window, const TOOLINFO* info)
 
 } // namespace
 
-LRESULT CALLBACK toolTipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK toolTipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowPtr window = findWindow(hwnd);
     if (!window)
         return 0;

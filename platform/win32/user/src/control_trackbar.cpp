@@ -9,36 +9,42 @@
 namespace platform::user {
 namespace {
 
-QSlider* sliderOf(const Window& window) { return static_cast<QSlider*>(embeddedControl(window)); }
+QSlider* sliderOf(const Window& window) {
+    return static_cast<QSlider*>(embeddedControl(window));
+}
 
-WORD codeOf(int action)
-{
+WORD codeOf(int action) {
     switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: return TB_LINEDOWN;
-    case QAbstractSlider::SliderSingleStepSub: return TB_LINEUP;
-    case QAbstractSlider::SliderPageStepAdd: return TB_PAGEDOWN;
-    case QAbstractSlider::SliderPageStepSub: return TB_PAGEUP;
-    case QAbstractSlider::SliderToMinimum: return TB_TOP;
-    case QAbstractSlider::SliderToMaximum: return TB_BOTTOM;
-    default: return TB_THUMBTRACK;
+    case QAbstractSlider::SliderSingleStepAdd:
+        return TB_LINEDOWN;
+    case QAbstractSlider::SliderSingleStepSub:
+        return TB_LINEUP;
+    case QAbstractSlider::SliderPageStepAdd:
+        return TB_PAGEDOWN;
+    case QAbstractSlider::SliderPageStepSub:
+        return TB_PAGEUP;
+    case QAbstractSlider::SliderToMinimum:
+        return TB_TOP;
+    case QAbstractSlider::SliderToMaximum:
+        return TB_BOTTOM;
+    default:
+        return TB_THUMBTRACK;
     }
 }
 
 // The thumb's position travels in the high word with TB_THUMBTRACK and TB_THUMBPOSITION only.
-void notify(HWND hwnd, WORD code)
-{
+void notify(HWND hwnd, WORD code) {
     WindowPtr window = findWindow(hwnd);
     QSlider* slider = window ? sliderOf(*window) : nullptr;
     if (!slider)
         return;
     const bool withPosition = code == TB_THUMBTRACK || code == TB_THUMBPOSITION;
     const WORD position = withPosition ? static_cast<WORD>(slider->value()) : 0;
-    SendMessage(window->parent, (window->style & TBS_VERT) ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position),
-                reinterpret_cast<LPARAM>(hwnd));
+    SendMessage(window->parent, (window->style & TBS_VERT) ? WM_VSCROLL : WM_HSCROLL,
+                MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(hwnd));
 }
 
-void create(Window& window)
-{
+void create(Window& window) {
     auto* slider = new QSlider((window.style & TBS_VERT) ? Qt::Vertical : Qt::Horizontal);
     slider->setRange(0, 100);
     slider->setPageStep(20);
@@ -67,8 +73,7 @@ void create(Window& window)
 } // namespace
 
 // Positions and ranges set by message notify nobody.
-LRESULT CALLBACK trackBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK trackBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowPtr window = findWindow(hwnd);
     if (!window)
         return 0;

@@ -23,13 +23,11 @@ const StandardCursor kCursors[] = {
     {32646, Qt::SizeAllCursor}, {32648, Qt::ForbiddenCursor}, {32649, Qt::PointingHandCursor},
 };
 
-HCURSOR handleOf(const StandardCursor& cursor)
-{
+HCURSOR handleOf(const StandardCursor& cursor) {
     return reinterpret_cast<HCURSOR>(const_cast<StandardCursor*>(&cursor));
 }
 
-const StandardCursor* cursorOf(HCURSOR handle)
-{
+const StandardCursor* cursorOf(HCURSOR handle) {
     for (const StandardCursor& c : kCursors) {
         if (handleOf(c) == handle)
             return &c;
@@ -41,8 +39,7 @@ HCURSOR current{};
 
 } // namespace
 
-HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName)
-{
+HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName) {
     if (!hInstance && IS_INTRESOURCE(lpCursorName)) {
         const auto id = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(lpCursorName));
         for (const StandardCursor& c : kCursors) {
@@ -55,8 +52,7 @@ HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName)
 }
 
 // A null cursor hides it.
-HCURSOR SetCursor(HCURSOR hCursor)
-{
+HCURSOR SetCursor(HCURSOR hCursor) {
     const StandardCursor* cursor = cursorOf(hCursor);
     if (hCursor && !cursor) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -69,8 +65,7 @@ HCURSOR SetCursor(HCURSOR hCursor)
     return previous;
 }
 
-BOOL GetCursorPos(LPPOINT lpPoint)
-{
+BOOL GetCursorPos(LPPOINT lpPoint) {
     if (!lpPoint || !platform::user::ensureApplication()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -80,8 +75,7 @@ BOOL GetCursorPos(LPPOINT lpPoint)
     return TRUE;
 }
 
-int GetSystemMetrics(int nIndex)
-{
+int GetSystemMetrics(int nIndex) {
     if (nIndex != SM_CXSCREEN && nIndex != SM_CYSCREEN)
         return 0;
     SIZE size = platform::testing::screenSize();

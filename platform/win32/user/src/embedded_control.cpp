@@ -21,8 +21,7 @@ bool forwarding = false; // GUI thread: a key event is on its way back into its 
 class ControlFilter : public QObject {
 public:
     ControlFilter(HWND hwnd, QObject* parent) : QObject(parent), hwnd_(hwnd) {}
-    bool eventFilter(QObject*, QEvent* event) override
-    {
+    bool eventFilter(QObject*, QEvent* event) override {
         switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
@@ -44,8 +43,7 @@ private:
 
 } // namespace
 
-void embedQtControl(Window& window, QWidget* control)
-{
+void embedQtControl(Window& window, QWidget* control) {
     auto* layout = new QVBoxLayout(window.widget);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(control);
@@ -54,13 +52,14 @@ void embedQtControl(Window& window, QWidget* control)
     control->setEnabled(!(window.style & WS_DISABLED));
 }
 
-QWidget* embeddedControl(const Window& window) { return window.widget ? window.widget->focusProxy() : nullptr; }
+QWidget* embeddedControl(const Window& window) {
+    return window.widget ? window.widget->focusProxy() : nullptr;
+}
 
 namespace {
 
 // Hands the key message now being dispatched to the window's Qt control.
-void forwardKeyMessage(const Window& window)
-{
+void forwardKeyMessage(const Window& window) {
     const MSG* msg = currentMessage();
     QWidget* control = embeddedControl(window);
     const QKeyEvent* original = msg && msg->hwnd == window.hwnd ? keyEventOf(msg->lPrivate) : nullptr;
@@ -74,8 +73,7 @@ void forwardKeyMessage(const Window& window)
 
 } // namespace
 
-LRESULT embeddedDefaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT embeddedDefaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowPtr window = findWindow(hwnd);
     QWidget* control = window ? embeddedControl(*window) : nullptr;
     switch (message) {

@@ -14,8 +14,7 @@ HWND captureWindow{};
 
 } // namespace
 
-HWND moveFocus(HWND hwnd)
-{
+HWND moveFocus(HWND hwnd) {
     const HWND old = focusWindow;
     if (old == hwnd)
         return old;
@@ -27,8 +26,7 @@ HWND moveFocus(HWND hwnd)
     return old;
 }
 
-void forgetFocusAndCapture(HWND hwnd)
-{
+void forgetFocusAndCapture(HWND hwnd) {
     if (focusWindow == hwnd)
         focusWindow = nullptr;
     if (captureWindow == hwnd)
@@ -39,8 +37,7 @@ void forgetFocusAndCapture(HWND hwnd)
 
 using namespace platform::user;
 
-HWND SetFocus(HWND hWnd)
-{
+HWND SetFocus(HWND hWnd) {
     if (hWnd) {
         WindowPtr window = checkedWindow(hWnd);
         if (!window)
@@ -51,10 +48,11 @@ HWND SetFocus(HWND hWnd)
     return moveFocus(hWnd);
 }
 
-HWND GetFocus() { return focusWindow; }
+HWND GetFocus() {
+    return focusWindow;
+}
 
-HWND SetCapture(HWND hWnd)
-{
+HWND SetCapture(HWND hWnd) {
     if (!checkedWindow(hWnd))
         return nullptr;
     const HWND old = captureWindow;
@@ -64,8 +62,7 @@ HWND SetCapture(HWND hWnd)
     return old;
 }
 
-BOOL ReleaseCapture()
-{
+BOOL ReleaseCapture() {
     const HWND old = captureWindow;
     captureWindow = nullptr;
     if (old)
@@ -73,4 +70,6 @@ BOOL ReleaseCapture()
     return TRUE;
 }
 
-HWND GetCapture() { return captureWindow; }
+HWND GetCapture() {
+    return captureWindow;
+}

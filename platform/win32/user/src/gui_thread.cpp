@@ -37,8 +37,7 @@ struct Tasks {
     std::deque<WaitingTask*> queue;
 };
 
-Tasks& tasks()
-{
+Tasks& tasks() {
     static Tasks t;
     return t;
 }
@@ -46,13 +45,11 @@ Tasks& tasks()
 // Lives on the GUI thread; receives wake-ups and repaint requests posted from any thread.
 class Pump : public QObject {
 public:
-    Pump()
-    {
+    Pump() {
         timer_.setSingleShot(true);
         QObject::connect(&timer_, &QTimer::timeout, [] { serveOutsideRetrieval(); });
     }
-    bool event(QEvent* e) override
-    {
+    bool event(QEvent* e) override {
         if (e->type() == kWakeEvent) {
             wakePending.store(false);
             serveOutsideRetrieval();
@@ -74,8 +71,7 @@ std::atomic<Pump*> pump{nullptr};
 
 } // namespace
 
-bool ensureApplication()
-{
+bool ensureApplication() {
     if (pump.load())
         return true;
     if (!QCoreApplication::instance()) {
@@ -91,13 +87,11 @@ bool ensureApplication()
     return true;
 }
 
-bool onGuiThread()
-{
+bool onGuiThread() {
     return pump.load() && QThread::currentThread() == QCoreApplication::instance()->thread();
 }
 
-bool runOnGuiThread(const std::function<void()>& task)
-{
+bool runOnGuiThread(const std::function<void()>& task) {
     if (onGuiThread()) {
         task();
         return true;
@@ -115,8 +109,7 @@ bool runOnGuiThread(const std::function<void()>& task)
     return true;
 }
 
-void serveWaitingTasks()
-{
+void serveWaitingTasks() {
     Tasks& t = tasks();
     std::unique_lock guard(t.lock);
     while (!t.queue.empty()) {
@@ -130,15 +123,13 @@ void serveWaitingTasks()
     }
 }
 
-void wakeGuiThread()
-{
+void wakeGuiThread() {
     Pump* p = pump.load();
     if (p && !p->wakePending.exchange(true))
         QCoreApplication::postEvent(p, new QEvent(kWakeEvent));
 }
 
-void wakeGuiThreadIn(int64_t ms)
-{
+void wakeGuiThreadIn(int64_t ms) {
     Pump* p = pump.load();
     if (!p)
         return;
@@ -148,8 +139,7 @@ void wakeGuiThreadIn(int64_t ms)
         p->timer_.start(static_cast<int>(std::min<int64_t>(ms, 1 << 30)));
 }
 
-void postRepaint(HWND hwnd, const QRect& rect)
-{
+void postRepaint(HWND hwnd, const QRect& rect) {
     if (Pump* p = pump.load())
         QCoreApplication::postEvent(p, new RepaintEvent(hwnd, rect));
 }

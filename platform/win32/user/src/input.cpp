@@ -24,36 +24,57 @@ struct VirtualKey {
     bool extended = false;
 };
 
-VirtualKey virtualKeyOf(int key)
-{
+VirtualKey virtualKeyOf(int key) {
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
         return {static_cast<UINT>(key)};
     if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
         return {static_cast<UINT>(VK_F1 + (key - Qt::Key_F1))};
     switch (key) {
-    case Qt::Key_Escape: return {VK_ESCAPE};
-    case Qt::Key_Return: return {VK_RETURN};
-    case Qt::Key_Enter: return {VK_RETURN, true};
+    case Qt::Key_Escape:
+        return {VK_ESCAPE};
+    case Qt::Key_Return:
+        return {VK_RETURN};
+    case Qt::Key_Enter:
+        return {VK_RETURN, true};
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return {VK_TAB};
-    case Qt::Key_Backspace: return {VK_BACK};
-    case Qt::Key_Space: return {VK_SPACE};
-    case Qt::Key_Left: return {VK_LEFT, true};
-    case Qt::Key_Up: return {VK_UP, true};
-    case Qt::Key_Right: return {VK_RIGHT, true};
-    case Qt::Key_Down: return {VK_DOWN, true};
-    case Qt::Key_Home: return {VK_HOME, true};
-    case Qt::Key_End: return {VK_END, true};
-    case Qt::Key_PageUp: return {VK_PRIOR, true};
-    case Qt::Key_PageDown: return {VK_NEXT, true};
-    case Qt::Key_Insert: return {VK_INSERT, true};
-    case Qt::Key_Delete: return {VK_DELETE, true};
-    case Qt::Key_Shift: return {VK_SHIFT};
-    case Qt::Key_Control: return {VK_CONTROL};
-    case Qt::Key_Alt: return {VK_MENU};
-    case Qt::Key_Pause: return {VK_PAUSE};
-    case Qt::Key_CapsLock: return {VK_CAPITAL};
-    default: return {};
+    case Qt::Key_Backtab:
+        return {VK_TAB};
+    case Qt::Key_Backspace:
+        return {VK_BACK};
+    case Qt::Key_Space:
+        return {VK_SPACE};
+    case Qt::Key_Left:
+        return {VK_LEFT, true};
+    case Qt::Key_Up:
+        return {VK_UP, true};
+    case Qt::Key_Right:
+        return {VK_RIGHT, true};
+    case Qt::Key_Down:
+        return {VK_DOWN, true};
+    case Qt::Key_Home:
+        return {VK_HOME, true};
+    case Qt::Key_End:
+        return {VK_END, true};
+    case Qt::Key_PageUp:
+        return {VK_PRIOR, true};
+    case Qt::Key_PageDown:
+        return {VK_NEXT, true};
+    case Qt::Key_Insert:
+        return {VK_INSERT, true};
+    case Qt::Key_Delete:
+        return {VK_DELETE, true};
+    case Qt::Key_Shift:
+        return {VK_SHIFT};
+    case Qt::Key_Control:
+        return {VK_CONTROL};
+    case Qt::Key_Alt:
+        return {VK_MENU};
+    case Qt::Key_Pause:
+        return {VK_PAUSE};
+    case Qt::Key_CapsLock:
+        return {VK_CAPITAL};
+    default:
+        return {};
     }
 }
 
@@ -85,8 +106,7 @@ bool cursorKnown = false;
 HWND mouseWindow{};
 WPARAM mouseFlags = 0;
 
-WPARAM keyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
-{
+WPARAM keyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
     WPARAM flags = 0;
     if (buttons & Qt::LeftButton)
         flags |= MK_LBUTTON;
@@ -101,14 +121,20 @@ WPARAM keyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
     return flags;
 }
 
-UINT buttonMessage(Qt::MouseButton button, MouseAction action, HWND target)
-{
+UINT buttonMessage(Qt::MouseButton button, MouseAction action, HWND target) {
     int base;
     switch (button) {
-    case Qt::LeftButton: base = WM_LBUTTONDOWN; break;
-    case Qt::RightButton: base = WM_RBUTTONDOWN; break;
-    case Qt::MiddleButton: base = WM_MBUTTONDOWN; break;
-    default: return 0;
+    case Qt::LeftButton:
+        base = WM_LBUTTONDOWN;
+        break;
+    case Qt::RightButton:
+        base = WM_RBUTTONDOWN;
+        break;
+    case Qt::MiddleButton:
+        base = WM_MBUTTONDOWN;
+        break;
+    default:
+        return 0;
     }
     if (action == MouseAction::Release)
         return base + 1;
@@ -119,12 +145,12 @@ UINT buttonMessage(Qt::MouseButton button, MouseAction action, HWND target)
 }
 
 // The deepest window under `screen` inside `window`, which contains the point.
-HWND hitChild(const Window& window, const QPoint& screen)
-{
+HWND hitChild(const Window& window, const QPoint& screen) {
     const QObjectList& children = window.widget->children();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         auto* widget = dynamic_cast<WindowWidget*>(*it);
-        if (!widget || widget->isHidden() || !widget->geometry().contains(window.widget->mapFromGlobal(screen)))
+        if (!widget || widget->isHidden() ||
+            !widget->geometry().contains(window.widget->mapFromGlobal(screen)))
             continue;
         WindowPtr child = findWindow(widget->hwnd());
         if (!child || (child->style & WS_DISABLED))
@@ -137,8 +163,7 @@ HWND hitChild(const Window& window, const QPoint& screen)
 }
 
 // Leave when the mouse is now over another window; a hover restarts when the mouse moves far enough.
-void followMouse(HWND over, const QPoint& screen)
-{
+void followMouse(HWND over, const QPoint& screen) {
     if (tracking.hwnd && over != tracking.hwnd) {
         if (tracking.leave)
             PostMessage(tracking.hwnd, WM_MOUSELEAVE, 0, 0);
@@ -152,20 +177,17 @@ void followMouse(HWND over, const QPoint& screen)
     mouseWindow = over;
 }
 
-LPARAM clientPoint(HWND hwnd, const QPoint& screen)
-{
+LPARAM clientPoint(HWND hwnd, const QPoint& screen) {
     WindowWidget* widget = widgetOf(hwnd);
     const QPoint p = widget ? widget->mapFromGlobal(screen) : screen;
     return MAKELPARAM(p.x(), p.y());
 }
 
-MSG inputMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, const QPoint& screen, DWORD tag)
-{
+MSG inputMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, const QPoint& screen, DWORD tag) {
     return MSG{hwnd, message, wParam, lParam, messageTime(), POINT{screen.x(), screen.y()}, tag};
 }
 
-DWORD rememberKey(const QKeyEvent* event)
-{
+DWORD rememberKey(const QKeyEvent* event) {
     const DWORD tag = nextKeyTag++;
     KeyRecord& slot = keyRecords[tag % keyRecords.size()];
     slot.tag = tag;
@@ -175,8 +197,7 @@ DWORD rememberKey(const QKeyEvent* event)
 
 } // namespace
 
-HWND windowFromScreenPoint(const QPoint& screen, QWidget* receiver)
-{
+HWND windowFromScreenPoint(const QPoint& screen, QWidget* receiver) {
     QWidget* candidate = receiver ? receiver->window() : nullptr;
     if (!candidate || !candidate->frameGeometry().contains(screen))
         candidate = QApplication::topLevelAt(screen);
@@ -187,8 +208,7 @@ HWND windowFromScreenPoint(const QPoint& screen, QWidget* receiver)
     return hitChild(*window, screen);
 }
 
-void mouseInput(QMouseEvent* event, MouseAction action, QWidget* receiver)
-{
+void mouseInput(QMouseEvent* event, MouseAction action, QWidget* receiver) {
     const QPoint screen = event->globalPosition().toPoint();
     cursorPos = screen;
     cursorKnown = true;
@@ -199,14 +219,14 @@ void mouseInput(QMouseEvent* event, MouseAction action, QWidget* receiver)
     const HWND target = capture ? capture : over;
     if (!target)
         return;
-    const UINT message = action == MouseAction::Move ? WM_MOUSEMOVE : buttonMessage(event->button(), action, target);
+    const UINT message =
+        action == MouseAction::Move ? WM_MOUSEMOVE : buttonMessage(event->button(), action, target);
     if (!message)
         return;
     postInput(inputMessage(target, message, mouseFlags, clientPoint(target, screen), screen, 0), !capture);
 }
 
-void wheelInput(QWheelEvent* event, QWidget* receiver)
-{
+void wheelInput(QWheelEvent* event, QWidget* receiver) {
     const QPoint screen = event->globalPosition().toPoint();
     const int delta = event->angleDelta().y();
     HWND target = GetFocus();
@@ -214,12 +234,13 @@ void wheelInput(QWheelEvent* event, QWidget* receiver)
         target = topLevelOf(windowFromScreenPoint(screen, receiver));
     if (!target || delta == 0)
         return;
-    const WPARAM wParam = MAKEWPARAM(keyFlags(event->buttons(), event->modifiers()), static_cast<short>(delta));
-    postInput(inputMessage(target, WM_MOUSEWHEEL, wParam, MAKELPARAM(screen.x(), screen.y()), screen, 0), false);
+    const WPARAM wParam =
+        MAKEWPARAM(keyFlags(event->buttons(), event->modifiers()), static_cast<short>(delta));
+    postInput(inputMessage(target, WM_MOUSEWHEEL, wParam, MAKELPARAM(screen.x(), screen.y()), screen, 0),
+              false);
 }
 
-void keyInput(QKeyEvent* event, HWND receiver)
-{
+void keyInput(QKeyEvent* event, HWND receiver) {
     const bool press = event->type() == QEvent::KeyPress;
     const VirtualKey key = virtualKeyOf(event->key());
     // A held key repeats its key-down only.
@@ -248,20 +269,24 @@ void keyInput(QKeyEvent* event, HWND receiver)
               false);
 }
 
-void mouseLeftWindows() { followMouse(nullptr, cursorPos); }
+void mouseLeftWindows() {
+    followMouse(nullptr, cursorPos);
+}
 
-QPoint lastCursorPos() { return cursorKnown ? cursorPos : QCursor::pos(); }
+QPoint lastCursorPos() {
+    return cursorKnown ? cursorPos : QCursor::pos();
+}
 
-HWND windowUnderMouse() { return mouseWindow; }
+HWND windowUnderMouse() {
+    return mouseWindow;
+}
 
-const QKeyEvent* keyEventOf(DWORD tag)
-{
+const QKeyEvent* keyEventOf(DWORD tag) {
     const KeyRecord& slot = keyRecords[tag % keyRecords.size()];
     return tag && slot.tag == tag ? slot.event.get() : nullptr;
 }
 
-UINT typedCharacter(DWORD tag)
-{
+UINT typedCharacter(DWORD tag) {
     const QKeyEvent* event = keyEventOf(tag);
     if (!event)
         return 0;
@@ -269,18 +294,22 @@ UINT typedCharacter(DWORD tag)
     if (text.size() == 1 && text[0].unicode() < 0x80)
         return text[0].unicode();
     switch (virtualKeyOf(event->key()).code) {
-    case VK_RETURN: return '\r';
-    case VK_ESCAPE: return 0x1B;
-    case VK_BACK: return '\b';
-    case VK_TAB: return '\t';
-    default: return 0;
+    case VK_RETURN:
+        return '\r';
+    case VK_ESCAPE:
+        return 0x1B;
+    case VK_BACK:
+        return '\b';
+    case VK_TAB:
+        return '\t';
+    default:
+        return 0;
     }
 }
 
-bool takeDueHover(MSG* out, HWND filter, UINT min, UINT max, bool remove)
-{
-    if (!tracking.hover || activeClock().nowMs() < tracking.hoverDue || !numberMatches(WM_MOUSEHOVER, min, max) ||
-        !windowMatches(tracking.hwnd, filter))
+bool takeDueHover(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
+    if (!tracking.hover || activeClock().nowMs() < tracking.hoverDue ||
+        !numberMatches(WM_MOUSEHOVER, min, max) || !windowMatches(tracking.hwnd, filter))
         return false;
     *out = inputMessage(tracking.hwnd, WM_MOUSEHOVER, mouseFlags, clientPoint(tracking.hwnd, cursorPos),
                         cursorPos, 0);
@@ -292,13 +321,11 @@ bool takeDueHover(MSG* out, HWND filter, UINT min, UINT max, bool remove)
     return true;
 }
 
-std::optional<uint64_t> nextHoverDue()
-{
+std::optional<uint64_t> nextHoverDue() {
     return tracking.hover ? std::optional<uint64_t>(tracking.hoverDue) : std::nullopt;
 }
 
-void forgetInputOf(HWND hwnd)
-{
+void forgetInputOf(HWND hwnd) {
     if (tracking.hwnd == hwnd)
         tracking = Tracking{};
     if (mouseWindow == hwnd)
@@ -309,8 +336,7 @@ void forgetInputOf(HWND hwnd)
 
 using namespace platform::user;
 
-BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack)
-{
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack) {
     // 16 bytes is the record's size in 32-bit programs, which some callers write as a number.
     if (!lpEventTrack || (lpEventTrack->cbSize != sizeof(TRACKMOUSEEVENT) && lpEventTrack->cbSize != 16)) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -348,4 +374,6 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack)
     return TRUE;
 }
 
-BOOL _TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack) { return TrackMouseEvent(lpEventTrack); }
+BOOL _TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack) {
+    return TrackMouseEvent(lpEventTrack);
+}

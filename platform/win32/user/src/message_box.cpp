@@ -19,33 +19,41 @@ struct ButtonAnswer {
     int answer;
 };
 
-std::vector<ButtonAnswer> buttonsOf(UINT type)
-{
+std::vector<ButtonAnswer> buttonsOf(UINT type) {
     switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_OKCANCEL:
+        return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_ABORTRETRYIGNORE:
-        return {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
-    case MB_YESNOCANCEL: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-    case MB_YESNO: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
-    case MB_RETRYCANCEL: return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
-    default: return {{QMessageBox::Ok, IDOK}};
+        return {
+            {QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+    case MB_YESNOCANCEL:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_YESNO:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    case MB_RETRYCANCEL:
+        return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+    default:
+        return {{QMessageBox::Ok, IDOK}};
     }
 }
 
-QMessageBox::Icon iconOf(UINT type)
-{
+QMessageBox::Icon iconOf(UINT type) {
     switch (type & MB_ICONMASK) {
-    case MB_ICONHAND: return QMessageBox::Critical;
-    case MB_ICONQUESTION: return QMessageBox::Question;
-    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-    case MB_ICONASTERISK: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case MB_ICONHAND:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONASTERISK:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 
 // Shows the box and serves messages until it closes; 0 when WM_QUIT ends the wait.
-int showBox(HWND owner, const QString& text, const QString& caption, UINT type)
-{
+int showBox(HWND owner, const QString& text, const QString& caption, UINT type) {
     QMessageBox box(iconOf(type), caption, text, QMessageBox::NoButton, widgetOf(topLevelOf(owner)));
     const std::vector<ButtonAnswer> buttons = buttonsOf(type);
     for (const ButtonAnswer& b : buttons)
@@ -73,8 +81,7 @@ int showBox(HWND owner, const QString& text, const QString& caption, UINT type)
 
 using namespace platform::user;
 
-int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
-{
+int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     const QString text = toQString(lpText);
     const QString caption = lpCaption ? toQString(lpCaption) : QStringLiteral("Error");
     if (const platform::testing::MessageBoxAnswer& answer = platform::testing::messageBoxAnswer())
@@ -89,7 +96,6 @@ int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
     return result;
 }
 
-int MessageBoxEx(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType, WORD)
-{
+int MessageBoxEx(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType, WORD) {
     return MessageBox(hWnd, lpText, lpCaption, uType);
 }

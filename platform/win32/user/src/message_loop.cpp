@@ -6,25 +6,24 @@
 namespace platform::user {
 namespace {
 
-std::function<bool(MSG&)>& hook()
-{
+std::function<bool(MSG&)>& hook() {
     static std::function<bool(MSG&)> slot;
     return slot;
 }
 
 } // namespace
 
-void setPreTranslateHook(std::function<bool(MSG&)> h) { hook() = std::move(h); }
+void setPreTranslateHook(std::function<bool(MSG&)> h) {
+    hook() = std::move(h);
+}
 
-bool runPreTranslateHook(MSG& msg)
-{
+bool runPreTranslateHook(MSG& msg) {
     // A copy: the hook may replace itself while it runs.
     auto current = hook();
     return current && current(msg);
 }
 
-bool pumpMessage(MSG* quit)
-{
+bool pumpMessage(MSG* quit) {
     MSG msg;
     if (GetMessage(&msg, nullptr, 0, 0) <= 0) {
         if (quit)
@@ -38,14 +37,15 @@ bool pumpMessage(MSG* quit)
     return true;
 }
 
-int runMessageLoop()
-{
+int runMessageLoop() {
     MSG quit{};
     while (pumpMessage(&quit)) {
     }
     return static_cast<int>(quit.wParam);
 }
 
-bool runModalLoop(const std::function<bool()>& finished) { return pumpUntil(finished, true); }
+bool runModalLoop(const std::function<bool()>& finished) {
+    return pumpUntil(finished, true);
+}
 
 } // namespace platform::user

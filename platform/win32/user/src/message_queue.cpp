@@ -33,20 +33,19 @@ struct Queue {
     int quitCode = 0;
 };
 
-Queue& queue()
-{
+Queue& queue() {
     static Queue q;
     return q;
 }
 
-int retrievalDepth = 0; // GUI thread: our retrievals on the stack
+int retrievalDepth = 0;           // GUI thread: our retrievals on the stack
 const MSG* dispatching = nullptr; // GUI thread: the message inside DispatchMessage
 bool servingOutside = false;
 
 // Removes and returns the first message of `list` that passes the filters.
 template <class List, class Get>
-bool takeFirst(List& list, Get get, HWND filter, UINT min, UINT max, bool remove, typename List::value_type* out)
-{
+bool takeFirst(List& list, Get get, HWND filter, UINT min, UINT max, bool remove,
+               typename List::value_type* out) {
     auto it = std::find_if(list.begin(), list.end(), [&](const auto& entry) {
         return windowMatches(get(entry).hwnd, filter) && numberMatches(get(entry).message, min, max);
     });
@@ -58,20 +57,22 @@ bool takeFirst(List& list, Get get, HWND filter, UINT min, UINT max, bool remove
     return true;
 }
 
-MSG postedMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+MSG postedMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const QPoint pos = lastCursorPos();
     return MSG{hwnd, message, wParam, lParam, messageTime(), POINT{pos.x(), pos.y()}, 0};
 }
 
 } // namespace
 
-const MSG* currentMessage() { return dispatching; }
+const MSG* currentMessage() {
+    return dispatching;
+}
 
-DWORD messageTime() { return static_cast<DWORD>(activeClock().nowMs()); }
+DWORD messageTime() {
+    return static_cast<DWORD>(activeClock().nowMs());
+}
 
-bool windowMatches(HWND messageWindow, HWND filter)
-{
+bool windowMatches(HWND messageWindow, HWND filter) {
     if (!filter)
         return true;
     if (filter == reinterpret_cast<HWND>(static_cast<intptr_t>(-1)))
@@ -83,13 +84,11 @@ bool windowMatches(HWND messageWindow, HWND filter)
     return false;
 }
 
-bool numberMatches(UINT message, UINT min, UINT max)
-{
+bool numberMatches(UINT message, UINT min, UINT max) {
     return (min == 0 && max == 0) || (message >= min && message <= max);
 }
 
-void postInput(const MSG& msg, bool setCursor)
-{
+void postInput(const MSG& msg, bool setCursor) {
     Queue& q = queue();
     {
         std::lock_guard guard(q.lock);
@@ -102,24 +101,24 @@ void postInput(const MSG& msg, bool setCursor)
     wakeGuiThread();
 }
 
-void removeMessagesFor(HWND hwnd)
-{
+void removeMessagesFor(HWND hwnd) {
     Queue& q = queue();
     std::lock_guard guard(q.lock);
     std::erase_if(q.posted, [&](const MSG& m) { return m.hwnd == hwnd; });
     std::erase_if(q.input, [&](const QueuedInput& m) { return m.msg.hwnd == hwnd; });
 }
 
-bool retrieveMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool takeQuit)
-{
+bool retrieveMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool takeQuit) {
     serveWaitingTasks();
     Queue& q = queue();
     std::unique_lock guard(q.lock);
-    if (takeFirst(q.posted, [](const MSG& m) -> const MSG& { return m; }, filter, min, max, remove, out))
+    if (takeFirst(
+            q.posted, [](const MSG& m) -> const MSG& { return m; }, filter, min, max, remove, out))
         return true;
     QueuedInput input;
-    if (takeFirst(q.input, [](const QueuedInput& m) -> const MSG& { return m.msg; }, filter, min, max, remove,
-                  &input)) {
+    if (takeFirst(
+            q.input, [](const QueuedInput& m) -> const MSG& { return m.msg; }, filter, min, max, remove,
+            &input)) {
         guard.unlock();
         *out = input.msg;
         if (remove && input.setCursor)
@@ -138,8 +137,7 @@ bool retrieveMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove, boo
            takeDueHover(out, filter, min, max, remove);
 }
 
-void processQtEvents(bool wait)
-{
+void processQtEvents(bool wait) {
     ++retrievalDepth;
     if (wait)
         scheduleWake();
@@ -148,8 +146,7 @@ void processQtEvents(bool wait)
     --retrievalDepth;
 }
 
-bool pumpUntil(const std::function<bool()>& finished, bool preTranslate)
-{
+bool pumpUntil(const std::function<bool()>& finished, bool preTranslate) {
     while (!finished()) {
         MSG msg;
         if (!retrieveMessage(&msg, nullptr, 0, 0, true, true)) {
@@ -170,8 +167,7 @@ bool pumpUntil(const std::function<bool()>& finished, bool preTranslate)
     return true;
 }
 
-void serveOutsideRetrieval()
-{
+void serveOutsideRetrieval() {
     serveWaitingTasks();
     if (retrievalDepth == 0 && !servingOutside) {
         servingOutside = true;
@@ -185,8 +181,7 @@ void serveOutsideRetrieval()
     scheduleWake();
 }
 
-void scheduleWake()
-{
+void scheduleWake() {
     std::optional<uint64_t> due = nextTimerDue();
     if (std::optional<uint64_t> hover = nextHoverDue(); hover && (!due || *hover < *due))
         due = hover;
@@ -202,8 +197,7 @@ void scheduleWake()
 
 using namespace platform::user;
 
-LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
-{
+LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return 0;
@@ -217,8 +211,7 @@ LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     return served ? result : 0;
 }
 
-BOOL PostMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
-{
+BOOL PostMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (!hWnd && !(ensureApplication() && onGuiThread())) {
         SetLastError(ERROR_INVALID_THREAD_ID);
         return FALSE;
@@ -238,8 +231,7 @@ BOOL PostMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
-void PostQuitMessage(int nExitCode)
-{
+void PostQuitMessage(int nExitCode) {
     Queue& q = queue();
     {
         std::lock_guard guard(q.lock);
@@ -249,8 +241,7 @@ void PostQuitMessage(int nExitCode)
     wakeGuiThread();
 }
 
-BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
-{
+BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
     if (!lpMsg || !ensureApplication() || !onGuiThread()) {
         SetLastError(lpMsg ? ERROR_INVALID_THREAD_ID : ERROR_INVALID_PARAMETER);
         return -1;
@@ -260,8 +251,7 @@ BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
     return lpMsg->message == WM_QUIT ? FALSE : TRUE;
 }
 
-BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg)
-{
+BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
     if (!lpMsg || !ensureApplication() || !onGuiThread()) {
         SetLastError(lpMsg ? ERROR_INVALID_THREAD_ID : ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -270,8 +260,7 @@ BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
     return retrieveMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, (wRemoveMsg & PM_REMOVE) != 0, true);
 }
 
-BOOL TranslateMessage(const MSG* lpMsg)
-{
+BOOL TranslateMessage(const MSG* lpMsg) {
     if (!lpMsg || (lpMsg->message != WM_KEYDOWN && lpMsg->message != WM_SYSKEYDOWN))
         return FALSE;
     const UINT ch = typedCharacter(lpMsg->lPrivate);
@@ -280,8 +269,7 @@ BOOL TranslateMessage(const MSG* lpMsg)
     return PostMessage(lpMsg->hwnd, lpMsg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, ch, lpMsg->lParam);
 }
 
-LRESULT DispatchMessage(const MSG* lpMsg)
-{
+LRESULT DispatchMessage(const MSG* lpMsg) {
     if (!lpMsg)
         return 0;
     if (lpMsg->message == WM_TIMER && lpMsg->lParam) {

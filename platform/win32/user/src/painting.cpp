@@ -15,15 +15,15 @@
 namespace platform::user {
 namespace {
 
-QRect toQRect(const RECT& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
+QRect toQRect(const RECT& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
 
-RECT toRect(const QRect& r)
-{
+RECT toRect(const QRect& r) {
     return r.isEmpty() ? RECT{0, 0, 0, 0} : RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
 }
 
-QRect clientRect(const Window& window)
-{
+QRect clientRect(const Window& window) {
     std::lock_guard guard(window.surface->lock);
     return QRect(QPoint(0, 0), window.surface->image.size());
 }
@@ -36,8 +36,7 @@ struct OpenDC {
 std::mutex openLock; // guards openDCs
 std::unordered_map<HDC, OpenDC> openDCs;
 
-HDC openDC(const Window& window, const QRect& clip)
-{
+HDC openDC(const Window& window, const QRect& clip) {
     HDC dc = gdi::CreateWindowSurfaceDC(window.surface.get(), toRect(clip));
     if (dc) {
         std::lock_guard guard(openLock);
@@ -46,8 +45,7 @@ HDC openDC(const Window& window, const QRect& clip)
     return dc;
 }
 
-BOOL closeDC(HWND hwnd, HDC dc)
-{
+BOOL closeDC(HWND hwnd, HDC dc) {
     std::shared_ptr<gdi::WindowSurface> keep;
     {
         std::lock_guard guard(openLock);
@@ -62,8 +60,7 @@ BOOL closeDC(HWND hwnd, HDC dc)
 
 // Without WS_CLIPCHILDREN the parent paints under its children first: the child starts from those pixels,
 // so what the child leaves unpainted shows the parent, as on a shared screen.
-void copyParentPixels(const Window& window, const QRect& area)
-{
+void copyParentPixels(const Window& window, const QRect& area) {
     WindowPtr parent = findWindow(window.parent);
     if (!parent || (parent->style & WS_CLIPCHILDREN) || !window.widget || area.isEmpty())
         return;
@@ -74,8 +71,7 @@ void copyParentPixels(const Window& window, const QRect& area)
     painter.drawImage(area.topLeft(), parent->surface->image, area.translated(origin));
 }
 
-bool paintDue(const Window& window, HWND filter, MSG* out)
-{
+bool paintDue(const Window& window, HWND filter, MSG* out) {
     if (!window.update.isEmpty() && windowMatches(window.hwnd, filter)) {
         *out = MSG{window.hwnd, WM_PAINT, 0, 0, messageTime(), {}, 0};
         return true;
@@ -90,8 +86,7 @@ bool paintDue(const Window& window, HWND filter, MSG* out)
 
 } // namespace
 
-void invalidate(Window& window, const QRegion& region, bool erase, bool allChildren)
-{
+void invalidate(Window& window, const QRegion& region, bool erase, bool allChildren) {
     const QRegion area = region & clientRect(window);
     if (area.isEmpty() || !isShown(window))
         return;
@@ -107,8 +102,7 @@ void invalidate(Window& window, const QRegion& region, bool erase, bool allChild
     }
 }
 
-bool findPaintMessage(MSG* out, HWND filter, UINT min, UINT max)
-{
+bool findPaintMessage(MSG* out, HWND filter, UINT min, UINT max) {
     if (!numberMatches(WM_PAINT, min, max))
         return false;
     for (HWND top : topLevelWindows()) {
@@ -119,8 +113,7 @@ bool findPaintMessage(MSG* out, HWND filter, UINT min, UINT max)
     return false;
 }
 
-std::shared_ptr<gdi::WindowSurface> makeSurface(HWND hwnd, QSize size)
-{
+std::shared_ptr<gdi::WindowSurface> makeSurface(HWND hwnd, QSize size) {
     auto surface = std::make_shared<gdi::WindowSurface>();
     surface->image = QImage(size, QImage::Format_RGB32);
     surface->image.fill(Qt::white);
@@ -128,8 +121,7 @@ std::shared_ptr<gdi::WindowSurface> makeSurface(HWND hwnd, QSize size)
     return surface;
 }
 
-void windowResized(HWND hwnd)
-{
+void windowResized(HWND hwnd) {
     WindowPtr window = findWindow(hwnd);
     if (!window || !window->widget)
         return;
@@ -149,9 +141,9 @@ void windowResized(HWND hwnd)
     window->update &= QRect(QPoint(0, 0), size);
     const bool redrawAll = (window->cls->style & (CS_HREDRAW | CS_VREDRAW)) != 0;
     invalidate(*window, redrawAll ? QRegion(QRect(QPoint(0, 0), size)) : exposed, true, false);
-    const WPARAM kind = (window->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+    const WPARAM kind = (window->style & WS_MAXIMIZE)   ? SIZE_MAXIMIZED
                         : (window->style & WS_MINIMIZE) ? SIZE_MINIMIZED
-                                                         : SIZE_RESTORED;
+                                                        : SIZE_RESTORED;
     SendMessage(hwnd, WM_SIZE, kind, MAKELPARAM(size.width(), size.height()));
 }
 
@@ -159,8 +151,7 @@ void windowResized(HWND hwnd)
 
 using namespace platform::user;
 
-BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase)
-{
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
     if (!hWnd) {
         for (HWND top : topLevelWindows())
             InvalidateRect(top, nullptr, bErase);
@@ -169,12 +160,12 @@ BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase)
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return FALSE;
-    invalidate(*window, lpRect ? QRegion(toQRect(*lpRect)) : QRegion(clientRect(*window)), bErase != FALSE, false);
+    invalidate(*window, lpRect ? QRegion(toQRect(*lpRect)) : QRegion(clientRect(*window)), bErase != FALSE,
+               false);
     return TRUE;
 }
 
-BOOL ValidateRect(HWND hWnd, const RECT* lpRect)
-{
+BOOL ValidateRect(HWND hWnd, const RECT* lpRect) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return FALSE;
@@ -187,8 +178,7 @@ BOOL ValidateRect(HWND hWnd, const RECT* lpRect)
     return TRUE;
 }
 
-BOOL UpdateWindow(HWND hWnd)
-{
+BOOL UpdateWindow(HWND hWnd) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return FALSE;
@@ -197,8 +187,7 @@ BOOL UpdateWindow(HWND hWnd)
     return TRUE;
 }
 
-HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
-{
+HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window || !lpPaint)
         return nullptr;
@@ -214,17 +203,19 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
     return dc;
 }
 
-BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
-{
+BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
     return lpPaint ? closeDC(hWnd, lpPaint->hdc) : FALSE;
 }
 
-HDC GetDC(HWND hWnd)
-{
+HDC GetDC(HWND hWnd) {
     WindowPtr window = checkedWindow(hWnd);
     return window ? openDC(*window, clientRect(*window)) : nullptr;
 }
 
-HDC GetWindowDC(HWND hWnd) { return GetDC(hWnd); }
+HDC GetWindowDC(HWND hWnd) {
+    return GetDC(hWnd);
+}
 
-int ReleaseDC(HWND hWnd, HDC hDC) { return closeDC(hWnd, hDC) ? 1 : 0; }
+int ReleaseDC(HWND hWnd, HDC hDC) {
+    return closeDC(hWnd, hDC) ? 1 : 0;
+}

@@ -15,16 +15,14 @@ namespace {
 constexpr COLORREF kFaceColor = RGB(240, 240, 240);
 constexpr COLORREF kTextColor = RGB(0, 0, 0);
 
-HBRUSH faceBrush()
-{
+HBRUSH faceBrush() {
     static HBRUSH brush = CreateSolidBrush(kFaceColor);
     return brush;
 }
 
 } // namespace
 
-void registerStandardControls()
-{
+void registerStandardControls() {
     static bool done = false;
     if (done)
         return;
@@ -37,8 +35,7 @@ void registerStandardControls()
     registerSystemClass(TOOLTIPS_CLASS, CS_DBLCLKS, toolTipProc, IDC_ARROW);
 }
 
-HBRUSH defaultControlBrush(HDC dc, UINT ctlColorMessage)
-{
+HBRUSH defaultControlBrush(HDC dc, UINT ctlColorMessage) {
     SetTextColor(dc, kTextColor);
     if (ctlColorMessage == WM_CTLCOLOREDIT || ctlColorMessage == WM_CTLCOLORLISTBOX) {
         SetBkColor(dc, RGB(255, 255, 255));
@@ -49,16 +46,15 @@ HBRUSH defaultControlBrush(HDC dc, UINT ctlColorMessage)
 }
 
 // A parent that answers with no brush leaves the control its default colours.
-HBRUSH controlBrush(HWND control, HDC dc, UINT ctlColorMessage)
-{
+HBRUSH controlBrush(HWND control, HDC dc, UINT ctlColorMessage) {
     const HWND parent = GetParent(control);
     auto brush = reinterpret_cast<HBRUSH>(SendMessage(parent ? parent : control, ctlColorMessage,
-                                                      reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+                                                      reinterpret_cast<WPARAM>(dc),
+                                                      reinterpret_cast<LPARAM>(control)));
     return brush ? brush : defaultControlBrush(dc, ctlColorMessage);
 }
 
-void paintControl(HWND hwnd, const std::function<void(HDC, const RECT&)>& paint)
-{
+void paintControl(HWND hwnd, const std::function<void(HDC, const RECT&)>& paint) {
     PAINTSTRUCT ps;
     if (HDC dc = BeginPaint(hwnd, &ps)) {
         RECT client;
@@ -68,8 +64,7 @@ void paintControl(HWND hwnd, const std::function<void(HDC, const RECT&)>& paint)
     }
 }
 
-void paintWithQt(Window& window, const std::function<void(QPainter&, QWidget&)>& paint)
-{
+void paintWithQt(Window& window, const std::function<void(QPainter&, QWidget&)>& paint) {
     if (!window.widget)
         return;
     {
@@ -81,16 +76,15 @@ void paintWithQt(Window& window, const std::function<void(QPainter&, QWidget&)>&
     window.widget->update();
 }
 
-LRESULT defaultAndRepaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT defaultAndRepaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = DefWindowProc(hwnd, message, wParam, lParam);
     InvalidateRect(hwnd, nullptr, TRUE);
     return result;
 }
 
-void notifyParent(const Window& control, WORD code)
-{
-    SendMessage(control.parent, WM_COMMAND, MAKEWPARAM(control.id, code), reinterpret_cast<LPARAM>(control.hwnd));
+void notifyParent(const Window& control, WORD code) {
+    SendMessage(control.parent, WM_COMMAND, MAKEWPARAM(control.id, code),
+                reinterpret_cast<LPARAM>(control.hwnd));
 }
 
 } // namespace platform::user

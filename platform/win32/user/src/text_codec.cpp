@@ -7,8 +7,7 @@
 
 namespace platform::user {
 
-QString toQString(const char* text)
-{
+QString toQString(const char* text) {
     if (!text)
         return {};
     const QByteArrayView bytes(text);
@@ -16,9 +15,12 @@ QString toQString(const char* text)
     QString decoded = utf8(bytes);
     if (!utf8.hasError())
         return decoded;
-    return QString::fromStdString(platform::gbkToUtf8(std::string_view(text, static_cast<size_t>(bytes.size()))));
+    return QString::fromStdString(
+        platform::gbkToUtf8(std::string_view(text, static_cast<size_t>(bytes.size()))));
 }
 
-std::string toUtf8(const QString& text) { return text.toStdString(); }
+std::string toUtf8(const QString& text) {
+    return text.toStdString();
+}
 
 } // namespace platform::user

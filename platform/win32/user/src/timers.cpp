@@ -21,24 +21,22 @@ struct Timer {
     uint64_t due;
 };
 
-std::vector<Timer>& timers()
-{
+std::vector<Timer>& timers() {
     static std::vector<Timer> list;
     return list;
 }
 
 UINT_PTR nextThreadTimerId = 1; // ids of timers without a window
 
-std::vector<Timer>::iterator findTimer(HWND hwnd, UINT_PTR id)
-{
+std::vector<Timer>::iterator findTimer(HWND hwnd, UINT_PTR id) {
     auto& list = timers();
-    return std::find_if(list.begin(), list.end(), [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
+    return std::find_if(list.begin(), list.end(),
+                        [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
 }
 
 } // namespace
 
-bool takeDueTimer(MSG* out, HWND filter, UINT min, UINT max, bool remove)
-{
+bool takeDueTimer(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
     if (!numberMatches(WM_TIMER, min, max))
         return false;
     const uint64_t now = activeClock().nowMs();
@@ -53,22 +51,19 @@ bool takeDueTimer(MSG* out, HWND filter, UINT min, UINT max, bool remove)
     return false;
 }
 
-std::optional<uint64_t> nextTimerDue()
-{
+std::optional<uint64_t> nextTimerDue() {
     std::optional<uint64_t> due;
     for (const Timer& t : timers())
         due = due ? std::min(*due, t.due) : t.due;
     return due;
 }
 
-bool isTimerProc(HWND hwnd, UINT_PTR id, TIMERPROC proc)
-{
+bool isTimerProc(HWND hwnd, UINT_PTR id, TIMERPROC proc) {
     auto it = findTimer(hwnd, id);
     return it != timers().end() && it->proc == proc;
 }
 
-void killTimersOf(HWND hwnd)
-{
+void killTimersOf(HWND hwnd) {
     std::erase_if(timers(), [&](const Timer& t) { return t.hwnd == hwnd; });
 }
 
@@ -76,8 +71,7 @@ void killTimersOf(HWND hwnd)
 
 using namespace platform::user;
 
-UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
-{
+UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc) {
     if (!ensureApplication() || !onGuiThread()) {
         SetLastError(ERROR_INVALID_THREAD_ID);
         return 0;
@@ -97,8 +91,7 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerF
     return nIDEvent;
 }
 
-BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
-{
+BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent) {
     if (!onGuiThread()) {
         SetLastError(ERROR_INVALID_THREAD_ID);
         return FALSE;

@@ -29,8 +29,8 @@ struct Window {
     DWORD exStyle = 0;
     LONG_PTR id = 0;
     HINSTANCE instance{};
-    HWND parent{}; // child windows
-    HWND owner{};  // top-level windows
+    HWND parent{};    // child windows
+    HWND owner{};     // top-level windows
     std::string text; // bytes as set (UTF-8 or code page 936)
     WindowWidget* widget = nullptr;
     std::shared_ptr<gdi::WindowSurface> surface;
@@ -40,7 +40,7 @@ struct Window {
     std::vector<HWND> children; // creation order
     std::unique_ptr<ControlState> control;
 
-    bool isChild() const { return (style & WS_CHILD) != 0; }
+    bool isChild() const { return parent != nullptr; }
 };
 
 using WindowPtr = std::shared_ptr<Window>;

@@ -12,14 +12,12 @@ namespace {
 // Atoms of registered classes start here, as on Windows.
 constexpr ATOM kFirstAtom = 0xC000;
 
-std::vector<std::shared_ptr<const WindowClass>>& classes()
-{
+std::vector<std::shared_ptr<const WindowClass>>& classes() {
     static std::vector<std::shared_ptr<const WindowClass>> list;
     return list;
 }
 
-ATOM addClass(WindowClass cls)
-{
+ATOM addClass(WindowClass cls) {
     auto& list = classes();
     cls.atom = static_cast<ATOM>(kFirstAtom + list.size());
     list.push_back(std::make_shared<const WindowClass>(std::move(cls)));
@@ -28,8 +26,7 @@ ATOM addClass(WindowClass cls)
 
 } // namespace
 
-std::shared_ptr<const WindowClass> findClass(LPCSTR nameOrAtom)
-{
+std::shared_ptr<const WindowClass> findClass(LPCSTR nameOrAtom) {
     if (!nameOrAtom)
         return nullptr;
     for (const auto& cls : classes()) {
@@ -40,11 +37,11 @@ std::shared_ptr<const WindowClass> findClass(LPCSTR nameOrAtom)
     return nullptr;
 }
 
-void registerSystemClass(const char* name, UINT style, WNDPROC proc, LPCSTR cursorId)
-{
+void registerSystemClass(const char* name, UINT style, WNDPROC proc, LPCSTR cursorId) {
     if (findClass(name))
         return;
-    addClass(WindowClass{name, 0, style | CS_GLOBALCLASS, proc, nullptr, LoadCursor(nullptr, cursorId), nullptr});
+    addClass(
+        WindowClass{name, 0, style | CS_GLOBALCLASS, proc, nullptr, LoadCursor(nullptr, cursorId), nullptr});
 }
 
 } // namespace platform::user
@@ -53,8 +50,7 @@ using platform::user::findClass;
 using platform::user::WindowClass;
 
 // Names given as atoms can only name classes that exist already.
-ATOM RegisterClassEx(const WNDCLASSEX* wc)
-{
+ATOM RegisterClassEx(const WNDCLASSEX* wc) {
     if (!wc || wc->cbSize != sizeof(WNDCLASSEX) || !wc->lpfnWndProc || !wc->lpszClassName ||
         IS_INTRESOURCE(wc->lpszClassName) || !*wc->lpszClassName) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -64,18 +60,17 @@ ATOM RegisterClassEx(const WNDCLASSEX* wc)
         SetLastError(ERROR_CLASS_ALREADY_EXISTS);
         return 0;
     }
-    return platform::user::addClass(WindowClass{wc->lpszClassName, 0, wc->style, wc->lpfnWndProc, wc->hInstance,
-                                                wc->hCursor, wc->hbrBackground});
+    return platform::user::addClass(WindowClass{wc->lpszClassName, 0, wc->style, wc->lpfnWndProc,
+                                                wc->hInstance, wc->hCursor, wc->hbrBackground});
 }
 
-ATOM RegisterClass(const WNDCLASS* wc)
-{
+ATOM RegisterClass(const WNDCLASS* wc) {
     if (!wc) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    WNDCLASSEX ex{sizeof(WNDCLASSEX), wc->style,         wc->lpfnWndProc,  wc->cbClsExtra,
-                  wc->cbWndExtra,     wc->hInstance,     wc->hIcon,        wc->hCursor,
-                  wc->hbrBackground,  wc->lpszMenuName,  wc->lpszClassName, nullptr};
+    WNDCLASSEX ex{sizeof(WNDCLASSEX), wc->style,        wc->lpfnWndProc,   wc->cbClsExtra,
+                  wc->cbWndExtra,     wc->hInstance,    wc->hIcon,         wc->hCursor,
+                  wc->hbrBackground,  wc->lpszMenuName, wc->lpszClassName, nullptr};
     return RegisterClassEx(&ex);
 }

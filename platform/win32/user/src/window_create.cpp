@@ -23,8 +23,7 @@ constexpr int kDefaultY = 100;
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;
 
-Qt::WindowFlags topLevelFlags(DWORD style, DWORD exStyle)
-{
+Qt::WindowFlags topLevelFlags(DWORD style, DWORD exStyle) {
     Qt::WindowFlags flags = (exStyle & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
     if ((style & WS_CAPTION) != WS_CAPTION)
         flags |= Qt::FramelessWindowHint;
@@ -34,8 +33,7 @@ Qt::WindowFlags topLevelFlags(DWORD style, DWORD exStyle)
 }
 
 // WM_DESTROY goes to a window before its children.
-void sendDestroy(const WindowPtr& window)
-{
+void sendDestroy(const WindowPtr& window) {
     window->destroying = true;
     SendMessage(window->hwnd, WM_DESTROY, 0, 0);
     for (HWND child : std::vector<HWND>(window->children)) {
@@ -45,8 +43,7 @@ void sendDestroy(const WindowPtr& window)
 }
 
 // WM_NCDESTROY goes to the children first; then the window's handle, timers and messages go away.
-void freeWindow(const WindowPtr& window)
-{
+void freeWindow(const WindowPtr& window) {
     for (HWND child : std::vector<HWND>(window->children)) {
         if (WindowPtr c = findWindow(child))
             freeWindow(c);
@@ -73,8 +70,8 @@ void freeWindow(const WindowPtr& window)
 using namespace platform::user;
 
 HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
-                    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam)
-{
+                    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                    LPVOID lpParam) {
     if (!ensureApplication() || !onGuiThread()) {
         SetLastError(ERROR_INVALID_THREAD_ID);
         return nullptr;
@@ -125,8 +122,9 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
     window->widget->setGeometry(X, Y, nWidth, nHeight);
     window->surface = makeSurface(hwnd, QSize(nWidth, nHeight));
 
-    CREATESTRUCT cs{lpParam, hInstance, hMenu, hWndParent, nHeight, nWidth, Y, X, static_cast<LONG>(dwStyle),
-                    lpWindowName, lpClassName, dwExStyle};
+    CREATESTRUCT cs{
+        lpParam,      hInstance,   hMenu,    hWndParent, nHeight, nWidth, Y, X, static_cast<LONG>(dwStyle),
+        lpWindowName, lpClassName, dwExStyle};
     if (!SendMessage(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
         SendMessage(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);
@@ -142,8 +140,7 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
     return hwnd;
 }
 
-BOOL DestroyWindow(HWND hWnd)
-{
+BOOL DestroyWindow(HWND hWnd) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return FALSE;
@@ -164,4 +161,6 @@ BOOL DestroyWindow(HWND hWnd)
     return TRUE;
 }
 
-BOOL IsWindow(HWND hWnd) { return findWindow(hWnd) ? TRUE : FALSE; }
+BOOL IsWindow(HWND hWnd) {
+    return findWindow(hWnd) ? TRUE : FALSE;
+}

@@ -10,20 +10,17 @@ namespace platform::user {
 namespace {
 
 // The window rectangle in its parent's client coordinates (screen coordinates for a top-level window).
-QRect placement(const Window& window)
-{
+QRect placement(const Window& window) {
     return window.parent ? window.widget->geometry() : window.widget->frameGeometry();
 }
 
 // The part of the parent that a child no longer covers is painted again by the parent.
-void exposeParent(const Window& window, const QRegion& uncovered)
-{
+void exposeParent(const Window& window, const QRegion& uncovered) {
     if (WindowPtr parent = findWindow(window.parent))
         invalidate(*parent, uncovered, true, false);
 }
 
-bool focusInside(HWND hwnd)
-{
+bool focusInside(HWND hwnd) {
     for (WindowPtr w = findWindow(GetFocus()); w; w = findWindow(w->parent)) {
         if (w->hwnd == hwnd)
             return true;
@@ -31,8 +28,7 @@ bool focusInside(HWND hwnd)
     return false;
 }
 
-void setTopmost(Window& window, bool on)
-{
+void setTopmost(Window& window, bool on) {
     window.exStyle = on ? (window.exStyle | WS_EX_TOPMOST) : (window.exStyle & ~WS_EX_TOPMOST);
     const bool visible = window.widget->isVisible();
     window.widget->setWindowFlag(Qt::WindowStaysOnTopHint, on); // hides the window
@@ -40,8 +36,7 @@ void setTopmost(Window& window, bool on)
         window.widget->show();
 }
 
-void restack(Window& window, HWND after)
-{
+void restack(Window& window, HWND after) {
     if (after == HWND_TOP) {
         window.widget->raise();
     } else if (after == HWND_BOTTOM) {
@@ -50,13 +45,13 @@ void restack(Window& window, HWND after)
         if (!window.parent)
             setTopmost(window, after == HWND_TOPMOST);
         window.widget->raise();
-    } else if (WindowWidget* other = widgetOf(after); other && other->parentWidget() == window.widget->parentWidget()) {
+    } else if (WindowWidget* other = widgetOf(after);
+               other && other->parentWidget() == window.widget->parentWidget()) {
         window.widget->stackUnder(other);
     }
 }
 
-BOOL mapPoint(HWND hwnd, LPPOINT point, bool toScreen)
-{
+BOOL mapPoint(HWND hwnd, LPPOINT point, bool toScreen) {
     WindowPtr window = checkedWindow(hwnd);
     if (!window || !point)
         return FALSE;
@@ -72,8 +67,7 @@ BOOL mapPoint(HWND hwnd, LPPOINT point, bool toScreen)
 
 using namespace platform::user;
 
-BOOL ShowWindow(HWND hWnd, int nCmdShow)
-{
+BOOL ShowWindow(HWND hWnd, int nCmdShow) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return FALSE;
@@ -113,7 +107,8 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         break;
     }
     windowResized(hWnd);
-    const bool activate = nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE && nCmdShow != SW_SHOWMINNOACTIVE;
+    const bool activate =
+        nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE && nCmdShow != SW_SHOWMINNOACTIVE;
     if (topLevel && activate)
         widget->activateWindow();
     if (!wasVisible)
@@ -121,14 +116,12 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
     return wasVisible;
 }
 
-BOOL IsWindowVisible(HWND hWnd)
-{
+BOOL IsWindowVisible(HWND hWnd) {
     WindowPtr window = findWindow(hWnd);
     return window && isShown(*window) ? TRUE : FALSE;
 }
 
-BOOL EnableWindow(HWND hWnd, BOOL bEnable)
-{
+BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return FALSE;
@@ -142,14 +135,12 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable)
     return wasDisabled;
 }
 
-BOOL IsWindowEnabled(HWND hWnd)
-{
+BOOL IsWindowEnabled(HWND hWnd) {
     WindowPtr window = findWindow(hWnd);
     return window && !(window->style & WS_DISABLED) ? TRUE : FALSE;
 }
 
-BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags)
-{
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return FALSE;
@@ -183,14 +174,12 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
     return TRUE;
 }
 
-BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint)
-{
+BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint) {
     return SetWindowPos(hWnd, nullptr, X, Y, nWidth, nHeight,
                         SWP_NOZORDER | SWP_NOACTIVATE | (bRepaint ? 0 : SWP_NOREDRAW));
 }
 
-BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* lpwndpl)
-{
+BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* lpwndpl) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window || !lpwndpl)
         return FALSE;
@@ -200,14 +189,17 @@ BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* lpwndpl)
                       : (window->style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
                       : (window->style & WS_VISIBLE)  ? SW_SHOWNORMAL
                                                       : SW_HIDE;
-    *lpwndpl = WINDOWPLACEMENT{sizeof(WINDOWPLACEMENT), 0, show, POINT{-1, -1}, POINT{-1, -1},
-                               RECT{normal.left(), normal.top(), normal.left() + normal.width(),
-                                    normal.top() + normal.height()}};
+    *lpwndpl = WINDOWPLACEMENT{
+        sizeof(WINDOWPLACEMENT),
+        0,
+        show,
+        POINT{-1, -1},
+        POINT{-1, -1},
+        RECT{normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height()}};
     return TRUE;
 }
 
-BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
-{
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window || !lpRect)
         return FALSE;
@@ -215,8 +207,7 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
     return TRUE;
 }
 
-BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
-{
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window || !lpRect)
         return FALSE;
@@ -227,12 +218,15 @@ BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
     return TRUE;
 }
 
-BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint) { return mapPoint(hWnd, lpPoint, false); }
+BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
+    return mapPoint(hWnd, lpPoint, false);
+}
 
-BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint) { return mapPoint(hWnd, lpPoint, true); }
+BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
+    return mapPoint(hWnd, lpPoint, true);
+}
 
-HWND GetParent(HWND hWnd)
-{
+HWND GetParent(HWND hWnd) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return nullptr;
@@ -240,8 +234,7 @@ HWND GetParent(HWND hWnd)
 }
 
 // Only child windows move between parents; the widget keeps its place in the new parent's coordinates.
-HWND SetParent(HWND hWndChild, HWND hWndNewParent)
-{
+HWND SetParent(HWND hWndChild, HWND hWndNewParent) {
     WindowPtr window = checkedWindow(hWndChild);
     WindowPtr parent = checkedWindow(hWndNewParent);
     if (!window || !parent || !window->parent) {
@@ -262,8 +255,7 @@ HWND SetParent(HWND hWndChild, HWND hWndNewParent)
     return old;
 }
 
-HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
-{
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem) {
     WindowPtr window = checkedWindow(hDlg);
     if (!window)
         return nullptr;
@@ -275,8 +267,7 @@ HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
     return nullptr;
 }
 
-int GetDlgCtrlID(HWND hWnd)
-{
+int GetDlgCtrlID(HWND hWnd) {
     WindowPtr window = checkedWindow(hWnd);
     return window && window->parent ? static_cast<int>(window->id) : 0;
 }

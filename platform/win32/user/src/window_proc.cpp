@@ -13,16 +13,14 @@
 
 namespace platform::user {
 
-LRESULT callWindowProc(const WindowPtr& window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT callWindowProc(const WindowPtr& window, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC proc = window->proc;
     return proc ? proc(window->hwnd, message, wParam, lParam) : 0;
 }
 
 namespace {
 
-LRESULT copyText(const Window& window, WPARAM capacity, LPARAM buffer)
-{
+LRESULT copyText(const Window& window, WPARAM capacity, LPARAM buffer) {
     auto* out = reinterpret_cast<char*>(buffer);
     if (!out || capacity == 0)
         return 0;
@@ -32,8 +30,7 @@ LRESULT copyText(const Window& window, WPARAM capacity, LPARAM buffer)
     return static_cast<LRESULT>(n);
 }
 
-LRESULT eraseBackground(const Window& window, HDC dc)
-{
+LRESULT eraseBackground(const Window& window, HDC dc) {
     if (!window.cls->background)
         return 0;
     RECT client;
@@ -42,8 +39,7 @@ LRESULT eraseBackground(const Window& window, HDC dc)
 }
 
 // A child asks its parent first; the parent's TRUE ends the search.
-LRESULT setCursor(const Window& window, WPARAM wParam, LPARAM lParam)
-{
+LRESULT setCursor(const Window& window, WPARAM wParam, LPARAM lParam) {
     if (window.parent && SendMessage(window.parent, WM_SETCURSOR, wParam, lParam))
         return TRUE;
     if (LOWORD(lParam) == HTCLIENT && window.cls->cursor) {
@@ -59,8 +55,7 @@ LRESULT setCursor(const Window& window, WPARAM wParam, LPARAM lParam)
 
 using namespace platform::user;
 
-LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
-{
+LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return 0;
@@ -108,13 +103,11 @@ LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     }
 }
 
-LRESULT CallWindowProc(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CallWindowProc(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     return lpPrevWndFunc ? lpPrevWndFunc(hWnd, Msg, wParam, lParam) : 0;
 }
 
-LONG_PTR GetWindowLongPtr(HWND hWnd, int nIndex)
-{
+LONG_PTR GetWindowLongPtr(HWND hWnd, int nIndex) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return 0;
@@ -141,8 +134,7 @@ LONG_PTR GetWindowLongPtr(HWND hWnd, int nIndex)
 
 // Style bits are the window's state: WS_VISIBLE shows or hides the widget without painting, WS_DISABLED
 // stops input, SS_NOTIFY changes hit testing.
-LONG_PTR SetWindowLongPtr(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
-{
+LONG_PTR SetWindowLongPtr(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return 0;
@@ -175,9 +167,10 @@ LONG_PTR SetWindowLongPtr(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
     return old;
 }
 
-LONG GetWindowLong(HWND hWnd, int nIndex) { return static_cast<LONG>(GetWindowLongPtr(hWnd, nIndex)); }
+LONG GetWindowLong(HWND hWnd, int nIndex) {
+    return static_cast<LONG>(GetWindowLongPtr(hWnd, nIndex));
+}
 
-LONG SetWindowLong(HWND hWnd, int nIndex, LONG dwNewLong)
-{
+LONG SetWindowLong(HWND hWnd, int nIndex, LONG dwNewLong) {
     return static_cast<LONG>(SetWindowLongPtr(hWnd, nIndex, dwNewLong));
 }

@@ -15,16 +15,14 @@ struct Table {
     uintptr_t next = 0x10010;
 };
 
-Table& table()
-{
+Table& table() {
     static Table t;
     return t;
 }
 
 } // namespace
 
-WindowPtr addWindow()
-{
+WindowPtr addWindow() {
     Table& t = table();
     auto window = std::make_shared<Window>();
     std::lock_guard guard(t.lock);
@@ -35,8 +33,7 @@ WindowPtr addWindow()
     return window;
 }
 
-WindowPtr findWindow(HWND hwnd)
-{
+WindowPtr findWindow(HWND hwnd) {
     if (!hwnd)
         return nullptr;
     Table& t = table();
@@ -45,24 +42,21 @@ WindowPtr findWindow(HWND hwnd)
     return it == t.windows.end() ? nullptr : it->second;
 }
 
-WindowPtr checkedWindow(HWND hwnd)
-{
+WindowPtr checkedWindow(HWND hwnd) {
     WindowPtr window = findWindow(hwnd);
     if (!window)
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return window;
 }
 
-void removeWindow(HWND hwnd)
-{
+void removeWindow(HWND hwnd) {
     Table& t = table();
     std::lock_guard guard(t.lock);
     t.windows.erase(hwnd);
     t.order.erase(std::remove(t.order.begin(), t.order.end(), hwnd), t.order.end());
 }
 
-std::vector<HWND> topLevelWindows()
-{
+std::vector<HWND> topLevelWindows() {
     Table& t = table();
     std::lock_guard guard(t.lock);
     std::vector<HWND> result;
@@ -73,16 +67,14 @@ std::vector<HWND> topLevelWindows()
     return result;
 }
 
-HWND topLevelOf(HWND hwnd)
-{
+HWND topLevelOf(HWND hwnd) {
     WindowPtr window = findWindow(hwnd);
     while (window && window->parent)
         window = findWindow(window->parent);
     return window ? window->hwnd : nullptr;
 }
 
-bool isShown(const Window& window)
-{
+bool isShown(const Window& window) {
     if (!(window.style & WS_VISIBLE))
         return false;
     WindowPtr parent = findWindow(window.parent);

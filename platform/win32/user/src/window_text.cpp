@@ -3,15 +3,13 @@
 
 #include "window.h"
 
-BOOL SetWindowText(HWND hWnd, LPCSTR lpString)
-{
+BOOL SetWindowText(HWND hWnd, LPCSTR lpString) {
     if (!platform::user::checkedWindow(hWnd))
         return FALSE;
     return SendMessage(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)) ? TRUE : FALSE;
 }
 
-int GetWindowText(HWND hWnd, LPSTR lpString, int nMaxCount)
-{
+int GetWindowText(HWND hWnd, LPSTR lpString, int nMaxCount) {
     if (!lpString || nMaxCount <= 0 || !platform::user::checkedWindow(hWnd))
         return 0;
     lpString[0] = '\0';
@@ -19,7 +17,7 @@ int GetWindowText(HWND hWnd, LPSTR lpString, int nMaxCount)
         SendMessage(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
 }
 
-int GetWindowTextLength(HWND hWnd)
-{
-    return platform::user::checkedWindow(hWnd) ? static_cast<int>(SendMessage(hWnd, WM_GETTEXTLENGTH, 0, 0)) : 0;
+int GetWindowTextLength(HWND hWnd) {
+    return platform::user::checkedWindow(hWnd) ? static_cast<int>(SendMessage(hWnd, WM_GETTEXTLENGTH, 0, 0))
+                                               : 0;
 }

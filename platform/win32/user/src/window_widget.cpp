@@ -14,15 +14,13 @@
 namespace platform::user {
 
 WindowWidget::WindowWidget(HWND hwnd, QWidget* parent, Qt::WindowFlags flags)
-    : QWidget(parent, flags), hwnd_(hwnd)
-{
+    : QWidget(parent, flags), hwnd_(hwnd) {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void WindowWidget::paintEvent(QPaintEvent* event)
-{
+void WindowWidget::paintEvent(QPaintEvent* event) {
     WindowPtr window = findWindow(hwnd_);
     if (!window)
         return;
@@ -32,31 +30,44 @@ void WindowWidget::paintEvent(QPaintEvent* event)
         painter.drawImage(r, window->surface->image, r);
 }
 
-void WindowWidget::resizeEvent(QResizeEvent*) { windowResized(hwnd_); }
+void WindowWidget::resizeEvent(QResizeEvent*) {
+    windowResized(hwnd_);
+}
 
-void WindowWidget::mousePressEvent(QMouseEvent* event) { mouseInput(event, MouseAction::Press, this); }
-void WindowWidget::mouseReleaseEvent(QMouseEvent* event) { mouseInput(event, MouseAction::Release, this); }
-void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event) { mouseInput(event, MouseAction::DoubleClick, this); }
-void WindowWidget::mouseMoveEvent(QMouseEvent* event) { mouseInput(event, MouseAction::Move, this); }
-void WindowWidget::wheelEvent(QWheelEvent* event) { wheelInput(event, this); }
-void WindowWidget::keyPressEvent(QKeyEvent* event) { keyInput(event, hwnd_); }
-void WindowWidget::keyReleaseEvent(QKeyEvent* event) { keyInput(event, hwnd_); }
+void WindowWidget::mousePressEvent(QMouseEvent* event) {
+    mouseInput(event, MouseAction::Press, this);
+}
+void WindowWidget::mouseReleaseEvent(QMouseEvent* event) {
+    mouseInput(event, MouseAction::Release, this);
+}
+void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    mouseInput(event, MouseAction::DoubleClick, this);
+}
+void WindowWidget::mouseMoveEvent(QMouseEvent* event) {
+    mouseInput(event, MouseAction::Move, this);
+}
+void WindowWidget::wheelEvent(QWheelEvent* event) {
+    wheelInput(event, this);
+}
+void WindowWidget::keyPressEvent(QKeyEvent* event) {
+    keyInput(event, hwnd_);
+}
+void WindowWidget::keyReleaseEvent(QKeyEvent* event) {
+    keyInput(event, hwnd_);
+}
 
-void WindowWidget::leaveEvent(QEvent*)
-{
+void WindowWidget::leaveEvent(QEvent*) {
     if (isWindow())
         mouseLeftWindows();
 }
 
 // Closing from outside (the window manager) asks the window, which closes itself through WM_CLOSE.
-void WindowWidget::closeEvent(QCloseEvent* event)
-{
+void WindowWidget::closeEvent(QCloseEvent* event) {
     event->ignore();
     PostMessage(hwnd_, WM_CLOSE, 0, 0);
 }
 
-WindowWidget* widgetOf(HWND hwnd)
-{
+WindowWidget* widgetOf(HWND hwnd) {
     WindowPtr window = findWindow(hwnd);
     return window ? window->widget : nullptr;
 }

@@ -8,11 +8,9 @@ using ::testing::ElementsAre;
 
 using ButtonTest = UserTest;
 
-
 // A push button held by the mouse reads 108 (pushed, focused, captured, held), which is how the main
 // window finds the button that repeats; moving off it drops only the pushed bit.
-TEST_F(ButtonTest, HeldButtonStateAndClickOnReleaseOverIt)
-{
+TEST_F(ButtonTest, HeldButtonStateAndClickOnReleaseOverIt) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
     HWND button = makeWindow(WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 40, 30, dialog, 1015, "BUTTON");
     drain();
@@ -35,8 +33,7 @@ TEST_F(ButtonTest, HeldButtonStateAndClickOnReleaseOverIt)
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(ButtonTest, ReleaseOutsideDoesNotClick)
-{
+TEST_F(ButtonTest, ReleaseOutsideDoesNotClick) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
     makeWindow(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 40, 30, dialog, 1, "BUTTON");
     mouse(dialog, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(20, 20));
@@ -47,14 +44,14 @@ TEST_F(ButtonTest, ReleaseOutsideDoesNotClick)
 }
 
 // User clicks change automatic check and radio buttons and notify; BM_SETCHECK from code notifies nobody.
-TEST_F(ButtonTest, AutomaticChecksFollowClicksAndRadioGroups)
-{
+TEST_F(ButtonTest, AutomaticChecksFollowClicksAndRadioGroups) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
     HWND check = makeWindow(WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0, 0, 50, 20, dialog, 1081, "BUTTON");
-    HWND jpeg = makeWindow(WS_CHILD | WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON, 0, 30, 50, 20, dialog, 1048, "BUTTON");
+    HWND jpeg = makeWindow(WS_CHILD | WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON, 0, 30, 50, 20, dialog, 1048,
+                           "BUTTON");
     HWND bmp = makeWindow(WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, 60, 30, 50, 20, dialog, 1047, "BUTTON");
-    HWND other = makeWindow(WS_CHILD | WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON, 0, 60, 50, 20, dialog, 1052,
-                            "BUTTON");
+    HWND other = makeWindow(WS_CHILD | WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON, 0, 60, 50, 20, dialog,
+                            1052, "BUTTON");
     SendMessage(jpeg, BM_SETCHECK, BST_CHECKED, 0);
     SendMessage(other, BM_SETCHECK, BST_CHECKED, 0);
     drain();
@@ -73,11 +70,10 @@ TEST_F(ButtonTest, AutomaticChecksFollowClicksAndRadioGroups)
     EXPECT_EQ(SendMessage(jpeg, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(SendMessage(other, BM_GETCHECK, 0, 0), BST_CHECKED) << "another group keeps its check";
     EXPECT_THAT(paramsOf(WM_COMMAND), ElementsAre(MAKEWPARAM(1081, BN_CLICKED), MAKEWPARAM(1081, BN_CLICKED),
-                                            MAKEWPARAM(1047, BN_CLICKED)));
+                                                  MAKEWPARAM(1047, BN_CLICKED)));
 }
 
-TEST_F(ButtonTest, OwnerDrawnButtonsAskTheParentWithTheirState)
-{
+TEST_F(ButtonTest, OwnerDrawnButtonsAskTheParentWithTheirState) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
     HWND button = makeWindow(WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 40, 30, dialog, 1030, "BUTTON");
     std::vector<DRAWITEMSTRUCT> drawn;
@@ -104,8 +100,7 @@ TEST_F(ButtonTest, OwnerDrawnButtonsAskTheParentWithTheirState)
     EXPECT_EQ(drawn.back().itemState & ODS_DISABLED, static_cast<UINT>(ODS_DISABLED));
 }
 
-TEST_F(ButtonTest, GroupBoxIsTransparentToTheMouse)
-{
+TEST_F(ButtonTest, GroupBoxIsTransparentToTheMouse) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
     makeWindow(WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 200, 100, dialog, 0, "BUTTON");
     mouse(dialog, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(50, 50));

@@ -16,24 +16,21 @@ using ::testing::ElementsAre;
 
 using ControlsTest = UserTest;
 
-template <class Control>
-Control* controlOf(HWND hwnd)
-{
+template <class Control> Control* controlOf(HWND hwnd) {
     return static_cast<Control*>(embeddedControl(*findWindow(hwnd)));
 }
 
-std::string textOf(HWND hwnd)
-{
+std::string textOf(HWND hwnd) {
     char buffer[64];
     GetWindowText(hwnd, buffer, sizeof buffer);
     return buffer;
 }
 
 // Typing goes through the queue (the hook sees the key) and back into the edit, which reports EN_CHANGE.
-TEST_F(ControlsTest, EditTypingPassesTheHookAndNotifiesButSetWindowTextDoesNot)
-{
+TEST_F(ControlsTest, EditTypingPassesTheHookAndNotifiesButSetWindowTextDoesNot) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
-    HWND edit = makeWindow(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_NUMBER, 10, 10, 100, 20, dialog, 1054, "EDIT");
+    HWND edit =
+        makeWindow(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_NUMBER, 10, 10, 100, 20, dialog, 1054, "EDIT");
     SetWindowText(edit, "\xB1\xA3\xB4\xE6"); // "保存" in code page 936
     EXPECT_EQ(controlOf<QLineEdit>(edit)->text(), QString::fromUtf8("保存"));
     SetWindowText(edit, "12");
@@ -59,8 +56,7 @@ TEST_F(ControlsTest, EditTypingPassesTheHookAndNotifiesButSetWindowTextDoesNot)
     EXPECT_THAT(paramsOf(WM_COMMAND), ElementsAre(MAKEWPARAM(1054, EN_CHANGE)));
 }
 
-TEST_F(ControlsTest, ComboBoxKeepsStringsAndNotifiesOnlyForTheUsersChoice)
-{
+TEST_F(ControlsTest, ComboBoxKeepsStringsAndNotifiesOnlyForTheUsersChoice) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
     HWND combo = makeWindow(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10, 10, 100, 20, dialog, 7, "COMBOBOX");
     EXPECT_EQ(SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("MJPEG")), 0);
@@ -87,16 +83,14 @@ TEST_F(ControlsTest, ComboBoxKeepsStringsAndNotifiesOnlyForTheUsersChoice)
     EXPECT_EQ(SendMessage(combo, CB_GETCOUNT, 0, 0), 0);
 }
 
-std::vector<std::pair<WORD, WORD>> scrolls(const std::vector<Seen>& hscroll)
-{
+std::vector<std::pair<WORD, WORD>> scrolls(const std::vector<Seen>& hscroll) {
     std::vector<std::pair<WORD, WORD>> result;
     for (const Seen& s : hscroll)
         result.emplace_back(LOWORD(s.wParam), HIWORD(s.wParam));
     return result;
 }
 
-TEST_F(ControlsTest, TrackBarRangeAndPositionAreSilentUserMovesScroll)
-{
+TEST_F(ControlsTest, TrackBarRangeAndPositionAreSilentUserMovesScroll) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
     HWND bar = makeWindow(WS_CHILD | WS_VISIBLE | TBS_NOTICKS | TBS_BOTH, 10, 10, 150, 20, dialog, 1067,
                           TRACKBAR_CLASS);
@@ -123,22 +117,24 @@ TEST_F(ControlsTest, TrackBarRangeAndPositionAreSilentUserMovesScroll)
     drain();
     EXPECT_THAT(scrolls(seenOf(WM_HSCROLL)),
                 ElementsAre(std::pair<WORD, WORD>(TB_LINEDOWN, 0), std::pair<WORD, WORD>(TB_ENDTRACK, 0),
-                            std::pair<WORD, WORD>(TB_THUMBTRACK, 200), std::pair<WORD, WORD>(TB_THUMBPOSITION, 200),
+                            std::pair<WORD, WORD>(TB_THUMBTRACK, 200),
+                            std::pair<WORD, WORD>(TB_THUMBPOSITION, 200),
                             std::pair<WORD, WORD>(TB_ENDTRACK, 0)));
     EXPECT_EQ(seenOf(WM_HSCROLL)[0].lParam, reinterpret_cast<LPARAM>(bar));
     EXPECT_EQ(seenOf(WM_HSCROLL)[0].hwnd, dialog);
 }
 
 // Relayed moves over the tool show its text after the pause; a click hides it; new text replaces the old.
-TEST_F(ControlsTest, ToolTipShowsAfterThePauseForRelayedMoves)
-{
+TEST_F(ControlsTest, ToolTipShowsAfterThePauseForRelayedMoves) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
     HWND button = makeWindow(WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 40, 30, dialog, 1030, "BUTTON");
-    HWND tip = CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP, 0, 0, 0, 0, button, nullptr, nullptr, nullptr);
+    HWND tip =
+        CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP, 0, 0, 0, 0, button, nullptr, nullptr, nullptr);
     ASSERT_NE(tip, nullptr);
     char snap[] = "Snap";
-    TOOLINFO info{sizeof(TOOLINFO), TTF_IDISHWND, dialog, reinterpret_cast<UINT_PTR>(button), {}, nullptr, snap, 0,
-                  nullptr};
+    TOOLINFO info{
+        sizeof(TOOLINFO), TTF_IDISHWND, dialog, reinterpret_cast<UINT_PTR>(button), {}, nullptr, snap, 0,
+        nullptr};
     EXPECT_TRUE(SendMessage(tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&info)));
     SendMessage(tip, TTM_ACTIVATE, TRUE, 0);
     mouse(dialog, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(20, 20));

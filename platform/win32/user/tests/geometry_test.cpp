@@ -10,8 +10,7 @@ using ::testing::ElementsAre;
 
 using GeometryTest = UserTest;
 
-TEST_F(GeometryTest, ChildGeometryIsInParentClientCoordinates)
-{
+TEST_F(GeometryTest, ChildGeometryIsInParentClientCoordinates) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 100, 50, 400, 300);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 10, 20, 100, 80, top, 5);
     EXPECT_TRUE(MoveWindow(child, 30, 40, 120, 60, TRUE));
@@ -39,8 +38,7 @@ TEST_F(GeometryTest, ChildGeometryIsInParentClientCoordinates)
     EXPECT_EQ(seenOf(WM_MOVE).back().lParam, MAKELPARAM(30, 40));
 }
 
-TEST_F(GeometryTest, SetWindowPosFlags)
-{
+TEST_F(GeometryTest, SetWindowPosFlags) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 400, 300);
     HWND child = makeWindow(WS_CHILD, 10, 20, 100, 80, top, 5);
     SetWindowPos(child, nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
@@ -62,8 +60,7 @@ TEST_F(GeometryTest, SetWindowPosFlags)
     EXPECT_EQ(placement.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
 }
 
-TEST_F(GeometryTest, ShowAndEnableReportThePreviousState)
-{
+TEST_F(GeometryTest, ShowAndEnableReportThePreviousState) {
     HWND top = makeWindow(WS_POPUP, 0, 0, 100, 100);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top, 1);
     EXPECT_FALSE(IsWindowVisible(child)) << "its parent is hidden";
@@ -81,8 +78,7 @@ TEST_F(GeometryTest, ShowAndEnableReportThePreviousState)
     EXPECT_THAT(enables, ElementsAre(FALSE, TRUE)) << "WM_ENABLE only on a change";
 }
 
-TEST_F(GeometryTest, TextKeepsItsBytesAndTruncatesLikeWindows)
-{
+TEST_F(GeometryTest, TextKeepsItsBytesAndTruncatesLikeWindows) {
     HWND top = makeWindow(WS_POPUP, 0, 0, 100, 100);
     const char gbk[] = "\xC9\xE8\xD6\xC3"; // "设置" in code page 936
     EXPECT_TRUE(SetWindowText(top, gbk));
@@ -95,13 +91,13 @@ TEST_F(GeometryTest, TextKeepsItsBytesAndTruncatesLikeWindows)
     EXPECT_EQ(GetWindowText(top, buffer, 6), 5);
     EXPECT_STREQ(buffer, "Korvi");
     EXPECT_EQ(widgetOf(top)->windowTitle(), QString("Korvi Camera Viewer"));
-    HWND made = CreateWindowEx(0, "OrvRecord", "made", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    HWND made =
+        CreateWindowEx(0, "OrvRecord", "made", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(GetWindowTextLength(made), 4);
     DestroyWindow(made);
 }
 
-TEST_F(GeometryTest, FocusMovesWithKillAndSetFocus)
-{
+TEST_F(GeometryTest, FocusMovesWithKillAndSetFocus) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
     HWND a = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top, 1);
     HWND b = makeWindow(WS_CHILD | WS_VISIBLE, 20, 0, 10, 10, top, 2);
@@ -121,8 +117,7 @@ TEST_F(GeometryTest, FocusMovesWithKillAndSetFocus)
     EXPECT_EQ(GetFocus(), nullptr);
 }
 
-TEST_F(GeometryTest, ScreenMetricsComeFromTheSeam)
-{
+TEST_F(GeometryTest, ScreenMetricsComeFromTheSeam) {
     platform::testing::setScreenSize(1024, 768);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
@@ -131,8 +126,7 @@ TEST_F(GeometryTest, ScreenMetricsComeFromTheSeam)
     EXPECT_EQ(GetSystemMetrics(12345), 0);
 }
 
-TEST_F(GeometryTest, StandardCursorsOnly)
-{
+TEST_F(GeometryTest, StandardCursorsOnly) {
     EXPECT_NE(LoadCursor(nullptr, IDC_HAND), nullptr);
     EXPECT_NE(LoadCursor(nullptr, IDC_HAND), LoadCursor(nullptr, IDC_ARROW));
     EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(130)), nullptr);

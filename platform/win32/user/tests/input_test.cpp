@@ -17,8 +17,7 @@ struct KeyCase {
 
 class KeyCodeTest : public UserTest, public ::testing::WithParamInterface<KeyCase> {};
 
-TEST_P(KeyCodeTest, KeyDownAndUpCarryTheVirtualKeyAndWindowsKeyBits)
-{
+TEST_P(KeyCodeTest, KeyDownAndUpCarryTheVirtualKeyAndWindowsKeyBits) {
     const KeyCase& c = GetParam();
     HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 1000, 0, 50, 50);
     SetFocus(w);
@@ -51,8 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyCodeTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A held key gives repeated key-downs with the previous-state bit set and one key-up at the end.
-TEST_F(InputTest, AutoRepeatSetsThePreviousStateBitAndSendsNoUpInBetween)
-{
+TEST_F(InputTest, AutoRepeatSetsThePreviousStateBitAndSendsNoUpInBetween) {
     HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 1000, 0, 50, 50);
     SetFocus(w);
     key(w, QEvent::KeyPress, Qt::Key_F5);
@@ -67,8 +65,7 @@ TEST_F(InputTest, AutoRepeatSetsThePreviousStateBitAndSendsNoUpInBetween)
     EXPECT_EQ(seenOf(WM_KEYUP).size(), 1u);
 }
 
-TEST_F(InputTest, KeysGoToTheFocusWindowThroughTheHookAndTypeCharacters)
-{
+TEST_F(InputTest, KeysGoToTheFocusWindowThroughTheHookAndTypeCharacters) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 1000, 0, 100, 100);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, top, 1);
     SetFocus(child);
@@ -86,8 +83,7 @@ TEST_F(InputTest, KeysGoToTheFocusWindowThroughTheHookAndTypeCharacters)
 }
 
 // With Alt, with F10, or with no focus window the keys are system keys (no focus: to the top-level window).
-TEST_F(InputTest, SystemKeys)
-{
+TEST_F(InputTest, SystemKeys) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 1000, 0, 100, 100);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, top, 1);
     SetFocus(child);
@@ -118,8 +114,7 @@ struct MouseCase {
 
 class MouseMessageTest : public UserTest, public ::testing::WithParamInterface<MouseCase> {};
 
-TEST_P(MouseMessageTest, BecomesTheMessageWithFlagsAndChildClientCoordinates)
-{
+TEST_P(MouseMessageTest, BecomesTheMessageWithFlagsAndChildClientCoordinates) {
     const MouseCase& c = GetParam();
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 1000, 100, 200, 200);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 30, 40, 100, 100, top, 1, c.windowClass);
@@ -135,26 +130,26 @@ TEST_P(MouseMessageTest, BecomesTheMessageWithFlagsAndChildClientCoordinates)
 
 INSTANTIATE_TEST_SUITE_P(
     Mouse, MouseMessageTest,
-    ::testing::Values(
-        MouseCase{"LeftDown", QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier, "OrvRecord",
-                  WM_LBUTTONDOWN, MK_LBUTTON},
-        MouseCase{"LeftUp", QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, Qt::NoModifier, "OrvRecord",
-                  WM_LBUTTONUP, 0},
-        MouseCase{"RightDownWithCtrl", QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton,
-                  Qt::ControlModifier, "OrvRecord", WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL},
-        MouseCase{"RightUpWithLeftHeld", QEvent::MouseButtonRelease, Qt::RightButton, Qt::LeftButton,
-                  Qt::NoModifier, "OrvRecord", WM_RBUTTONUP, MK_LBUTTON},
-        MouseCase{"MoveWithShiftAndLeft", QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier,
-                  "OrvRecord", WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT},
-        MouseCase{"DoubleClickWithClassStyle", QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton,
-                  Qt::NoModifier, "OrvRecordDbl", WM_LBUTTONDBLCLK, MK_LBUTTON},
-        MouseCase{"DoubleClickWithoutClassStyleIsADown", QEvent::MouseButtonDblClick, Qt::LeftButton,
-                  Qt::LeftButton, Qt::NoModifier, "OrvRecord", WM_LBUTTONDOWN, MK_LBUTTON}),
+    ::testing::Values(MouseCase{"LeftDown", QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton,
+                                Qt::NoModifier, "OrvRecord", WM_LBUTTONDOWN, MK_LBUTTON},
+                      MouseCase{"LeftUp", QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton,
+                                Qt::NoModifier, "OrvRecord", WM_LBUTTONUP, 0},
+                      MouseCase{"RightDownWithCtrl", QEvent::MouseButtonPress, Qt::RightButton,
+                                Qt::RightButton, Qt::ControlModifier, "OrvRecord", WM_RBUTTONDOWN,
+                                MK_RBUTTON | MK_CONTROL},
+                      MouseCase{"RightUpWithLeftHeld", QEvent::MouseButtonRelease, Qt::RightButton,
+                                Qt::LeftButton, Qt::NoModifier, "OrvRecord", WM_RBUTTONUP, MK_LBUTTON},
+                      MouseCase{"MoveWithShiftAndLeft", QEvent::MouseMove, Qt::NoButton, Qt::LeftButton,
+                                Qt::ShiftModifier, "OrvRecord", WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT},
+                      MouseCase{"DoubleClickWithClassStyle", QEvent::MouseButtonDblClick, Qt::LeftButton,
+                                Qt::LeftButton, Qt::NoModifier, "OrvRecordDbl", WM_LBUTTONDBLCLK, MK_LBUTTON},
+                      MouseCase{"DoubleClickWithoutClassStyleIsADown", QEvent::MouseButtonDblClick,
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier, "OrvRecord", WM_LBUTTONDOWN,
+                                MK_LBUTTON}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Where a click lands: statics without SS_NOTIFY and disabled windows pass it to the parent.
-TEST_F(InputTest, ClicksPassThroughTransparentStaticsAndDisabledWindows)
-{
+TEST_F(InputTest, ClicksPassThroughTransparentStaticsAndDisabledWindows) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 1000, 100, 300, 100);
     makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, top, 1, "STATIC");
     HWND notify = makeWindow(WS_CHILD | WS_VISIBLE | SS_NOTIFY, 100, 0, 50, 50, top, 2, "STATIC");
@@ -184,8 +179,7 @@ TEST_F(InputTest, ClicksPassThroughTransparentStaticsAndDisabledWindows)
     EXPECT_EQ(command.lParam, reinterpret_cast<LPARAM>(notify));
 }
 
-TEST_F(InputTest, CaptureTakesMouseMessagesOutsideTheWindow)
-{
+TEST_F(InputTest, CaptureTakesMouseMessagesOutsideTheWindow) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 1000, 100, 200, 200);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 50, 50, 50, 50, top, 1);
     HWND other = makeWindow(WS_CHILD | WS_VISIBLE, 120, 120, 50, 50, top, 2);
@@ -208,8 +202,7 @@ TEST_F(InputTest, CaptureTakesMouseMessagesOutsideTheWindow)
 }
 
 // WM_SETCURSOR comes before the mouse message; a child asks its parent first, whose TRUE ends it.
-TEST_F(InputTest, SetCursorAsksTheParentFirst)
-{
+TEST_F(InputTest, SetCursorAsksTheParentFirst) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 1000, 100, 200, 200);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, top, 1);
     handler = [top](HWND hwnd, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
@@ -234,8 +227,7 @@ TEST_F(InputTest, SetCursorAsksTheParentFirst)
     EXPECT_EQ(widgetOf(child)->cursor().shape(), Qt::PointingHandCursor);
 }
 
-TEST_F(InputTest, HoverAfterTheHoverTimeAndLeaveOntoAChild)
-{
+TEST_F(InputTest, HoverAfterTheHoverTimeAndLeaveOntoAChild) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 1000, 100, 200, 200);
     HWND button = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, top, 1);
     HWND inner = makeWindow(WS_CHILD | WS_VISIBLE, 60, 60, 20, 20, button, 2);
@@ -270,8 +262,7 @@ TEST_F(InputTest, HoverAfterTheHoverTimeAndLeaveOntoAChild)
     EXPECT_FALSE(TrackMouseEvent(&tme));
 }
 
-TEST_F(InputTest, WheelGoesToTheFocusWindowInScreenCoordinates)
-{
+TEST_F(InputTest, WheelGoesToTheFocusWindowInScreenCoordinates) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 1000, 100, 200, 200);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, top, 1);
     SetFocus(child);

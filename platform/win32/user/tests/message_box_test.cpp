@@ -13,8 +13,7 @@ namespace {
 
 using MessageBoxTest = UserTest;
 
-TEST_F(MessageBoxTest, SeamRecordsTextsAsUtf8AndAnswers)
-{
+TEST_F(MessageBoxTest, SeamRecordsTextsAsUtf8AndAnswers) {
     platform::testing::MessageBoxRecorder recorder(IDCANCEL);
     HWND owner = makeWindow(WS_POPUP, 0, 0, 10, 10);
     EXPECT_EQ(MessageBox(owner, "The necessary file has been remove,Program can not continue! ", "Orvanel",
@@ -37,14 +36,14 @@ TEST_F(MessageBoxTest, SeamRecordsTextsAsUtf8AndAnswers)
 }
 
 // Without the seam a real box opens; posted messages still reach windows while it waits for the user.
-TEST_F(MessageBoxTest, RealBoxAnswersWithThePressedButtonAndKeepsServingMessages)
-{
+TEST_F(MessageBoxTest, RealBoxAnswersWithThePressedButtonAndKeepsServingMessages) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     PostMessage(w, WM_USER, 0, 0);
     QMessageBox* shown = nullptr;
     std::function<void()> press = [&] {
         for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible() && !seenOf(WM_USER).empty()) {
+            if (auto* box = qobject_cast<QMessageBox*>(top);
+                box && box->isVisible() && !seenOf(WM_USER).empty()) {
                 shown = box;
                 box->button(QMessageBox::No)->click();
                 return;

@@ -11,11 +11,9 @@ using ::testing::ElementsAre;
 
 using MessageQueueTest = UserTest;
 
-
 // Posted messages keep their order and each passes the hook before the window procedure; a swallowed one
 // never reaches the window.
-TEST_F(MessageQueueTest, PostedMessagesPassTheHookInOrder)
-{
+TEST_F(MessageQueueTest, PostedMessagesPassTheHookInOrder) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     std::vector<WPARAM> hooked;
     setPreTranslateHook([&](MSG& msg) {
@@ -31,8 +29,7 @@ TEST_F(MessageQueueTest, PostedMessagesPassTheHookInOrder)
     EXPECT_THAT(paramsOf(WM_USER), ElementsAre(1, 3, 4));
 }
 
-TEST_F(MessageQueueTest, SendMessageCallsTheProcedureAtOnceAheadOfPostedMessages)
-{
+TEST_F(MessageQueueTest, SendMessageCallsTheProcedureAtOnceAheadOfPostedMessages) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     handler = [](HWND, UINT m, WPARAM wp, LPARAM lp) -> std::optional<LRESULT> {
         return m == WM_USER ? std::optional<LRESULT>(static_cast<LRESULT>(wp) * lp) : std::nullopt;
@@ -45,8 +42,7 @@ TEST_F(MessageQueueTest, SendMessageCallsTheProcedureAtOnceAheadOfPostedMessages
 }
 
 // A streaming or serial thread posts while the GUI thread is busy; nothing is lost or reordered.
-TEST_F(MessageQueueTest, PostFromAnotherThreadArrivesInOrder)
-{
+TEST_F(MessageQueueTest, PostFromAnotherThreadArrivesInOrder) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     constexpr int kCount = 200;
     std::thread poster([w] {
@@ -61,8 +57,7 @@ TEST_F(MessageQueueTest, PostFromAnotherThreadArrivesInOrder)
 }
 
 // A send from another thread runs on the GUI thread while it pumps, and the sender gets the result.
-TEST_F(MessageQueueTest, SendFromAnotherThreadRunsOnTheGuiThread)
-{
+TEST_F(MessageQueueTest, SendFromAnotherThreadRunsOnTheGuiThread) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     const std::thread::id gui = std::this_thread::get_id();
     std::atomic<bool> onGui{false};
@@ -81,8 +76,7 @@ TEST_F(MessageQueueTest, SendFromAnotherThreadRunsOnTheGuiThread)
 }
 
 // WM_QUIT ends a modal loop early and stays for the outer loop, with its exit code.
-TEST_F(MessageQueueTest, QuitEndsTheModalLoopAndReachesTheOuterLoop)
-{
+TEST_F(MessageQueueTest, QuitEndsTheModalLoopAndReachesTheOuterLoop) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     PostMessage(w, WM_USER, 1, 0);
     PostQuitMessage(7);
@@ -98,8 +92,7 @@ TEST_F(MessageQueueTest, QuitEndsTheModalLoopAndReachesTheOuterLoop)
     EXPECT_EQ(runMessageLoop(), 3);
 }
 
-TEST_F(MessageQueueTest, PeekFiltersByWindowAndRangeAndKeepsWithoutRemove)
-{
+TEST_F(MessageQueueTest, PeekFiltersByWindowAndRangeAndKeepsWithoutRemove) {
     HWND a = makeWindow(WS_POPUP, 0, 0, 10, 10);
     HWND child = makeWindow(WS_CHILD, 0, 0, 5, 5, a, 1);
     HWND b = makeWindow(WS_POPUP, 0, 0, 10, 10);
@@ -118,8 +111,7 @@ TEST_F(MessageQueueTest, PeekFiltersByWindowAndRangeAndKeepsWithoutRemove)
     EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_USER, WM_USER + 5, PM_REMOVE));
 }
 
-TEST_F(MessageQueueTest, DestroyingAWindowDropsItsQueuedMessages)
-{
+TEST_F(MessageQueueTest, DestroyingAWindowDropsItsQueuedMessages) {
     HWND a = makeWindow(WS_POPUP, 0, 0, 10, 10);
     HWND b = makeWindow(WS_POPUP, 0, 0, 10, 10);
     PostMessage(a, WM_USER, 1, 0);
@@ -131,8 +123,7 @@ TEST_F(MessageQueueTest, DestroyingAWindowDropsItsQueuedMessages)
     EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_USER, WM_USER, PM_REMOVE));
 }
 
-TEST_F(MessageQueueTest, PostWithoutWindowIsAThreadMessage)
-{
+TEST_F(MessageQueueTest, PostWithoutWindowIsAThreadMessage) {
     ASSERT_TRUE(PostMessage(nullptr, WM_APP, 9, 0));
     MSG msg;
     ASSERT_TRUE(PeekMessage(&msg, reinterpret_cast<HWND>(static_cast<intptr_t>(-1)), 0, 0, PM_REMOVE));

@@ -15,22 +15,19 @@ using ::testing::ElementsAre;
 
 using PaintingTest = UserTest;
 
-QRgb pixelOf(HWND hwnd, int x, int y)
-{
+QRgb pixelOf(HWND hwnd, int x, int y) {
     WindowPtr window = findWindow(hwnd);
     std::lock_guard guard(window->surface->lock);
     return window->surface->image.pixel(x, y) & 0xFFFFFF;
 }
 
-void fill(HDC dc, const RECT& r, COLORREF color)
-{
+void fill(HDC dc, const RECT& r, COLORREF color) {
     HBRUSH brush = CreateSolidBrush(color);
     FillRect(dc, &r, brush);
     DeleteObject(brush);
 }
 
-TEST_F(PaintingTest, InvalidatedWindowGetsPaintAfterPostedMessagesWithEraseFirst)
-{
+TEST_F(PaintingTest, InvalidatedWindowGetsPaintAfterPostedMessagesWithEraseFirst) {
     HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
     drain();
     seen.clear();
@@ -61,8 +58,7 @@ TEST_F(PaintingTest, InvalidatedWindowGetsPaintAfterPostedMessagesWithEraseFirst
     EXPECT_TRUE(seenOf(WM_PAINT).empty()) << "BeginPaint validated the region";
 }
 
-TEST_F(PaintingTest, UpdateWindowPaintsAtOnceAndValidateRectCancels)
-{
+TEST_F(PaintingTest, UpdateWindowPaintsAtOnceAndValidateRectCancels) {
     HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
     drain();
     seen.clear();
@@ -78,8 +74,7 @@ TEST_F(PaintingTest, UpdateWindowPaintsAtOnceAndValidateRectCancels)
 }
 
 // Parents paint before children; without WS_CLIPCHILDREN invalidating the parent reaches the children.
-TEST_F(PaintingTest, ChildrenFollowTheirParentUnlessItClipsChildren)
-{
+TEST_F(PaintingTest, ChildrenFollowTheirParentUnlessItClipsChildren) {
     for (DWORD clip : {DWORD{0}, DWORD{WS_CLIPCHILDREN}}) {
         HWND top = makeWindow(WS_POPUP | WS_VISIBLE | clip, 0, 0, 100, 100);
         HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, top, 1);
@@ -98,8 +93,7 @@ TEST_F(PaintingTest, ChildrenFollowTheirParentUnlessItClipsChildren)
     }
 }
 
-TEST_F(PaintingTest, HiddenWindowsCollectNoPaintAndShowingPaintsEverything)
-{
+TEST_F(PaintingTest, HiddenWindowsCollectNoPaintAndShowingPaintsEverything) {
     HWND top = makeWindow(WS_POPUP, 0, 0, 100, 100);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, top, 1);
     InvalidateRect(top, nullptr, TRUE);
@@ -112,8 +106,7 @@ TEST_F(PaintingTest, HiddenWindowsCollectNoPaintAndShowingPaintsEverything)
 }
 
 // What a child leaves unpainted shows its parent's pixels (the parent has no WS_CLIPCHILDREN).
-TEST_F(PaintingTest, ChildStartsFromTheParentsPixels)
-{
+TEST_F(PaintingTest, ChildStartsFromTheParentsPixels) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 20, 20, 40, 40, top, 1);
     handler = [&](HWND hwnd, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
@@ -136,8 +129,7 @@ TEST_F(PaintingTest, ChildStartsFromTheParentsPixels)
 }
 
 // A streaming thread draws frames through GetDC while the GUI thread is blocked (here: in join).
-TEST_F(PaintingTest, GetDcFromAnotherThreadDrawsWithoutTheGuiThread)
-{
+TEST_F(PaintingTest, GetDcFromAnotherThreadDrawsWithoutTheGuiThread) {
     HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 64, 48);
     drain();
     std::thread streaming([w] {
@@ -151,6 +143,9 @@ TEST_F(PaintingTest, GetDcFromAnotherThreadDrawsWithoutTheGuiThread)
     });
     streaming.join();
     EXPECT_EQ(pixelOf(w, 63, 47), static_cast<QRgb>(qRgb(19, 200, 10) & 0xFFFFFF));
+    drain(); // the scheduled repaint: Qt now shows the backing image
+    EXPECT_EQ(widgetOf(w)->grab().toImage().pixel(63, 47) & 0xFFFFFF,
+              static_cast<QRgb>(qRgb(19, 200, 10) & 0xFFFFFF));
     HDC dc = GetDC(w);
     HWND other = makeWindow(WS_POPUP, 0, 0, 10, 10);
     EXPECT_EQ(ReleaseDC(other, dc), 0) << "a DC is released only by its own window";
@@ -158,8 +153,7 @@ TEST_F(PaintingTest, GetDcFromAnotherThreadDrawsWithoutTheGuiThread)
 }
 
 // The backing image follows the client size, and a DC of a window destroyed meanwhile stays usable.
-TEST_F(PaintingTest, BackingImageFollowsTheSizeAndOutlivesTheWindowForOpenDcs)
-{
+TEST_F(PaintingTest, BackingImageFollowsTheSizeAndOutlivesTheWindowForOpenDcs) {
     HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
     MoveWindow(w, 0, 0, 80, 30, TRUE);
     {

@@ -4,8 +4,7 @@
 namespace platform::user::test {
 namespace {
 
-size_t timersSeen(const std::vector<Seen>& seen, UINT_PTR id)
-{
+size_t timersSeen(const std::vector<Seen>& seen, UINT_PTR id) {
     size_t n = 0;
     for (const Seen& s : seen)
         n += s.message == WM_TIMER && s.wParam == id;
@@ -15,16 +14,14 @@ size_t timersSeen(const std::vector<Seen>& seen, UINT_PTR id)
 class TimerTest : public UserTest {
 protected:
     // Moves the clock on, serves the queue, and counts the WM_TIMER messages of `id` so far.
-    size_t after(uint32_t ms, UINT_PTR id)
-    {
+    size_t after(uint32_t ms, UINT_PTR id) {
         clock.advance(ms);
         drain();
         return timersSeen(seen, id);
     }
 };
 
-TEST_F(TimerTest, FiresEachPeriodOfThePlatformClock)
-{
+TEST_F(TimerTest, FiresEachPeriodOfThePlatformClock) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     EXPECT_EQ(SetTimer(w, 1, 50, nullptr), 1u);
     EXPECT_EQ(after(49, 1), 0u);
@@ -38,8 +35,7 @@ TEST_F(TimerTest, FiresEachPeriodOfThePlatformClock)
 }
 
 // As on Windows, a timer that fell behind has one WM_TIMER waiting, not one per missed period.
-TEST_F(TimerTest, MissedPeriodsGiveOneMessage)
-{
+TEST_F(TimerTest, MissedPeriodsGiveOneMessage) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     SetTimer(w, 3, 50, nullptr);
     EXPECT_EQ(after(500, 3), 1u);
@@ -47,8 +43,7 @@ TEST_F(TimerTest, MissedPeriodsGiveOneMessage)
     EXPECT_EQ(after(1, 3), 2u);
 }
 
-TEST_F(TimerTest, RestartingReplacesAndShortPeriodsAreRaised)
-{
+TEST_F(TimerTest, RestartingReplacesAndShortPeriodsAreRaised) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     SetTimer(w, 1, 100, nullptr);
     SetTimer(w, 1, 1, nullptr); // raised to USER_TIMER_MINIMUM
@@ -56,8 +51,7 @@ TEST_F(TimerTest, RestartingReplacesAndShortPeriodsAreRaised)
     EXPECT_EQ(after(1, 1), 1u);
 }
 
-TEST_F(TimerTest, TimersDieWithTheirWindowAndStaleWindowsGetNone)
-{
+TEST_F(TimerTest, TimersDieWithTheirWindowAndStaleWindowsGetNone) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     SetTimer(w, 1, 10, nullptr);
     DestroyWindow(w);
@@ -68,10 +62,11 @@ TEST_F(TimerTest, TimersDieWithTheirWindowAndStaleWindowsGetNone)
 }
 
 std::vector<UINT_PTR> procCalls;
-void CALLBACK timerProc(HWND, UINT message, UINT_PTR id, DWORD) { procCalls.push_back(message == WM_TIMER ? id : 0); }
+void CALLBACK timerProc(HWND, UINT message, UINT_PTR id, DWORD) {
+    procCalls.push_back(message == WM_TIMER ? id : 0);
+}
 
-TEST_F(TimerTest, DispatchCallsTheTimerProcedure)
-{
+TEST_F(TimerTest, DispatchCallsTheTimerProcedure) {
     procCalls.clear();
     const UINT_PTR id = SetTimer(nullptr, 0, 20, timerProc);
     ASSERT_NE(id, 0u);
@@ -81,8 +76,7 @@ TEST_F(TimerTest, DispatchCallsTheTimerProcedure)
 }
 
 // Timers keep running inside a modal loop, which is how a held button repeats while a dialog runs.
-TEST_F(TimerTest, ModalLoopServesTimers)
-{
+TEST_F(TimerTest, ModalLoopServesTimers) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     SetTimer(w, 1, 50, nullptr);
     int rounds = 0;
@@ -92,6 +86,14 @@ TEST_F(TimerTest, ModalLoopServesTimers)
         return timersSeen(seen, 1) >= 3 || rounds >= 100;
     }));
     EXPECT_EQ(timersSeen(seen, 1), 3u);
+}
+
+// On the steady clock a loop that waits for messages wakes by itself when a timer comes due.
+TEST_F(TimerTest, SteadyClockWakesAWaitingLoop) {
+    installClock(nullptr);
+    HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
+    SetTimer(w, 4, 10, nullptr);
+    EXPECT_TRUE(runModalLoop([&] { return timersSeen(seen, 4) >= 3; }));
 }
 
 } // namespace

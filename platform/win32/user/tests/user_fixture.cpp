@@ -10,8 +10,7 @@ std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)> UserTest::hand
 
 namespace {
 
-LRESULT CALLBACK recordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK recordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     UserTest::seen.push_back(Seen{hwnd, message, wParam, lParam});
     if (UserTest::handler) {
         if (std::optional<LRESULT> answer = UserTest::handler(hwnd, message, wParam, lParam))
@@ -20,8 +19,7 @@ LRESULT CALLBACK recordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProc(hwnd, message, wParam, lParam);
 }
 
-void registerOnce(const char* name, UINT style)
-{
+void registerOnce(const char* name, UINT style) {
     WNDCLASS wc{};
     wc.style = style;
     wc.lpfnWndProc = recordingProc;
@@ -32,8 +30,7 @@ void registerOnce(const char* name, UINT style)
 
 } // namespace
 
-void UserTest::SetUp()
-{
+void UserTest::SetUp() {
     installClock(&clock);
     registerOnce("OrvRecord", 0);
     registerOnce("OrvRecordDbl", CS_DBLCLKS);
@@ -41,8 +38,7 @@ void UserTest::SetUp()
     handler = nullptr;
 }
 
-void UserTest::TearDown()
-{
+void UserTest::TearDown() {
     handler = nullptr;
     setPreTranslateHook({});
     ReleaseCapture();
@@ -57,8 +53,8 @@ void UserTest::TearDown()
     installClock(nullptr);
 }
 
-HWND UserTest::makeWindow(DWORD style, int x, int y, int w, int h, HWND parent, int id, const char* className)
-{
+HWND UserTest::makeWindow(DWORD style, int x, int y, int w, int h, HWND parent, int id,
+                          const char* className) {
     HWND hwnd = CreateWindowEx(0, className, "", style, x, y, w, h, parent,
                                reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
     EXPECT_NE(hwnd, nullptr);
@@ -66,8 +62,7 @@ HWND UserTest::makeWindow(DWORD style, int x, int y, int w, int h, HWND parent, 
     return hwnd;
 }
 
-void UserTest::drain()
-{
+void UserTest::drain() {
     MSG msg;
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
@@ -75,8 +70,7 @@ void UserTest::drain()
     }
 }
 
-std::vector<Seen> UserTest::seenOf(UINT message) const
-{
+std::vector<Seen> UserTest::seenOf(UINT message) const {
     std::vector<Seen> result;
     for (const Seen& s : seen) {
         if (s.message == message)
@@ -85,16 +79,14 @@ std::vector<Seen> UserTest::seenOf(UINT message) const
     return result;
 }
 
-std::vector<WPARAM> UserTest::paramsOf(UINT message) const
-{
+std::vector<WPARAM> UserTest::paramsOf(UINT message) const {
     std::vector<WPARAM> result;
     for (const Seen& s : seenOf(message))
         result.push_back(s.wParam);
     return result;
 }
 
-std::vector<UINT> UserTest::messagesOf(HWND hwnd) const
-{
+std::vector<UINT> UserTest::messagesOf(HWND hwnd) const {
     std::vector<UINT> result;
     for (const Seen& s : seen) {
         if (s.hwnd == hwnd)
@@ -104,8 +96,7 @@ std::vector<UINT> UserTest::messagesOf(HWND hwnd) const
 }
 
 void UserTest::mouse(HWND hwnd, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
-                     QPoint client, Qt::KeyboardModifiers modifiers)
-{
+                     QPoint client, Qt::KeyboardModifiers modifiers) {
     QWidget* widget = widgetOf(hwnd);
     ASSERT_NE(widget, nullptr);
     const QPointF global = widget->mapToGlobal(QPointF(client));
@@ -114,8 +105,7 @@ void UserTest::mouse(HWND hwnd, QEvent::Type type, Qt::MouseButton button, Qt::M
 }
 
 void UserTest::key(HWND receiver, QEvent::Type type, int qtKey, Qt::KeyboardModifiers modifiers,
-                   const QString& text, bool autoRepeat)
-{
+                   const QString& text, bool autoRepeat) {
     QWidget* widget = widgetOf(receiver);
     ASSERT_NE(widget, nullptr);
     QKeyEvent event(type, qtKey, modifiers, text, autoRepeat);

@@ -8,8 +8,7 @@ using ::testing::ElementsAre;
 
 using LifecycleTest = UserTest;
 
-TEST_F(LifecycleTest, CreationSendsNcCreateCreateSizeMoveAndShowsWithWsVisible)
-{
+TEST_F(LifecycleTest, CreationSendsNcCreateCreateSizeMoveAndShowsWithWsVisible) {
     HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 10, 20, 200, 100);
     const std::vector<UINT> messages = messagesOf(w);
     ASSERT_GE(messages.size(), 4u);
@@ -21,8 +20,7 @@ TEST_F(LifecycleTest, CreationSendsNcCreateCreateSizeMoveAndShowsWithWsVisible)
 }
 
 // Windows order: WM_DESTROY parent first, WM_NCDESTROY children first; all handles stale afterwards.
-TEST_F(LifecycleTest, DestroySendsDestroyParentFirstAndNcDestroyChildrenFirst)
-{
+TEST_F(LifecycleTest, DestroySendsDestroyParentFirstAndNcDestroyChildrenFirst) {
     HWND parent = makeWindow(WS_POPUP, 0, 0, 100, 100);
     HWND child = makeWindow(WS_CHILD, 0, 0, 50, 50, parent, 1);
     HWND grandchild = makeWindow(WS_CHILD, 0, 0, 10, 10, child, 2);
@@ -41,8 +39,7 @@ TEST_F(LifecycleTest, DestroySendsDestroyParentFirstAndNcDestroyChildrenFirst)
     EXPECT_FALSE(IsWindow(grandchild));
 }
 
-TEST_F(LifecycleTest, OwnedWindowsAreDestroyedWithTheirOwner)
-{
+TEST_F(LifecycleTest, OwnedWindowsAreDestroyedWithTheirOwner) {
     HWND owner = makeWindow(WS_POPUP, 0, 0, 100, 100);
     HWND owned = makeWindow(WS_POPUP, 0, 0, 50, 50, owner);
     EXPECT_EQ(GetParent(owned), owner);
@@ -51,8 +48,7 @@ TEST_F(LifecycleTest, OwnedWindowsAreDestroyedWithTheirOwner)
 }
 
 // A stale handle, a pointer that never was a window and null are all refused without harm.
-TEST_F(LifecycleTest, StaleAndForeignHandlesAreRefused)
-{
+TEST_F(LifecycleTest, StaleAndForeignHandlesAreRefused) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10);
     DestroyWindow(w);
     int local = 0;
@@ -70,8 +66,7 @@ TEST_F(LifecycleTest, StaleAndForeignHandlesAreRefused)
     EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_USER, WM_USER, PM_REMOVE));
 }
 
-TEST_F(LifecycleTest, CreateFailsCleanly)
-{
+TEST_F(LifecycleTest, CreateFailsCleanly) {
     struct Case {
         const char* name;
         const char* className;
@@ -81,8 +76,9 @@ TEST_F(LifecycleTest, CreateFailsCleanly)
     for (const Case& c : {Case{"unknown class", "NoSuchClass", WS_POPUP, ERROR_CANNOT_FIND_WND_CLASS},
                           Case{"child without parent", "OrvRecord", WS_CHILD, ERROR_TLW_WITH_WSCHILD}}) {
         SetLastError(0);
-        EXPECT_EQ(CreateWindowEx(0, c.className, "", c.style, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
-                  nullptr)
+        EXPECT_EQ(
+            CreateWindowEx(0, c.className, "", c.style, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+            nullptr)
             << c.name;
         EXPECT_EQ(GetLastError(), c.error) << c.name;
     }
@@ -95,8 +91,7 @@ TEST_F(LifecycleTest, CreateFailsCleanly)
     EXPECT_FALSE(IsWindow(seenOf(WM_NCDESTROY)[0].hwnd));
 }
 
-TEST_F(LifecycleTest, RegisteringANameTwiceFailsWithoutCase)
-{
+TEST_F(LifecycleTest, RegisteringANameTwiceFailsWithoutCase) {
     WNDCLASS wc{};
     wc.lpfnWndProc = DefWindowProc;
     wc.lpszClassName = "orvrecord";
@@ -108,15 +103,13 @@ TEST_F(LifecycleTest, RegisteringANameTwiceFailsWithoutCase)
 LRESULT CALLBACK doublingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 WNDPROC previousProc;
 
-LRESULT CALLBACK doublingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK doublingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_USER)
         return 2 * CallWindowProc(previousProc, hwnd, message, wParam, lParam);
     return CallWindowProc(previousProc, hwnd, message, wParam, lParam);
 }
 
-TEST_F(LifecycleTest, SubclassingThroughWindowLongs)
-{
+TEST_F(LifecycleTest, SubclassingThroughWindowLongs) {
     HWND w = makeWindow(WS_POPUP, 0, 0, 10, 10, nullptr);
     HWND c = makeWindow(WS_CHILD, 0, 0, 5, 5, w, 77);
     handler = [](HWND, UINT m, WPARAM wp, LPARAM) -> std::optional<LRESULT> {

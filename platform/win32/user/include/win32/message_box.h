@@ -40,7 +40,8 @@
 // Shows a modal box and returns the button pressed (IDOK ... IDNO). Texts may be UTF-8 or code page 936;
 // a null caption reads "Error". While it is open the GUI thread keeps serving messages and timers. A test
 // may answer it through the message-box seam. From another thread the box opens on the GUI thread and the
-// caller waits for the answer. 0 on failure. Any thread.
+// caller waits for the answer, so the GUI thread must not be waiting for that caller. 0 on failure (also
+// when WM_QUIT ends the wait). Any thread.
 int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 int MessageBoxEx(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType, WORD wLanguageId);
 #define MessageBoxA MessageBox

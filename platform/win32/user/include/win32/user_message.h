@@ -120,7 +120,9 @@ BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
 // Like GetMessage without waiting; TRUE when a message was found, removed only with PM_REMOVE. GUI thread.
 BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
 #define PeekMessageA PeekMessage
-// Posts WM_CHAR (WM_SYSCHAR) for a key-down message that types a character; TRUE when it posted. GUI thread.
+// Posts WM_CHAR (WM_SYSCHAR) for a key-down message from the keyboard that types an ASCII character (Enter,
+// Esc, Backspace and Tab included); TRUE when it posted. Other characters reach edit controls as Qt text.
+// GUI thread.
 BOOL TranslateMessage(const MSG* lpMsg);
 // Hands the message to its window's procedure (or a WM_TIMER to its TIMERPROC); the procedure's result.
 // GUI thread.
@@ -131,7 +133,8 @@ void PostQuitMessage(int nExitCode);
 
 // Starts (or restarts) timer nIDEvent of the window: WM_TIMER every uElapse ms of the platform clock, at
 // most one waiting at a time, generated when the queue has nothing else. With a TIMERPROC, dispatching the
-// message calls it. A null window makes a new timer with its own id. Returns the id, 0 on failure. GUI thread.
+// message calls it. A null window makes a new timer with its own id. Returns the id, 0 on failure. GUI
+// thread.
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
 // Stops the timer; FALSE (ERROR_INVALID_PARAMETER) when there is none. GUI thread.
 BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);

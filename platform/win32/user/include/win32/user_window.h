@@ -178,7 +178,8 @@ ATOM RegisterClassEx(const WNDCLASSEX* lpWndClass);
 // WM_NCCREATE, destroys it and gives NULL), then WM_SIZE and WM_MOVE; WS_VISIBLE shows it. For a child
 // hMenu is its control id. NULL with the last error on failure. GUI thread.
 HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
-                    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
+                    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                    LPVOID lpParam);
 #define CreateWindowExA CreateWindowEx
 #define CreateWindow(cls, name, style, x, y, w, h, parent, menu, inst, param)                                \
     CreateWindowEx(0, cls, name, style, x, y, w, h, parent, menu, inst, param)
@@ -206,8 +207,8 @@ LONG SetWindowLong(HWND hWnd, int nIndex, LONG dwNewLong);
 #define SetWindowLongA SetWindowLong
 
 // Showing, enabling, placing. GUI thread.
-BOOL ShowWindow(HWND hWnd, int nCmdShow); // TRUE when the window was visible before
-BOOL IsWindowVisible(HWND hWnd);          // the window and all its parents are visible
+BOOL ShowWindow(HWND hWnd, int nCmdShow);   // TRUE when the window was visible before
+BOOL IsWindowVisible(HWND hWnd);            // the window and all its parents are visible
 BOOL EnableWindow(HWND hWnd, BOOL bEnable); // TRUE when the window was disabled before; sends WM_ENABLE
 BOOL IsWindowEnabled(HWND hWnd);
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
@@ -222,7 +223,7 @@ BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
 HWND GetParent(HWND hWnd);
 // Moves a child window under another parent window (both live); the previous parent, NULL on failure.
 HWND SetParent(HWND hWndChild, HWND hWndNewParent);
-HWND GetDlgItem(HWND hDlg, int nIDDlgItem);         // first child with that id
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem); // first child with that id
 int GetDlgCtrlID(HWND hWnd);
 
 // Text through WM_SETTEXT / WM_GETTEXT. Texts may be UTF-8 or code page 936; they are kept as given and
