@@ -21,6 +21,12 @@ HRESULT ImageSensor::write(BYTE reg, const BYTE* data, BYTE count, uint64_t effe
         return E_INVALIDARG;
     const WORD value = static_cast<WORD>(data[0] << 8 | data[1]);
     stored_[reg] = value;
+    // Between frames a register keeps one pending value per effective frame.
+    for (Pending& p : pending_)
+        if (p.reg == reg && p.frame == effectiveFrame) {
+            p.value = value;
+            return S_OK;
+        }
     pending_.push_back({effectiveFrame, reg, value});
     return S_OK;
 }

@@ -88,7 +88,7 @@ HRESULT PropertyChannel::call(bool set, ULONG id, void* data)
     if (!set && data && hr == S_OK)
         entry.out.assign(raw, raw + bytes);
     entry.result = hr;
-    calls_.push_back(std::move(entry));
+    calls_.push(std::move(entry));
     return hr;
 }
 
@@ -99,7 +99,7 @@ void PropertyChannel::checkStrict(ULONG id)
         return;
     const auto self = std::this_thread::get_id();
     if (!lastCall_ || lastCall_->thread != self || lastCall_->id != needed)
-        violations_.push_back({sequence_, id, self});
+        violations_.push({sequence_, id, self});
 }
 
 // The first rule that matches decides: it lets `skip` calls through, then fails `count` calls.

@@ -2,6 +2,8 @@
 // fault injection, strict mode and the call log.
 #pragma once
 
+#include "bounded_log.h"
+
 #include <devices/simulated_camera.h>
 
 #include <optional>
@@ -37,8 +39,8 @@ public:
     void setKeyAddresses(ULONG key, ULONG pseudo);
 
     unsigned probeCount() const { return probeCount_; }
-    const std::vector<PropertyCall>& calls() const { return calls_; }
-    const std::vector<StrictViolation>& violations() const { return violations_; }
+    std::vector<PropertyCall> calls() const { return calls_.entries(); }
+    std::vector<StrictViolation> violations() const { return violations_.entries(); }
     void clearLogs();
 
 private:
@@ -75,8 +77,8 @@ private:
         ULONG id;
     };
     std::optional<LastCall> lastCall_;
-    std::vector<StrictViolation> violations_;
-    std::vector<PropertyCall> calls_;
+    BoundedLog<StrictViolation> violations_;
+    BoundedLog<PropertyCall> calls_;
     uint64_t sequence_ = 0;
 };
 

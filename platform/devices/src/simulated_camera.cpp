@@ -199,15 +199,15 @@ double SimulatedCamera::lensPosition() const
 }
 std::vector<MotorMove> SimulatedCamera::motorMoves() const
 {
-    return device_->withState([](State& s) { return s.moves; });
+    return device_->withState([](State& s) { return s.moves.entries(); });
 }
 std::vector<RegisterWrite> SimulatedCamera::registerWrites() const
 {
-    return device_->withState([](State& s) { return s.writes; });
+    return device_->withState([](State& s) { return s.writes.entries(); });
 }
 std::vector<GpioWrite> SimulatedCamera::gpioWrites() const
 {
-    return device_->withState([](State& s) { return s.gpioWrites; });
+    return device_->withState([](State& s) { return s.gpioWrites.entries(); });
 }
 unsigned SimulatedCamera::probeCount() const
 {

@@ -118,7 +118,7 @@ void SimulatedDevice::advanceToNow()
 
 void SimulatedDevice::logMove(int direction, unsigned steps, bool gpio)
 {
-    state_->moves.push_back({lastUpdateMs_, direction, steps, gpio, state_->lens.position()});
+    state_->moves.push({lastUpdateMs_, direction, steps, gpio, state_->lens.position()});
 }
 
 void SimulatedDevice::chipRead(BYTE reg, BYTE count, BYTE* out)
@@ -138,7 +138,7 @@ void SimulatedDevice::chipWrite(BYTE reg, BYTE count, const BYTE* in)
         }
         const int before = gpioDriveDirection(s.chip.latch());
         s.chip.write(r, in[i]);
-        s.gpioWrites.push_back({lastUpdateMs_, in[i]});
+        s.gpioWrites.push({lastUpdateMs_, in[i]});
         const int after = gpioDriveDirection(s.chip.latch());
         if (after != before)
             logMove(after, 0, true);
@@ -159,7 +159,7 @@ HRESULT SimulatedDevice::i2cWrite(BYTE address, BYTE reg, BYTE count, const BYTE
     if (hr != S_OK)
         return hr;
     const unsigned value = count == 2 ? unsigned(in[0] << 8 | in[1]) : in[0];
-    s.writes.push_back({address, reg, value, s.frameIndex, effective});
+    s.writes.push({address, reg, value, s.frameIndex, effective});
     if (address == kMotorAddress && (reg == FocusMotor::kStepsFront || reg == FocusMotor::kStepsBack))
         logMove(value == 0 ? 0 : (reg == FocusMotor::kStepsFront ? 1 : -1), value, false);
     return hr;

@@ -1,6 +1,7 @@
 // One simulated bridge-chip camera: chip, bus, lens, picture knobs, frame clock, stream and logs.
 #pragma once
 
+#include "bounded_log.h"
 #include "capture_source.h"
 #include "chip_registers.h"
 #include "frame_ticker.h"
@@ -72,9 +73,9 @@ public:
         uint64_t frameIndex = 0; // last frame rendered
         unsigned keepCount = 1;
         std::deque<CapturedFrame> kept;
-        std::vector<MotorMove> moves;
-        std::vector<RegisterWrite> writes;
-        std::vector<GpioWrite> gpioWrites;
+        BoundedLog<MotorMove> moves;
+        BoundedLog<RegisterWrite> writes;
+        BoundedLog<GpioWrite> gpioWrites;
         ProcAmp procAmp;
     };
 

@@ -62,6 +62,17 @@ TEST_F(StreamTest, SensorWriteTakesEffectAfterTheLatencyAndIsLoggedWithThatFrame
     EXPECT_EQ(cam.i2cRegister(kSensorAddress, 0x09), 660u) << "reads back at once";
 }
 
+TEST_F(StreamTest, LastOfSeveralWritesBetweenFramesShapesTheNextFrame)
+{
+    ASSERT_TRUE(cam.device().setFormat({PixelFormat::Rgb24, 640, 480}));
+    cam.setUniformFrames(true);
+    for (unsigned exposure : {1320u, 100u, 990u})
+        ASSERT_EQ(sensorWrite(0x09, exposure), S_OK);
+    ASSERT_TRUE(cam.deliverFrames(1));
+    EXPECT_EQ(bgrAt(cam.lastFrames().back(), 0, 0, 1), 126) << "E 990: 255 * 1.5 * 21/32 * 0.5 = 125.5";
+    EXPECT_EQ(cam.registerWrites().size(), 3u);
+}
+
 // Live mode on the steady clock: frames arrive on their own thread, and once stopStream returns
 // no callback is running or starts.
 TEST(LiveStream, StopJoinsTheStreamingThread)

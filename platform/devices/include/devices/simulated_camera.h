@@ -195,7 +195,7 @@ public:
     void setStopOverride(StopOverride mode, BYTE byte = 0);
     void setStopZone(unsigned steps);
 
-    // Observation.
+    // Observation. Each log keeps its newest 65536 entries.
     double lensPosition() const;
     std::vector<MotorMove> motorMoves() const;
     std::vector<RegisterWrite> registerWrites() const;
