@@ -5,6 +5,7 @@
 
 #include "device_handle.h"
 #include "gamma.h"
+#include "snapshot_capture.h"
 
 using korvib::AsDevice;
 
@@ -57,23 +58,18 @@ int __stdcall KZ_CaptureToBuf(KZ_HANDLE h, BYTE* buffer) {
     return AsDevice(h)->CaptureToBuf(buffer);
 }
 
-// BMP and JPEG snapshots are not available in this build: they fail.
-int __stdcall KZ_CaptureToBmp(KZ_HANDLE h, const char* /*path*/) {
+int __stdcall KZ_CaptureToBmp(KZ_HANDLE h, const char* path) {
     if (h == nullptr) {
         return KZ_ERR_NULL_HANDLE;
     }
-    return KZ_ERR_FAILED;
+    return korvib::CaptureToBmp(*AsDevice(h), path);
 }
 
-int __stdcall KZ_CaptureToJpg(KZ_HANDLE h, const char* path, int /*quality*/) {
+int __stdcall KZ_CaptureToJpg(KZ_HANDLE h, const char* path, int quality) {
     if (h == nullptr) {
         return KZ_ERR_NULL_HANDLE;
     }
-    korvib::CameraDevice* device = AsDevice(h);
-    if (device->RecordingRunning() || !device->PreviewRunning()) {
-        return KZ_ERR_NOT_PREVIEWING;
-    }
-    return path == nullptr ? KZ_ERR_MISSING : KZ_ERR_FAILED;
+    return korvib::CaptureToJpg(*AsDevice(h), path, quality);
 }
 
 // No mask or dark frame can be loaded in this build; an empty calibration path only switches flags.

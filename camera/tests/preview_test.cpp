@@ -79,6 +79,11 @@ TEST_P(PreviewModes, StartRestartStop) {
     ASSERT_EQ(KZ_Start(h, WS_CHILD | WS_VISIBLE, 0, 0, 640, 480, owner, mode), KZ_OK);
     Camera().deliverFrames(1);
     EXPECT_EQ(counter.frames.load(), 3);
+    const int rect[4] = {8, 8, 200, 150};
+    EXPECT_EQ(KZ_SetViewWin(h, rect), KZ_OK) << "the running view moves";
+    int viewWidth = 0;
+    KZ_GetParam(h, KZ_PARAM_VIEW_WIDTH, &viewWidth);
+    EXPECT_EQ(viewWidth, 200);
 
     EXPECT_EQ(KZ_Stop(h), KZ_OK);
     Camera().deliverFrames(2);
