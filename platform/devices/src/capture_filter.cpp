@@ -6,6 +6,8 @@
 
 #include <win32/clock.h>
 
+#include <new>
+
 #ifndef E_PROP_ID_UNSUPPORTED
 #define E_PROP_ID_UNSUPPORTED ORV_HRESULT(0x80070490u)
 #endif
@@ -126,5 +128,21 @@ HRESULT CaptureFilter::QuerySupported(DWORD id, DWORD* support)
 HRESULT CaptureFilter::Set(DWORD id, void* data) { return source_->propertySet(id, data); }
 
 HRESULT CaptureFilter::Get(DWORD id, void* data) { return source_->propertyGet(id, data); }
+
+HRESULT bindCaptureFilter(std::shared_ptr<CaptureSource> source, bool privateInterface, REFIID riid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    CaptureFilter* filter = nullptr;
+    try {
+        filter = new CaptureFilter(std::move(source), privateInterface);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    const HRESULT hr = filter->QueryInterface(riid, object);
+    filter->Release();
+    return hr;
+}
 
 } // namespace platform::devices

@@ -50,4 +50,7 @@ private:
     uint64_t runStartMs_ = 0; // written before streaming starts, read by the streaming thread
 };
 
+// A new filter on `source` queried for `riid` into *object (E_OUTOFMEMORY, E_NOINTERFACE). Any thread.
+HRESULT bindCaptureFilter(std::shared_ptr<CaptureSource> source, bool privateInterface, REFIID riid, void** object);
+
 } // namespace platform::devices

@@ -12,7 +12,6 @@
 
 #include <cstdlib>
 #include <mutex>
-#include <new>
 #include <string>
 
 namespace platform::devices {
@@ -20,30 +19,13 @@ namespace {
 
 std::wstring widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-// Binds a new capture filter on `device`.
-HRESULT bindFilter(const std::shared_ptr<SimulatedDevice>& device, bool privateInterface, REFIID riid, void** object)
-{
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    CaptureFilter* filter = nullptr;
-    try {
-        filter = new CaptureFilter(device, privateInterface);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    const HRESULT hr = filter->QueryInterface(riid, object);
-    filter->Release();
-    return hr;
-}
-
 dshow::DeviceEntry simulatedEntry(const ListedDevice& listed, std::size_t index)
 {
     auto device = listed.device;
     const bool privateInterface = listed.privateInterface;
     return {widen(listed.friendlyName), L"sim:" + std::to_wstring(index),
             [device, privateInterface](REFIID riid, void** object) {
-                return bindFilter(device, privateInterface, riid, object);
+                return bindCaptureFilter(device, privateInterface, riid, object);
             }};
 }
 

@@ -4,8 +4,6 @@
 #include "capture_filter.h"
 #include "v4l2_source.h"
 
-#include <new>
-
 namespace platform::devices {
 
 HRESULT bindV4l2Filter(const std::string& path, REFIID riid, void** object)
@@ -16,15 +14,7 @@ HRESULT bindV4l2Filter(const std::string& path, REFIID riid, void** object)
     auto source = V4l2Source::open(path);
     if (!source)
         return HRESULT_FROM_WIN32(ERROR_NOT_READY);
-    CaptureFilter* filter = nullptr;
-    try {
-        filter = new CaptureFilter(std::move(source), false);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    const HRESULT hr = filter->QueryInterface(riid, object);
-    filter->Release();
-    return hr;
+    return bindCaptureFilter(std::move(source), false, riid, object);
 }
 
 } // namespace platform::devices
