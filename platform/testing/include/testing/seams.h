@@ -7,3 +7,4 @@
 #include <testing/message_box.h>
 #include <testing/screen_size.h>
 #include <testing/sound_shell.h>
+#include <testing/file_dialog.h>

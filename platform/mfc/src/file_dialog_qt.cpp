@@ -1,0 +1,75 @@
+// The Qt file dialogs: filters converted to Qt's form, paths between the system's form and Linux.
+#include "file_dialog_qt.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+#include <algorithm>
+#include <vector>
+
+#include <win32/codepage.h>
+#include <win32/native_path.h>
+
+#include "text_scan.h"
+
+namespace platform::mfc {
+namespace {
+
+QString toQt(const std::string& text)
+{
+    return QString::fromStdString(isValidUtf8(text) ? text : platform::gbkToUtf8(text));
+}
+
+std::vector<std::string> splitBars(std::string_view text)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t bar = text.find('|', start);
+        const size_t end = bar == std::string_view::npos ? text.size() : bar;
+        parts.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+} // namespace
+
+std::string qtFilter(std::string_view filter)
+{
+    const auto parts = splitBars(filter);
+    std::string out;
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+        std::string name = parts[i];
+        if (name.empty())
+            break;
+        if (const size_t open = name.rfind('('); open != std::string::npos && name.back() == ')')
+            name.erase(open);
+        while (!name.empty() && name.back() == ' ')
+            name.pop_back();
+        std::string patterns = parts[i + 1];
+        std::replace(patterns.begin(), patterns.end(), ';', ' ');
+        if (!out.empty())
+            out += ";;";
+        out += name + " (" + patterns + ")";
+    }
+    return out;
+}
+
+std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogCall& call, int filterIndex)
+{
+    const QStringList filters = toQt(qtFilter(call.filter)).split(";;", Qt::SkipEmptyParts);
+    QString selected = filterIndex >= 1 && filterIndex <= filters.size() ? filters[filterIndex - 1] : QString();
+    const QString title = call.title.empty() ? QString(call.open ? "Open" : "Save As") : toQt(call.title);
+    const QString start = call.initialName.empty() ? QString() : toQt(platform::toNativePath(call.initialName));
+    const QString filterText = filters.join(";;");
+    const QString chosen = call.open ? QFileDialog::getOpenFileName(nullptr, title, start, filterText, &selected)
+                                     : QFileDialog::getSaveFileName(nullptr, title, start, filterText, &selected);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    std::string path = chosen.toStdString();
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+} // namespace platform::mfc

@@ -1,0 +1,19 @@
+// The Qt side of the file dialogs: the filter in Qt's form and the dialog itself.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <testing/file_dialog.h>
+
+namespace platform::mfc {
+
+// "AVI Files (*.avi)|*.avi|All (*.*)|*.*||" -> "AVI Files (*.avi);;All (*.*)": each name keeps its text
+// up to its own "(...)" and gets the patterns, ";" separated patterns becoming blank separated ones.
+std::string qtFilter(std::string_view filter);
+
+// Shows a Qt file dialog for the call; the chosen file in the system's path form, or no value.
+std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogCall& call, int filterIndex);
+
+} // namespace platform::mfc

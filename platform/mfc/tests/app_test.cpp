@@ -1,0 +1,128 @@
+// The application object: its name, the program entry, message boxes, help routing and the clock.
+#include "mfc_fixture.h"
+
+#include <memory>
+
+#include <testing/local_time.h>
+#include <testing/message_box.h>
+#include <testing/program_path.h>
+
+namespace mfc_test {
+namespace {
+
+class HelpWnd : public CWnd {
+public:
+    int helps = 0;
+    void WinHelp(DWORD_PTR, UINT) override { ++helps; }
+};
+
+class TestApp : public CWinApp {
+public:
+    using CWinApp::CWinApp;
+    std::function<BOOL()> init;
+    BOOL InitInstance() override { return init(); }
+};
+
+using AppTest = MfcTest;
+
+TEST_F(AppTest, NamedAfterTheProgramFileAndCaptionsItsBoxes)
+{
+    platform::seams::setProgramPath("/opt/orvanel/bin/Orvanel");
+    TestApp app;
+    platform::seams::setProgramPath("");
+    EXPECT_STREQ(app.m_pszAppName, "Orvanel");
+    EXPECT_EQ(AfxGetApp(), &app);
+
+    CWnd main;
+    ASSERT_TRUE(main.SubclassWindow(plainWindow(WS_OVERLAPPED)));
+    app.m_pMainWnd = &main;
+    platform::testing::MessageBoxRecorder boxes(IDOK);
+    EXPECT_EQ(AfxMessageBox("The necessary file has been remove,Program can not continue! "), IDOK);
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_EQ(boxes.calls()[0].caption, "Orvanel");
+    EXPECT_EQ(boxes.calls()[0].owner, main.GetSafeHwnd());
+    EXPECT_EQ(boxes.calls()[0].style, UINT(MB_OK));
+}
+
+TEST_F(AppTest, EntryRunsInitInstanceAndEndsWhenItReturnsFalse)
+{
+    TestApp app("Viewer");
+    CWnd main;
+    app.init = [&] {
+        EXPECT_TRUE(main.SubclassWindow(plainWindow(WS_OVERLAPPED)));
+        app.m_pMainWnd = &main;
+        return FALSE;
+    };
+    EXPECT_EQ(AfxWinMain(0, nullptr), 0);
+    // The main window a failed start leaves behind is destroyed.
+    EXPECT_EQ(main.GetSafeHwnd(), nullptr);
+
+    app.init = [] {
+        PostQuitMessage(4);
+        return TRUE;
+    };
+    EXPECT_EQ(AfxWinMain(0, nullptr), 4);
+}
+
+TEST_F(AppTest, HelpCommandOfADialogReachesTheMainWindowsWinHelp)
+{
+    TestApp app("Viewer");
+    HelpWnd main;
+    ASSERT_TRUE(main.SubclassWindow(plainWindow(WS_OVERLAPPED)));
+    app.m_pMainWnd = &main;
+    platform::mfc::registerDialogTemplate(4300, {WS_POPUP, 0, 0, 50, 50, "", "", 0, {}});
+    ScriptedDialog dlg(4300);
+    dlg.init = [](ScriptedDialog& d) {
+        d.SendMessage(WM_COMMAND, MAKEWPARAM(ID_HELP, 0));
+        d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(main.helps, 1);
+}
+
+TEST(TimeTest, CurrentTimeFollowsTheLocalClock)
+{
+    platform::seams::setLocalTime(platform::seams::LocalTime{2026, 12, 9, 9, 5, 3});
+    const CTime now = CTime::GetCurrentTime();
+    platform::seams::setLocalTime(std::nullopt);
+    CString day;
+    day.Format("%d-%d-%d", now.GetYear(), now.GetMonth(), now.GetDay());
+    EXPECT_STREQ(day, "2026-12-9");
+    EXPECT_EQ(now.GetHour() * 10000 + now.GetMinute() * 100 + now.GetSecond(), 90503);
+    EXPECT_EQ(now.GetDayOfWeek(), 4); // a Wednesday
+    EXPECT_STREQ(now.Format("%Y%m%d %H:%M:%S"), "20261209 09:05:03");
+}
+
+} // namespace
+} // namespace mfc_test
+
+namespace mfc_test {
+namespace {
+
+class WorkThread : public CWinThread {
+    DECLARE_DYNCREATE(WorkThread)
+public:
+    int runs = 0;
+    int Run() override
+    {
+        ++runs;
+        return CWinThread::Run();
+    }
+    int ExitInstance() override { return 7; }
+};
+
+IMPLEMENT_DYNCREATE(WorkThread, CWinThread)
+
+TEST(RuntimeClassTest, MakesObjectsByClassRecord)
+{
+    const CRuntimeClass* record = RUNTIME_CLASS(WorkThread);
+    EXPECT_STREQ(record->m_lpszClassName, "WorkThread");
+    std::unique_ptr<CCmdTarget> made(record->CreateObject());
+    auto* thread = dynamic_cast<WorkThread*>(made.get());
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(thread->Run(), 7);
+    EXPECT_EQ(thread->runs, 1);
+}
+
+} // namespace
+} // namespace mfc_test

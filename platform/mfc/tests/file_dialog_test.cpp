@@ -1,0 +1,85 @@
+// File dialogs: what the program asked for, the answer with its default extension, Cancel, filters.
+#include <gtest/gtest.h>
+
+#include <mfc/file_dialog.h>
+#include <testing/file_dialog.h>
+
+#include "file_dialog_qt.h"
+
+namespace {
+
+class FileDialogTest : public ::testing::Test {
+protected:
+    void answer(std::optional<std::string> path)
+    {
+        platform::testing::setFileDialogAnswer([this, path](const platform::testing::FileDialogCall& call) {
+            calls.push_back(call);
+            return path;
+        });
+    }
+    void TearDown() override { platform::testing::setFileDialogAnswer({}); }
+    std::vector<platform::testing::FileDialogCall> calls;
+};
+
+TEST_F(FileDialogTest, SaveAddsTheDefaultExtensionToANameWithoutOne)
+{
+    answer("\\home\\user\\pictures\\snap");
+    CFileDialog dlg(FALSE, "BMP", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                    "BMP Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg||");
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_STREQ(dlg.GetPathName(), "\\home\\user\\pictures\\snap.BMP");
+    EXPECT_STREQ(dlg.GetFileName(), "snap.BMP");
+    EXPECT_STREQ(dlg.GetFileExt(), "BMP");
+    EXPECT_STREQ(dlg.GetFileTitle(), "snap");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_FALSE(calls[0].open);
+    EXPECT_EQ(calls[0].defaultExtension, "BMP");
+    EXPECT_EQ(calls[0].flags, DWORD(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
+    EXPECT_EQ(calls[0].filter, "BMP Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg||");
+}
+
+TEST_F(FileDialogTest, OpenKeepsTheChosenNameAndFillsTheCallersBuffer)
+{
+    answer("\\media\\clip.v1.avi");
+    char buffer[2560] = {};
+    CFileDialog dlg(TRUE, nullptr, nullptr, OFN_EXPLORER | OFN_FILEMUSTEXIST, "All File(*.*)|*.*|");
+    dlg.m_ofn.lpstrFile = buffer;
+    dlg.m_ofn.nMaxFile = sizeof buffer;
+    dlg.m_ofn.lpstrTitle = "Open";
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_STREQ(buffer, "\\media\\clip.v1.avi");
+    EXPECT_STREQ(dlg.GetFileExt(), "avi");
+    EXPECT_EQ(calls[0].title, "Open");
+    EXPECT_TRUE(calls[0].open);
+    POSITION pos = dlg.GetStartPosition();
+    ASSERT_NE(pos, nullptr);
+    EXPECT_STREQ(dlg.GetNextPathName(pos), "\\media\\clip.v1.avi");
+    EXPECT_EQ(pos, nullptr);
+}
+
+TEST_F(FileDialogTest, CancelAndAPathTooLongForTheBuffer)
+{
+    answer(std::nullopt);
+    CFileDialog cancelled(TRUE);
+    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+    EXPECT_EQ(cancelled.GetStartPosition(), nullptr);
+
+    answer("\\a\\very\\long\\path.avi");
+    char small[8] = {};
+    CFileDialog tight(TRUE);
+    tight.m_ofn.lpstrFile = small;
+    tight.m_ofn.nMaxFile = sizeof small;
+    EXPECT_EQ(tight.DoModal(), IDCANCEL);
+    EXPECT_STREQ(small, "");
+}
+
+TEST(FileDialogFilter, WindowsFiltersBecomeQtFilters)
+{
+    EXPECT_EQ(platform::mfc::qtFilter("BMP Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg||"),
+              "BMP Files (*.bmp);;JPEG Files (*.jpg)");
+    EXPECT_EQ(platform::mfc::qtFilter("MPEG File(*.mpg;*.mpeg)|*.mpg;*.mpeg|All File(*.*)|*.*|"),
+              "MPEG File (*.mpg *.mpeg);;All File (*.*)");
+    EXPECT_EQ(platform::mfc::qtFilter(""), "");
+}
+
+} // namespace
