@@ -126,16 +126,33 @@ TEST_F(GeometryTest, ScreenMetricsComeFromTheSeam) {
     EXPECT_EQ(GetSystemMetrics(12345), 0);
 }
 
-TEST_F(GeometryTest, StandardCursorsOnly) {
+TEST_F(GeometryTest, StandardAndResourceCursors) {
     EXPECT_NE(LoadCursor(nullptr, IDC_HAND), nullptr);
     EXPECT_NE(LoadCursor(nullptr, IDC_HAND), LoadCursor(nullptr, IDC_ARROW));
     EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(130)), nullptr);
     int module = 0;
-    EXPECT_EQ(LoadCursor(reinterpret_cast<HINSTANCE>(&module), MAKEINTRESOURCE(130)), nullptr);
+    const auto instance = reinterpret_cast<HINSTANCE>(&module);
+    EXPECT_EQ(LoadCursor(instance, MAKEINTRESOURCE(131)), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
     const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
     SetCursor(hand);
     EXPECT_EQ(SetCursor(LoadCursor(nullptr, IDC_ARROW)), hand);
+
+    const std::string path = ::testing::TempDir() + "cursor130.png";
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(QString::fromStdString(path)));
+    registerResourceCursor(130, path.c_str(), 8, 8);
+    const HCURSOR pan = LoadCursor(instance, MAKEINTRESOURCE(130));
+    ASSERT_NE(pan, nullptr);
+    EXPECT_EQ(LoadCursor(instance, MAKEINTRESOURCE(130)), pan);
+    HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    mouse(w, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(5, 5));
+    SetCursor(pan);
+    EXPECT_EQ(widgetOf(w)->cursor().hotSpot(), QPoint(8, 8));
+    registerResourceCursor(132, (path + ".missing").c_str(), 0, 0);
+    EXPECT_EQ(LoadCursor(instance, MAKEINTRESOURCE(132)), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 } // namespace

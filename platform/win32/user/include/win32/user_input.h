@@ -81,8 +81,9 @@ BOOL _TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack);
 #define IDC_NO MAKEINTRESOURCE(32648)
 #define IDC_HAND MAKEINTRESOURCE(32649)
 
-// A standard cursor for a null instance; cursors of a module's resources are not available (NULL,
-// ERROR_RESOURCE_NAME_NOT_FOUND). Any thread.
+// A standard cursor for a null instance, else the cursor resource registered with
+// platform::user::registerResourceCursor. NULL with ERROR_RESOURCE_NAME_NOT_FOUND for an unknown one,
+// ERROR_FILE_NOT_FOUND when its image cannot be read. The handle stays valid. GUI thread.
 HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName);
 #define LoadCursorA LoadCursor
 // Shows the cursor over the window the mouse is on; returns the previous cursor. GUI thread.
@@ -94,3 +95,12 @@ BOOL GetCursorPos(LPPOINT lpPoint);
 #define SM_CYSCREEN 1
 // The screen size (from the screen-size seam when a test set it); 0 for other indexes. GUI thread.
 int GetSystemMetrics(int nIndex);
+
+namespace platform::user {
+
+// Makes the image file at `path` (UTF-8; any format Qt reads, such as BMP or PNG) the cursor resource `id`
+// of the program, with its hot spot at (hotX, hotY). A later registration of the id replaces it. Program
+// start-up; GUI thread.
+void registerResourceCursor(int id, const char* path, int hotX, int hotY);
+
+} // namespace platform::user
