@@ -1,6 +1,7 @@
 // Example: opens the camera, previews it into a window in GDI mode for 2 s, prints frames and frame rate.
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 
 #include <win32/kernel.h>
 #include <win32/message_loop.h>
@@ -19,6 +20,8 @@ void __stdcall CountFrame(void* user, BYTE* /*frame*/) {
 } // namespace
 
 int main() {
+    // Headless unless the caller chose a display platform.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     HWND window = CreateWindowEx(0, "STATIC", "Korvib preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480,
                                  nullptr, nullptr, nullptr, nullptr);
     if (window == nullptr) {

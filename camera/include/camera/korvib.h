@@ -73,6 +73,8 @@ typedef void(__stdcall* KZ_MaskCallBack)(void* user, BYTE* frame); // may draw i
 
 // Every function runs on the caller's thread; calls on one handle come from one thread at a time. Every
 // function that takes a handle returns KZ_ERR_NULL_HANDLE for a null one (KZ_GetFrameRate returns 2.0).
+// Called from one of the device's own callbacks, the functions that would wait for the streaming thread
+// (KZ_UnInitial, KZ_Start, KZ_Stop, KZ_CaptureToBuf) return KZ_ERR_FAILED and do nothing.
 extern "C" {
 
 // Opens the camera; *outHandle is null unless KZ_OK. outHandle null: KZ_ERR_NULL_HANDLE.
@@ -97,6 +99,9 @@ int __stdcall KZ_SetViewWin(KZ_HANDLE h, const int* rect);
 
 // Snapshots of the next frame of the running preview.
 int __stdcall KZ_CaptureToBmp(KZ_HANDLE h, const char* path);
+// Copies the next frame into buffer, which holds biHeight rows of the running format's 24-bit stride.
+// KZ_ERR_MISSING for a null buffer; KZ_ERR_FAILED while recording, without a running preview, or when no
+// frame came within 5 s.
 int __stdcall KZ_CaptureToBuf(KZ_HANDLE h, BYTE* buffer);
 int __stdcall KZ_CaptureToJpg(KZ_HANDLE h, const char* path, int quality);
 
