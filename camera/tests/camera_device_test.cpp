@@ -26,6 +26,13 @@ TEST_F(DeviceObject, OpensWithDefaultsAndClosesOnce) {
         EXPECT_EQ(got, value) << "id " << id;
     }
     EXPECT_EQ(KZ_SetParam(h, 15, 7), KZ_OK);
+    // Ids 10 to 14 are stored as given, without a range check.
+    for (int id = KZ_PARAM_FORMAT; id <= KZ_PARAM_VIEW_WIDTH; ++id) {
+        ASSERT_EQ(KZ_SetParam(h, id, 100 + id), KZ_OK);
+        int got = 0;
+        KZ_GetParam(h, id, &got);
+        EXPECT_EQ(got, 100 + id) << "id " << id;
+    }
     EXPECT_EQ(KZ_GetFrameRate(h), 0.0f);
     EXPECT_TRUE(Boxes().calls().empty());
 
@@ -93,6 +100,23 @@ TEST_F(DeviceObject, ExportsAnswerWhileStopped) {
     EXPECT_EQ(viewWidth, 300) << "KZ_SetViewWin stores the rectangle while stopped";
     EXPECT_EQ(viewHeight, 200);
     EXPECT_TRUE(Boxes().calls().empty());
+}
+
+// While the preview runs, the snapshot and property exports get past their running checks.
+TEST_F(DeviceObject, ExportsAnswerWhileRunning) {
+    KZ_HANDLE h = Open();
+    ASSERT_NE(h, nullptr);
+    ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+    const ResultCase cases[] = {
+        {"KZ_CaptureToJpg(null)", [](KZ_HANDLE d) { return KZ_CaptureToJpg(d, nullptr, 70); }, KZ_ERR_MISSING},
+        {"KZ_CaptureToJpg", [](KZ_HANDLE d) { return KZ_CaptureToJpg(d, "/tmp/x.jpg", 70); }, KZ_ERR_FAILED},
+        {"KZ_CaptureToBmp", [](KZ_HANDLE d) { return KZ_CaptureToBmp(d, "/tmp/x.bmp"); }, KZ_ERR_FAILED},
+        {"KZ_ShowPropertyPage(0)", [](KZ_HANDLE d) { return KZ_ShowPropertyPage(d, 0); }, KZ_ERR_FAILED},
+        {"KZ_Stop", [](KZ_HANDLE d) { return KZ_Stop(d); }, KZ_OK},
+    };
+    for (const ResultCase& c : cases) {
+        EXPECT_EQ(c.call(h), c.expected) << c.name;
+    }
 }
 
 // Without a camera of the model name, opening fails with one COM error box and leaves the handle null.

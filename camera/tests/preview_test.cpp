@@ -12,6 +12,7 @@
 #include <win32/registry.h>
 
 #include "camera_fixture.h"
+#include "registry_settings.h"
 
 namespace {
 
@@ -189,6 +190,26 @@ TEST_F(Preview, StartStoresCustomPropDefault) {
     DWORD size = sizeof(value);
     ASSERT_TRUE(ReadCameraValue("bCustomProp", nullptr, &value, &size));
     EXPECT_EQ(value, 1u);
+    EXPECT_TRUE(Camera().registerWrites().empty());
+}
+
+// With bCustomProp 0 a start reads the stored gains and exposure (storing their defaults); this device has
+// no register object, so nothing reaches the sensor.
+TEST_F(Preview, StartWithCustomPropReadsStoredGains) {
+    KZ_HANDLE h = Open();
+    ASSERT_NE(h, nullptr);
+    HKEY key = korvib::OpenCameraKey(3);
+    ASSERT_NE(key, nullptr);
+    korvib::WriteRegDword(key, "bCustomProp", 0);
+    korvib::WriteRegDword(key, "RGain", 100);
+    RegCloseKey(key);
+    Camera().clearLogs();
+    ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+    for (const char* name : {"GGain1", "BGain", "Exposure"}) {
+        DWORD value = 0;
+        DWORD size = sizeof(value);
+        EXPECT_TRUE(ReadCameraValue(name, nullptr, &value, &size)) << name << " was read and stored";
+    }
     EXPECT_TRUE(Camera().registerWrites().empty());
 }
 
