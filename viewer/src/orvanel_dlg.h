@@ -1,0 +1,150 @@
+// COrvanelDlg: the main window of the program, with its Preview, Edit and full-screen control sets.
+#pragma once
+
+#include <camera/korvib.h>
+#include <jpeg/jpegfile.h>
+
+#include "bmp_button.h"
+#include "bmp_static.h"
+#include "framework.h"
+
+// Draws the source rectangle of `src` onto `dst`, stretched to (width x height) when the sizes differ,
+// leaving the destination unchanged where the source has `transparent`. Any thread that owns both DCs.
+void DrawTransparent(CDC* dst, int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, int srcWidth,
+                     int srcHeight, COLORREF transparent);
+
+// Every handler runs on the GUI thread.
+class COrvanelDlg : public CDialog {
+public:
+    enum { IDD = IDD_ORVANEL_DIALOG };
+    static constexpr int kCaptionCount = 39;
+    static constexpr int kThumbCount = 7;
+    static constexpr int kButtonCount = 48;
+
+    explicit COrvanelDlg(CWnd* parent = nullptr);
+    ~COrvanelDlg() override;
+
+    void WinHelp(DWORD_PTR data, UINT command = 0) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    // Start-up steps.
+    int InitCamera();
+    void LayoutThumbnails();
+    void LayoutControls();
+    void LoadButtonBitmaps();
+    void LoadSettings();
+    int SaveSettings();
+    void WriteProfileInt(LPCTSTR section, LPCTSTR key, int value);
+    void SetLanguage(int language);
+    void InitSliders();
+
+    // Modes, preview and resolution.
+    void ShowModeControls(int mode);
+    void SetResolution(int index);
+    void EnablePreview(int on);
+
+    // Controls bound by data exchange.
+    CBmpButton m_btn[kButtonCount];
+    CBmpStatic m_Video;
+    CBmpStatic m_Thumb[kThumbCount];
+    CBmpStatic m_Resolution;
+    CBmpStatic m_EditView;
+    CBmpStatic m_barBrightness, m_barContrast, m_barSaturation, m_barSharpness, m_barGamma, m_barExposure;
+    CSliderCtrl m_sliderPosition;
+    CString m_strBrightness, m_strContrast, m_strSaturation, m_strSharpness, m_strGamma, m_strExposure;
+
+    KZ_HANDLE m_hCamera;
+    int m_nResolution;
+    int m_nCaptureWidth;
+    int m_nCaptureHeight;
+    int m_bPreview;
+    int m_nMode;
+    int m_bFullScreen;
+    int m_nRenderMode;
+    int m_nLanguage;
+    CString m_strCaption[kCaptionCount];
+    HICON m_hIcon;
+    CString m_strIniFile, m_strMainBmp, m_strImageBmp, m_str1280Bmp, m_str640Bmp, m_strReadme, m_strSound;
+    CBitmap m_bmpMain;
+    CBitmap m_bmpImage;
+    int m_nBkWidth;
+    int m_nBkHeight;
+
+    // Settings (Orvanel.ini).
+    int m_nBrightness;
+    int m_nContrast;
+    int m_nSaturation;
+    int m_nSharpness;
+    int m_nGamma;
+    CString m_strSavePath;
+    int m_nSaveFormat;
+    int m_nCapFormat;
+    int m_bQuality;
+    int m_bShow;
+    int m_nWhiteBalance;
+    // The file is written back only once it was read, so that no undefined value is ever stored.
+    bool m_bSettingsLoaded;
+
+    int m_nExposure;
+    int m_nExposureMin;
+    int m_nExposureMax;
+    CString m_strDayFolder;
+    CRect m_rcThumb[kThumbCount];
+    CRect m_rcEditView;
+    int m_nThumbCount;
+    int m_nZoom;
+    int m_nBound;
+    int m_nThreshold;
+
+    // Playback.
+    void* m_hPlay;
+    int m_nDuration;
+    int m_nPosition;
+    int m_bPlaying;
+    CString m_strMediaFile;
+
+    CJpegFile m_jpeg;
+
+    // Edit steps.
+    int m_nLightStep;
+    int m_nContrastStep;
+    int m_nZoomStep;
+    int m_nSharpStep;
+    int m_bFit;
+
+    // Recording.
+    int m_bRecording;
+    CString m_strRecordFile;
+    CString m_strStartTime;
+    CString m_strEndTime;
+    CString m_strLastTime;
+
+    int m_bOverThumb;
+    int m_bImageLarger;
+    int m_bDragging;
+
+    // The bitmap button bound to control `id`; null for an id that is none.
+    CBmpButton* Button(int id);
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
+    afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
+    afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg void OnDestroy();
+    afx_msg void OnButtonExit();
+    afx_msg void OnMinimize();
+    afx_msg void OnPreviewEdit();
+    afx_msg void OnFullScreen();
+    afx_msg void OnResolutionDown();
+    afx_msg void OnResolutionUp();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Starts the preview again after a capture-size change (stop, size, width and height, start).
+    void RestartPreviewAtResolution();
+};

@@ -1,0 +1,11 @@
+// The program's resources: the main dialog template, the icon and the button bitmaps.
+#pragma once
+
+#include <mfc/dialog_manager.h>
+
+// The main dialog's template (resource 102): a hidden borderless popup with every control of the window.
+platform::mfc::DialogTemplate MainDialogTemplate();
+
+// Registers the dialog template, the icon (128) and the button bitmaps (131 to 165), whose pictures lie in
+// the "resources" folder beside the program. Program start-up; GUI thread.
+void RegisterProgramResources();

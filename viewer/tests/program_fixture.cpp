@@ -1,0 +1,127 @@
+// The end-to-end fixture: program folder, seams, the modal run of the main dialog.
+#include "program_fixture.h"
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include <win32/message_loop.h>
+
+#include "orvanel_app.h"
+#include "program_resources.h"
+
+namespace {
+
+const char* const kProgramFiles[] = {"main.bmp",   "image.bmp",  "1280.bmp",   "640.bmp",
+                                     "readme.txt", "folder.wav", "Orvanel.ini"};
+
+std::function<void(COrvanelDlg&)> g_during;
+COrvanelDlg* g_dialog = nullptr;
+
+void CALLBACK RunDuring(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    if (g_during && g_dialog != nullptr)
+        g_during(*g_dialog);
+}
+
+// Removes what a run left in the queue (a WM_QUIT posted again for an outer loop, stray posts).
+void DrainQueue()
+{
+    MSG msg;
+    while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message != WM_QUIT)
+            ::DispatchMessage(&msg);
+}
+
+} // namespace
+
+void ProgramTest::SetUp()
+{
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::string safe;
+    for (char c : name)
+        safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    folder_ = std::filesystem::temp_directory_path() / ("orvanel_program_" + safe);
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    const std::filesystem::path source(ORVANEL_PROGRAM_FOLDER);
+    for (const char* file : kProgramFiles)
+        std::filesystem::copy_file(source / file, folder_ / file);
+    std::filesystem::copy(source / "resources", folder_ / "resources", std::filesystem::copy_options::recursive);
+    WriteSettings("[Orvanel]\n");
+
+    platform::seams::setProgramPath((folder_ / "Orvanel").string());
+    platform::seams::setRegistryFile((folder_ / "registry.ini").string());
+    platform::seams::setSystemLanguage(0x0409);
+    platform::testing::setScreenSize(1280, 1024);
+    platform::devices::SimulatedCamera::resetAll();
+    boxes_ = std::make_unique<platform::testing::MessageBoxRecorder>(IDOK);
+    RegisterProgramResources();
+}
+
+void ProgramTest::TearDown()
+{
+    DrainQueue();
+    boxes_.reset();
+    platform::devices::SimulatedCamera::resetAll();
+    platform::testing::setScreenSize(0, 0);
+    platform::seams::setSystemLanguage(std::nullopt);
+    platform::seams::setRegistryFile("");
+    platform::seams::setProgramPath("");
+    std::filesystem::remove_all(folder_);
+}
+
+INT_PTR ProgramTest::RunDialog(const std::function<void(COrvanelDlg&)>& during)
+{
+    INT_PTR result = 0;
+    {
+        COrvanelDlg dlg;
+        theApp.m_pMainWnd = &dlg;
+        g_dialog = &dlg;
+        g_during = during;
+        ::SetTimer(nullptr, 0, 10, RunDuring);
+        result = dlg.DoModal();
+        g_during = nullptr;
+        g_dialog = nullptr;
+        theApp.m_pMainWnd = nullptr;
+    }
+    DrainQueue();
+    return result;
+}
+
+bool ProgramTest::WaitFor(const std::function<bool()>& done, int timeoutMs)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    // A timer keeps the loop waking while nothing else arrives.
+    const UINT_PTR tick = ::SetTimer(nullptr, 0, 10, nullptr);
+    platform::user::runModalLoop([&] { return done() || std::chrono::steady_clock::now() >= end; });
+    ::KillTimer(nullptr, tick);
+    return done();
+}
+
+void ProgramTest::WriteSettings(const std::string& text) const
+{
+    std::ofstream(folder_ / "Orvanel.ini", std::ios::binary | std::ios::trunc) << text;
+}
+
+std::string ProgramTest::SettingsValue(const char* key) const
+{
+    char value[512] = {};
+    ::GetPrivateProfileString("Orvanel", key, "", value, sizeof value, (folder_ / "Orvanel.ini").string().c_str());
+    return value;
+}
+
+CRect ControlRect(COrvanelDlg& dlg, int id)
+{
+    CRect rect;
+    dlg.GetDlgItem(id)->GetWindowRect(rect);
+    dlg.ScreenToClient(rect);
+    return rect;
+}
+
+void Click(COrvanelDlg& dlg, int id)
+{
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(dlg.GetDlgItem(id)->GetSafeHwnd()));
+}

@@ -1,0 +1,47 @@
+// Fixture for end-to-end tests: the program's files in a temporary program folder, recorded message boxes,
+// a 1280 x 1024 screen, English, a fresh registry and simulated camera, and the real main dialog run modally.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <devices/simulated_camera.h>
+#include <testing/seams.h>
+
+#include "orvanel_dlg.h"
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs a fresh main dialog modally. `during` runs once the modal loop has started (unless start-up
+    // ended the loop first); it ends the dialog itself or leaves that to the caller's close. Returns the
+    // DoModal result; the dialog is destroyed before RunDialog returns.
+    INT_PTR RunDialog(const std::function<void(COrvanelDlg&)>& during);
+
+    // Pumps messages until `done` holds or `timeoutMs` of real time pass; returns `done()`.
+    static bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000);
+
+    std::filesystem::path File(const char* name) const { return folder_ / name; }
+    // Replaces the settings file's contents.
+    void WriteSettings(const std::string& text) const;
+    // The value of a key of section Orvanel ("" when missing).
+    std::string SettingsValue(const char* key) const;
+
+    platform::testing::MessageBoxRecorder& Boxes() { return *boxes_; }
+    platform::devices::SimulatedCamera Camera() { return platform::devices::SimulatedCamera::primary(); }
+
+private:
+    std::filesystem::path folder_;
+    std::unique_ptr<platform::testing::MessageBoxRecorder> boxes_;
+};
+
+// A control's rectangle in the dialog's client coordinates.
+CRect ControlRect(COrvanelDlg& dlg, int id);
+// Sends a button's click notification to the dialog, as a click on it does.
+void Click(COrvanelDlg& dlg, int id);
