@@ -1,6 +1,7 @@
 // The Qt file dialogs: filters converted to Qt's form, paths between the system's form and Linux.
 #include "file_dialog_qt.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -58,6 +59,9 @@ std::string qtFilter(std::string_view filter)
 
 std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogCall& call, int filterIndex)
 {
+    // Without the GUI (no window was ever made) there is no dialog to show: the user could not choose.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return std::nullopt;
     const QStringList filters = toQt(qtFilter(call.filter)).split(";;", Qt::SkipEmptyParts);
     QString selected = filterIndex >= 1 && filterIndex <= filters.size() ? filters[filterIndex - 1] : QString();
     const QString title = call.title.empty() ? QString(call.open ? "Open" : "Save As") : toQt(call.title);

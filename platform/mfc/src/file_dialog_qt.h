@@ -13,7 +13,8 @@ namespace platform::mfc {
 // up to its own "(...)" and gets the patterns, ";" separated patterns becoming blank separated ones.
 std::string qtFilter(std::string_view filter);
 
-// Shows a Qt file dialog for the call; the chosen file in the system's path form, or no value.
+// Shows a Qt file dialog for the call (modal, its own event loop); the chosen file in the system's path
+// form, or no value for Cancel or when there is no GUI application. GUI thread.
 std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogCall& call, int filterIndex);
 
 } // namespace platform::mfc

@@ -27,7 +27,6 @@ public:
             slot = make();
         return slot.get();
     }
-    void erase(const Key& key) { map_.erase(key); }
     void clear() { map_.clear(); }
 
 private:

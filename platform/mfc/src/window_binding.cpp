@@ -57,8 +57,8 @@ CWnd* CWnd::FromHandle(HWND hwnd)
 void CWnd::bind(HWND hwnd)
 {
     m_hWnd = hwnd;
+    // A borrowed wrapper made before stays valid until the purge; FromHandle now gives this object.
     permanentMap()[hwnd] = this;
-    windowTemporaries().erase(hwnd);
     installPreTranslateChain();
 }
 

@@ -126,3 +126,29 @@ TEST(RuntimeClassTest, MakesObjectsByClassRecord)
 
 } // namespace
 } // namespace mfc_test
+
+namespace mfc_test {
+namespace {
+
+using IconTest = MfcTest;
+
+TEST_F(IconTest, RegisteredIconsLoadAndWindowsKeepThem)
+{
+    TestApp app("Viewer");
+    platform::mfc::registerResourceIcon(128, "/opt/orvanel/icon.png");
+    const HICON icon = app.LoadIcon(128);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(app.LoadIcon(128), icon);
+    EXPECT_EQ(app.LoadIcon(129), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
+
+    CWnd wnd;
+    ASSERT_TRUE(wnd.SubclassWindow(plainWindow(WS_OVERLAPPED)));
+    EXPECT_EQ(wnd.SetIcon(icon, TRUE), nullptr);
+    EXPECT_EQ(wnd.SetIcon(icon, FALSE), nullptr);
+    EXPECT_EQ(wnd.GetIcon(TRUE), icon);
+    EXPECT_EQ(wnd.SetIcon(nullptr, TRUE), icon);
+}
+
+} // namespace
+} // namespace mfc_test

@@ -1,5 +1,9 @@
-// File dialogs: what the program asked for, the answer with its default extension, Cancel, filters.
+// File dialogs: what the program asked for, the answer with its default extension, Cancel, filters, Qt.
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
 
 #include <mfc/file_dialog.h>
 #include <testing/file_dialog.h>
@@ -80,6 +84,40 @@ TEST(FileDialogFilter, WindowsFiltersBecomeQtFilters)
     EXPECT_EQ(platform::mfc::qtFilter("MPEG File(*.mpg;*.mpeg)|*.mpg;*.mpeg|All File(*.*)|*.*|"),
               "MPEG File (*.mpg *.mpeg);;All File (*.*)");
     EXPECT_EQ(platform::mfc::qtFilter(""), "");
+}
+
+} // namespace
+
+namespace {
+
+// The real dialog, answered by a person stand-in once it is open.
+TEST(QtFileDialogTest, ShowsTheRequestAndGivesThePathInTheSystemsForm)
+{
+    // The window layer makes the GUI application with its first window.
+    const HWND window = CreateWindowEx(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    QString title;
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        dialog->selectFile("/tmp/orvanel snap.bmp");
+        static_cast<QDialog*>(dialog)->accept(); // public in the base, dispatched to the file dialog
+    });
+    platform::testing::FileDialogCall call{false, nullptr, "", "BMP Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg||",
+                                           "BMP", "", 0};
+    const auto chosen = platform::mfc::showQtFileDialog(call, 1);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, "\\tmp\\orvanel snap.bmp");
+    EXPECT_EQ(title, "Save As");
+    EXPECT_EQ(filters, (QStringList{"BMP Files (*.bmp)", "JPEG Files (*.jpg)"}));
+
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    call.open = true;
+    EXPECT_FALSE(platform::mfc::showQtFileDialog(call, 1).has_value());
+    DestroyWindow(window);
 }
 
 } // namespace
