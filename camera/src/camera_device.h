@@ -36,8 +36,8 @@ public:
     [[nodiscard]] bool StartPreview(DWORD style, int x, int y, int width, int height, HWND owner, int renderMode);
     // Stops the preview in any state. False only when called from inside a frame of this device.
     bool StopPreview();
-    [[nodiscard]] bool PreviewRunning() const { return previewRunning_.load(std::memory_order_acquire); }
-    [[nodiscard]] bool RecordingRunning() const { return recordingRunning_; }
+    [[nodiscard]] bool PreviewRunning() const { return state_.load(std::memory_order_acquire) == State::Previewing; }
+    [[nodiscard]] bool RecordingRunning() const { return state_.load(std::memory_order_acquire) == State::Recording; }
     // Frames per second of the last 5000 ms period; 0.0 before the first tick. Any thread.
     [[nodiscard]] float FrameRate() const { return frameRate_.load(std::memory_order_relaxed); }
 
@@ -86,8 +86,9 @@ private:
     DWORD windowStyle_ = 0x00CF0000;
 
     HWND notifyWnd_;
-    std::atomic<bool> previewRunning_{false};
-    bool recordingRunning_ = false;
+    // What the graph is doing; the preview and a recording exclude each other.
+    enum class State { Stopped, Previewing, Recording };
+    std::atomic<State> state_{State::Stopped};
 
     // Frame rate: the timer thread computes it from the pipeline's count.
     std::atomic<float> frameRate_{0.0f};

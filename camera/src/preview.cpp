@@ -1,7 +1,7 @@
 // The preview: building, running and tearing down the grabber branch, and the frame-rate timer.
 //
-//   stopped --StartPreview--> running --StopPreview (KZ_Stop, a new start, recording, destruction)--> stopped
-//   A start that fails after the stop of the previous preview runs StopPreview and stays stopped.
+//   Stopped --StartPreview--> Previewing --StopPreview (KZ_Stop, a new start, recording, destruction)--> Stopped
+//   A start that fails after the stop of the previous preview runs StopPreview and stays Stopped.
 #include "camera_device.h"
 
 #include <win32/kernel.h>
@@ -53,7 +53,7 @@ bool CameraDevice::StartPreview(DWORD style, int x, int y, int width, int height
     lastTick_.store(timeGetTime(), std::memory_order_relaxed);
     timerId_ = timeSetEvent(kFrameRatePeriodMs, 0, &CameraDevice::FrameRateTimerProc, reinterpret_cast<DWORD_PTR>(this),
                             TIME_PERIODIC);
-    previewRunning_.store(true, std::memory_order_release);
+    state_.store(State::Previewing, std::memory_order_release);
     return true;
 }
 
@@ -172,7 +172,8 @@ bool CameraDevice::StopPreview() {
         timerId_ = 0;
     }
     pipeline_.TakeFramesInPeriod();
-    previewRunning_.store(false, std::memory_order_release);
+    State previewing = State::Previewing;
+    state_.compare_exchange_strong(previewing, State::Stopped, std::memory_order_acq_rel);
     return true;
 }
 
