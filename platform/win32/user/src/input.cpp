@@ -6,11 +6,13 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <array>
+#include <atomic>
 #include <memory>
 
 #include <win32/clock.h>
 #include <win32/user.h>
 
+#include "gui_thread.h"
 #include "message_queue.h"
 #include "window.h"
 #include "window_class.h"
@@ -101,8 +103,10 @@ Tracking tracking;
 // Half the size of the rectangle the mouse may move in while hovering.
 constexpr int kHoverSlack = 2;
 
-QPoint cursorPos;
-bool cursorKnown = false;
+QPoint cursorPos; // GUI thread
+// The same position for messages posted from other threads: x in the high half, y in the low half.
+std::atomic<uint64_t> sharedCursorPos{0};
+std::atomic<bool> cursorKnown{false};
 HWND mouseWindow{};
 WPARAM mouseFlags = 0;
 
@@ -211,6 +215,8 @@ HWND windowFromScreenPoint(const QPoint& screen, QWidget* receiver) {
 void mouseInput(QMouseEvent* event, MouseAction action, QWidget* receiver) {
     const QPoint screen = event->globalPosition().toPoint();
     cursorPos = screen;
+    sharedCursorPos.store(static_cast<uint64_t>(static_cast<uint32_t>(screen.x())) << 32 |
+                          static_cast<uint32_t>(screen.y()));
     cursorKnown = true;
     mouseFlags = keyFlags(event->buttons(), event->modifiers());
     const HWND over = windowFromScreenPoint(screen, receiver);
@@ -274,7 +280,11 @@ void mouseLeftWindows() {
 }
 
 QPoint lastCursorPos() {
-    return cursorKnown ? cursorPos : QCursor::pos();
+    if (cursorKnown) {
+        const uint64_t packed = sharedCursorPos.load();
+        return QPoint(static_cast<int32_t>(packed >> 32), static_cast<int32_t>(packed & 0xFFFFFFFFu));
+    }
+    return onGuiThread() ? QCursor::pos() : QPoint();
 }
 
 HWND windowUnderMouse() {

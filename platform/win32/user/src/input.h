@@ -29,7 +29,7 @@ void mouseLeftWindows();
 // The window under a screen point, by WM_NCHITTEST (HTTRANSPARENT passes to what lies beneath);
 // disabled windows pass to their parent. The receiver's top-level window is looked at first. GUI thread.
 HWND windowFromScreenPoint(const QPoint& screen, QWidget* receiver);
-// The last mouse position in screen coordinates. GUI thread.
+// The last mouse position in screen coordinates. Any thread.
 QPoint lastCursorPos();
 // The window the mouse was last over, or null. GUI thread.
 HWND windowUnderMouse();
