@@ -189,14 +189,9 @@ TEST_F(Snapshots, JpegDecodesCloseToTheFrameAtTheClampedQuality) {
     for (std::size_t i = 0; i < decoded.size(); ++i) {
         sum += std::abs(int(decoded[i]) - int(expected[i]));
     }
+    // Quality 70 on the 8-pixel chart loses about 4 levels a channel; a flipped or unswapped picture
+    // differs by about 60.
     EXPECT_LT(sum / decoded.size(), 6.0) << "mean difference per channel";
-    double flippedSum = 0;
-    const std::vector<BYTE> flipped = TopDownRgb(frame.data(), 640, 480, 640 * 3);
-    for (std::size_t i = 0; i < decoded.size(); ++i) {
-        const std::size_t row = i / (640*3), col = i % (640*3);
-        flippedSum += std::abs(int(decoded[i]) - int(flipped[(479-row)*640*3 + (col/3)*3 + 2 - col%3]));
-    }
-    std::printf("FLIPPED+SWAPPED %f\n", flippedSum / decoded.size());
 
     const struct {
         int asked;
