@@ -21,7 +21,6 @@ std::unordered_map<HWND, std::shared_ptr<DialogState>>& states()
 // Handed to the dialog class through CreateWindowEx.
 struct DialogCreation {
     DLGPROC proc;
-    LPARAM param;
 };
 
 bool registerDialogClass()
@@ -104,7 +103,7 @@ HWND createDialog(const DialogTemplate& dialog, HWND owner, DLGPROC proc, LPARAM
     POINT origin{dialogUnitsToPixelsX(dialog.x), dialogUnitsToPixelsY(dialog.y)};
     if (owner)
         ClientToScreen(owner, &origin);
-    DialogCreation creation{proc, param};
+    DialogCreation creation{proc};
     const HWND hwnd = CreateWindowEx(dialog.exStyle, WC_DIALOG, dialog.caption.c_str(), dialog.style & ~WS_VISIBLE,
                                      origin.x, origin.y, dialogUnitsToPixelsX(dialog.cx),
                                      dialogUnitsToPixelsY(dialog.cy), owner, nullptr, nullptr, &creation);
@@ -162,10 +161,8 @@ LRESULT CALLBACK DefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
         const auto* creation = cs ? static_cast<const DialogCreation*>(cs->lpCreateParams) : nullptr;
         auto state = std::make_shared<DialogState>();
-        if (creation) {
+        if (creation)
             state->proc = creation->proc;
-            state->param = creation->param;
-        }
         states()[dialog] = std::move(state);
     }
     const auto state = dialogState(dialog);

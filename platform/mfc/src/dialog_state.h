@@ -10,7 +10,6 @@ namespace platform::mfc {
 
 struct DialogState {
     DLGPROC proc = nullptr;
-    LPARAM param = 0;
     HFONT font = nullptr; // the template's font, owned
     std::vector<DialogControl> controls;
     int defaultId = 0; // 0: none set

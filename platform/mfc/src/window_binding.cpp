@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "temporaries.h"
-#include "window_binding.h"
+#include "pre_translate.h"
 
 namespace platform::mfc {
 namespace {

@@ -4,10 +4,18 @@
 #include <win32/message_loop.h>
 
 #include "temporaries.h"
-#include "window_binding.h"
+#include "pre_translate.h"
 
 namespace platform::mfc {
 namespace {
+
+// The message whose handler runs now (innermost); message 0 outside any handler.
+struct CurrentMessage {
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
 
 CurrentMessage current;
 int dispatchDepth = 0; // window procedures of framework objects running now
@@ -29,8 +37,6 @@ bool preTranslateChain(MSG& msg)
 }
 
 } // namespace
-
-const CurrentMessage& currentMessage() { return current; }
 
 void installPreTranslateChain()
 {

@@ -21,7 +21,6 @@ public:
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
     operator HGDIOBJ() const { return m_hObject; }
     int GetObject(int size, LPVOID buffer) const { return ::GetObject(m_hObject, size, buffer); }
-    BOOL CreateStockObject(int index) { return Attach(::GetStockObject(index)); }
 
     HGDIOBJ m_hObject = nullptr;
 

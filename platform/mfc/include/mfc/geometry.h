@@ -21,11 +21,7 @@ public:
     CPoint(POINT p) : POINT(p) {}
     // A point packed in an LPARAM: x in the low word, y in the high word, both signed.
     explicit CPoint(LPARAM packed) : POINT{GET_X_LPARAM(packed), GET_Y_LPARAM(packed)} {}
-    void Offset(int dx, int dy) { x += dx, y += dy; }
     bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
-    CPoint operator+(SIZE s) const { return CPoint(x + s.cx, y + s.cy); }
-    CPoint operator-(SIZE s) const { return CPoint(x - s.cx, y - s.cy); }
-    CSize operator-(POINT p) const { return CSize(x - p.x, y - p.y); }
 };
 
 // Right and bottom are outside the rectangle, as everywhere in Win32.

@@ -94,11 +94,7 @@ protected:
 // A range of ids: void handler(UINT id).
 #define ON_CONTROL_RANGE(code, id, lastId, fn)                                                               \
     ORV_MSG_ENTRY(WM_COMMAND, code, id, lastId, ORV_VOID(self->fn(LOWORD(wParam))))
-#define ON_COMMAND_RANGE(id, lastId, fn) ON_CONTROL_RANGE(0, id, lastId, fn)
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
-#define ON_CBN_SELCHANGE(id, fn) ON_CONTROL(CBN_SELCHANGE, id, fn)
-#define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
-#define ON_STN_CLICKED(id, fn) ON_CONTROL(STN_CLICKED, id, fn)
 // Any message: LRESULT handler(WPARAM, LPARAM).
 #define ON_MESSAGE(msg, fn) ORV_MSG_ENTRY(msg, 0, 0, 0, self->fn(wParam, lParam))
 
