@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include <dshow/class_table.h>
+#include <dshow/dshow.h>
 #include <win32/gdi.h>
 #include <win32/registry.h>
 
@@ -178,6 +180,35 @@ TEST_F(Preview, StartRefusesFormatsOutsideTheLimits) {
     KZ_SetParam(h, KZ_PARAM_WIDTH, 1280);
     KZ_SetParam(h, KZ_PARAM_HEIGHT, 1024);
     EXPECT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+}
+
+struct MissingFilterCase {
+    const char* name;
+    const CLSID* clsid;
+    int expected;
+};
+
+// Filters the preview cannot be built without fail the start after their error box; a missing renderer is
+// shown and the start goes on.
+TEST_F(Preview, StartReportsFiltersThatCannotBeCreated) {
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    const MissingFilterCase cases[] = {
+        {"sample grabber", &CLSID_SampleGrabber, KZ_ERR_FAILED},
+        {"decoder", &CLSID_AVIDec, KZ_ERR_FAILED},
+        {"null renderer", &CLSID_NullRenderer, KZ_OK},
+    };
+    int shown = 0;
+    for (const MissingFilterCase& c : cases) {
+        const int token = platform::dshow::registerClass(*c.clsid, [](REFIID, void** object) {
+            *object = nullptr;
+            return E_OUTOFMEMORY;
+        });
+        EXPECT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), c.expected) << c.name;
+        platform::dshow::unregisterClass(token);
+        EXPECT_EQ(Boxes().calls().size(), static_cast<std::size_t>(++shown)) << c.name << " shows one box";
+        EXPECT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK) << "after " << c.name;
+    }
 }
 
 // A start reads bCustomProp and stores its default; with the value 1 no gains are sent.
