@@ -164,6 +164,8 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     WindowPtr window = findWindow(hwnd);
     if (!window)
         return 0;
+    if (LRESULT result; handleFontMessage(*window, message, wParam, lParam, &result))
+        return result;
     UINT& state = stateOf(*window);
     const bool groupBox = typeOf(*window) == BS_GROUPBOX;
     switch (message) {

@@ -42,7 +42,10 @@ void paint(Window& window, HDC dc, RECT client) {
         if (window.style & WS_DISABLED)
             SetTextColor(dc, RGB(109, 109, 109));
         SetBkMode(dc, TRANSPARENT);
+        HGDIOBJ old = window.font ? SelectObject(dc, window.font) : nullptr;
         DrawText(dc, window.text.c_str(), -1, &client, format);
+        if (old)
+            SelectObject(dc, old);
     }
 }
 
@@ -52,6 +55,8 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     WindowPtr window = findWindow(hwnd);
     if (!window)
         return 0;
+    if (LRESULT result; handleFontMessage(*window, message, wParam, lParam, &result))
+        return result;
     switch (message) {
     case WM_NCHITTEST:
         return (window->style & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;

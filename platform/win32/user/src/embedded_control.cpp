@@ -5,12 +5,13 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include <win32/user.h>
+
 #include "focus_capture.h"
 #include "input.h"
 #include "message_queue.h"
+#include "standard_controls.h"
 #include "window_widget.h"
-
-#include <win32/user.h>
 
 namespace platform::user {
 namespace {
@@ -75,6 +76,8 @@ void forwardKeyMessage(const Window& window) {
 
 LRESULT embeddedDefaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowPtr window = findWindow(hwnd);
+    if (LRESULT result; window && handleFontMessage(*window, message, wParam, lParam, &result))
+        return result;
     QWidget* control = window ? embeddedControl(*window) : nullptr;
     switch (message) {
     case WM_ENABLE:

@@ -1,9 +1,12 @@
 // Registration of the standard control classes and the colours controls ask their parents for.
 #include "standard_controls.h"
 
+#include <cstring>
+
 #include <win32/gdi.h>
 #include <win32/user.h>
 
+#include "text_codec.h"
 #include "window.h"
 #include "window_class.h"
 #include "window_widget.h"
@@ -80,6 +83,43 @@ LRESULT defaultAndRepaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     const LRESULT result = DefWindowProc(hwnd, message, wParam, lParam);
     InvalidateRect(hwnd, nullptr, TRUE);
     return result;
+}
+
+namespace {
+
+// The Qt font of a GDI font: its face (installed fonts stand in for missing ones), size and weight.
+QFont qtFontOf(HFONT font) {
+    LOGFONT lf{};
+    if (!font || !GetObject(font, sizeof lf, &lf))
+        return QFont();
+    QFont result(toQString(std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)).c_str()));
+    if (lf.lfHeight != 0)
+        result.setPixelSize(std::abs(lf.lfHeight));
+    result.setBold(lf.lfWeight >= FW_BOLD);
+    result.setItalic(lf.lfItalic != 0);
+    return result;
+}
+
+} // namespace
+
+bool handleFontMessage(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message == WM_GETFONT) {
+        *result = reinterpret_cast<LRESULT>(window.font);
+        return true;
+    }
+    if (message != WM_SETFONT)
+        return false;
+    window.font = reinterpret_cast<HFONT>(wParam);
+    if (window.widget) {
+        const QFont font = qtFontOf(window.font);
+        window.widget->setFont(font);
+        if (QWidget* inner = window.widget->focusProxy())
+            inner->setFont(font);
+    }
+    if (LOWORD(lParam))
+        InvalidateRect(window.hwnd, nullptr, TRUE);
+    *result = 0;
+    return true;
 }
 
 void notifyParent(const Window& control, WORD code) {

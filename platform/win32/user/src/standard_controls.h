@@ -26,6 +26,9 @@ void paintControl(HWND hwnd, const std::function<void(HDC, const RECT&)>& paint)
 void paintWithQt(Window& window, const std::function<void(QPainter&, QWidget&)>& paint);
 // DefWindowProc, then the whole control is painted again (text and enabled state changes). GUI thread.
 LRESULT defaultAndRepaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// WM_SETFONT / WM_GETFONT of a standard control: the font draws its text (and its Qt control's). Returns
+// true with `result` set for those two messages. GUI thread.
+bool handleFontMessage(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 // Sends a notification code to the parent as WM_COMMAND (id, code) from the control. GUI thread.
 void notifyParent(const Window& control, WORD code);
 

@@ -39,6 +39,7 @@ struct Window {
     bool destroying = false;
     std::vector<HWND> children; // creation order
     std::unique_ptr<ControlState> control;
+    HFONT font{}; // set by WM_SETFONT on a standard control
 
     bool isChild() const { return parent != nullptr; }
 };

@@ -6,6 +6,8 @@
 #include <QSlider>
 #include <QToolTip>
 
+#include <win32/gdi.h>
+
 #include "embedded_control.h"
 #include "window.h"
 
@@ -158,6 +160,28 @@ TEST_F(ControlsTest, ToolTipShowsAfterThePauseForRelayedMoves) {
     EXPECT_FALSE(QToolTip::isVisible());
     DestroyWindow(dialog);
     EXPECT_FALSE(IsWindow(tip)) << "the tip is owned by the dialog";
+}
+
+// The dialog's font reaches the controls: kept for WM_GETFONT and used by the Qt control inside.
+TEST_F(ControlsTest, SetFontIsKeptAndShownByTheControl) {
+    HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
+    HWND edit = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, dialog, 1, "EDIT");
+    HWND label = makeWindow(WS_CHILD | WS_VISIBLE, 10, 40, 100, 20, dialog, 2, "STATIC");
+    HFONT font =
+        CreateFont(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, "\xCB\xCE\xCC\xE5"); // 宋体
+    for (HWND control : {edit, label}) {
+        SendMessage(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        EXPECT_EQ(SendMessage(control, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font));
+    }
+    LOGFONT described{};
+    if (GetObject(font, sizeof described, &described)) { // the Qt control follows fonts GDI can describe
+        const QFont shown = controlOf<QLineEdit>(edit)->font();
+        EXPECT_EQ(shown.pixelSize(), 12);
+        EXPECT_TRUE(shown.bold());
+    }
+    drain(); // the static paints its text with the font
+    DestroyWindow(dialog);
+    DeleteObject(font);
 }
 
 } // namespace
