@@ -55,8 +55,10 @@ void CRastel::InitialParam() {
     m_pProcess = nullptr;
 }
 
-// Frees the header block, both pixel buffers and the kernel instance; the object is empty afterwards.
+// Frees the GDI bitmaps, the header block, both pixel buffers and the kernel instance; the object is
+// empty afterwards.
 void CRastel::DeAllocateBuffer() {
+    FreeDisplayHandles();
     if (m_pImage)
         rastel::unregisterPicture(m_pImage);
     rastel::HeaderBlockDeleter()(m_pInfo);

@@ -110,6 +110,10 @@ private:
     // After a kernel changed the pixels to `bits` per pixel: the standard header block of that depth and
     // a fresh display copy. Returns 1, or 0 (object emptied) without memory.
     int SettleDepth(int bits);
+    // Deletes m_hDdb and a DIB section left over, clearing both handles.
+    void FreeDisplayHandles();
+    // The overlay pass of ShowBitmap; returns the pixels to show.
+    BYTE* RunOverlayPass();
 
     BOOL m_bValid;
     LONG m_nWidth;
