@@ -23,9 +23,9 @@ public:
     BOOL InitInstance() override { return init(); }
 };
 
-using AppTest = MfcTest;
+using MfcAppTest = MfcTest;
 
-TEST_F(AppTest, NamedAfterTheProgramFileAndCaptionsItsBoxes)
+TEST_F(MfcAppTest, NamedAfterTheProgramFileAndCaptionsItsBoxes)
 {
     platform::seams::setProgramPath("/opt/orvanel/bin/Orvanel");
     TestApp app;
@@ -44,7 +44,7 @@ TEST_F(AppTest, NamedAfterTheProgramFileAndCaptionsItsBoxes)
     EXPECT_EQ(boxes.calls()[0].style, UINT(MB_OK));
 }
 
-TEST_F(AppTest, EntryRunsInitInstanceAndEndsWhenItReturnsFalse)
+TEST_F(MfcAppTest, EntryRunsInitInstanceAndEndsWhenItReturnsFalse)
 {
     TestApp app("Viewer");
     CWnd main;
@@ -64,7 +64,7 @@ TEST_F(AppTest, EntryRunsInitInstanceAndEndsWhenItReturnsFalse)
     EXPECT_EQ(AfxWinMain(0, nullptr), 4);
 }
 
-TEST_F(AppTest, HelpCommandOfADialogReachesTheMainWindowsWinHelp)
+TEST_F(MfcAppTest, HelpCommandOfADialogReachesTheMainWindowsWinHelp)
 {
     TestApp app("Viewer");
     HelpWnd main;
@@ -80,7 +80,7 @@ TEST_F(AppTest, HelpCommandOfADialogReachesTheMainWindowsWinHelp)
     EXPECT_EQ(main.helps, 1);
 }
 
-TEST(TimeTest, CurrentTimeFollowsTheLocalClock)
+TEST(MfcTimeTest, CurrentTimeFollowsTheLocalClock)
 {
     platform::seams::setLocalTime(platform::seams::LocalTime{2026, 12, 9, 9, 5, 3});
     const CTime now = CTime::GetCurrentTime();
@@ -113,7 +113,7 @@ public:
 
 IMPLEMENT_DYNCREATE(WorkThread, CWinThread)
 
-TEST(RuntimeClassTest, MakesObjectsByClassRecord)
+TEST(MfcRuntimeClassTest, MakesObjectsByClassRecord)
 {
     const CRuntimeClass* record = RUNTIME_CLASS(WorkThread);
     EXPECT_STREQ(record->m_lpszClassName, "WorkThread");
@@ -130,9 +130,9 @@ TEST(RuntimeClassTest, MakesObjectsByClassRecord)
 namespace mfc_test {
 namespace {
 
-using IconTest = MfcTest;
+using MfcIconTest = MfcTest;
 
-TEST_F(IconTest, RegisteredIconsLoadAndWindowsKeepThem)
+TEST_F(MfcIconTest, RegisteredIconsLoadAndWindowsKeepThem)
 {
     TestApp app("Viewer");
     platform::mfc::registerResourceIcon(128, "/opt/orvanel/icon.png");

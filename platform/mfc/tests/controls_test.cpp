@@ -16,7 +16,7 @@ public:
     }
 };
 
-class ControlsTest : public MfcTest {
+class MfcControlsTest : public MfcTest {
 protected:
     void SetUp() override
     {
@@ -35,7 +35,7 @@ protected:
     CWnd parent;
 };
 
-TEST_F(ControlsTest, OwnerDrawnButtonDrawsEachStateAndAHeldButtonAnswers108)
+TEST_F(MfcControlsTest, OwnerDrawnButtonDrawsEachStateAndAHeldButtonAnswers108)
 {
     DrawnButton button;
     ASSERT_TRUE(button.SubclassWindow(control("BUTTON", BS_OWNERDRAW, 1015)));
@@ -61,7 +61,7 @@ TEST_F(ControlsTest, OwnerDrawnButtonDrawsEachStateAndAHeldButtonAnswers108)
     EXPECT_EQ(commands[0].wParam, MAKEWPARAM(1015, BN_CLICKED));
 }
 
-TEST_F(ControlsTest, ComboBoxSliderAndChecks)
+TEST_F(MfcControlsTest, ComboBoxSliderAndChecks)
 {
     CComboBox combo;
     ASSERT_TRUE(combo.SubclassWindow(control("COMBOBOX", CBS_DROPDOWNLIST, 20)));
@@ -92,7 +92,7 @@ TEST_F(ControlsTest, ComboBoxSliderAndChecks)
     EXPECT_TRUE(seenOf(WM_COMMAND).empty());
 }
 
-TEST_F(ControlsTest, ToolTipKeepsOneToolPerWindowAndId)
+TEST_F(MfcControlsTest, ToolTipKeepsOneToolPerWindowAndId)
 {
     CButton button;
     ASSERT_TRUE(button.SubclassWindow(control("BUTTON", BS_PUSHBUTTON, 23)));

@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(CStringTest, FormatPassesCStringArgumentsAsText)
+TEST(MfcCStringTest, FormatPassesCStringArgumentsAsText)
 {
     CString h("09"), m("05");
     CString s;
@@ -38,9 +38,9 @@ const FindCase kFindCases[] = {
 
 void PrintTo(const FindCase& c, std::ostream* os) { *os << c.name; }
 
-class CStringFind : public ::testing::TestWithParam<FindCase> {};
+class MfcCStringFind : public ::testing::TestWithParam<FindCase> {};
 
-TEST_P(CStringFind, FindsWholeCharactersOnly)
+TEST_P(MfcCStringFind, FindsWholeCharactersOnly)
 {
     const FindCase& c = GetParam();
     const CString s(c.text);
@@ -48,10 +48,10 @@ TEST_P(CStringFind, FindsWholeCharactersOnly)
     EXPECT_EQ(s.ReverseFind(c.ch), c.reverseFind);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CStringFind, ::testing::ValuesIn(kFindCases),
+INSTANTIATE_TEST_SUITE_P(Cases, MfcCStringFind, ::testing::ValuesIn(kFindCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CStringTest, FindSubstringFromStart)
+TEST(MfcCStringTest, FindSubstringFromStart)
 {
     const CString s("Orvanel.ini Orvanel.bmp");
     EXPECT_EQ(s.Find("Orvanel"), 0);
@@ -61,7 +61,7 @@ TEST(CStringTest, FindSubstringFromStart)
     EXPECT_EQ(s.Find("a", 100), -1);
 }
 
-TEST(CStringTest, PartsAreClampedToTheString)
+TEST(MfcCStringTest, PartsAreClampedToTheString)
 {
     const CString s("readme.txt");
     EXPECT_STREQ(s.Left(6), "readme");
@@ -75,7 +75,7 @@ TEST(CStringTest, PartsAreClampedToTheString)
     EXPECT_EQ(s.GetAt(99), '\0');
 }
 
-TEST(CStringTest, CaseChangesLeaveDoubleByteCharactersAlone)
+TEST(MfcCStringTest, CaseChangesLeaveDoubleByteCharactersAlone)
 {
     CString s("ab\x81" "aJPG"); // 0x81 0x61 is one character
     s.MakeUpper();
@@ -87,7 +87,7 @@ TEST(CStringTest, CaseChangesLeaveDoubleByteCharactersAlone)
     EXPECT_GT(CString("b").Compare("a"), 0);
 }
 
-TEST(CStringTest, BufferWritesSetTheLength)
+TEST(MfcCStringTest, BufferWritesSetTheLength)
 {
     CString s("old");
     char* buffer = s.GetBuffer(10);
@@ -100,7 +100,7 @@ TEST(CStringTest, BufferWritesSetTheLength)
     EXPECT_STREQ(s, "new");
 }
 
-TEST(CStringTest, OperatorsJoinAndCompare)
+TEST(MfcCStringTest, OperatorsJoinAndCompare)
 {
     const CString path = CString("C:\\") + "2026-12-9" + '\\';
     EXPECT_STREQ(path, "C:\\2026-12-9\\");

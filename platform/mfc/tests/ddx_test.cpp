@@ -30,7 +30,7 @@ protected:
     }
 };
 
-class DdxTest : public MfcTest {
+class MfcDdxTest : public MfcTest {
 protected:
     void SetUp() override
     {
@@ -61,7 +61,7 @@ protected:
     }
 };
 
-TEST_F(DdxTest, MembersRoundTripThroughTheControls)
+TEST_F(MfcDdxTest, MembersRoundTripThroughTheControls)
 {
     DataDialog dlg;
     dlg.m_text = "C:\\pictures\\";
@@ -99,7 +99,7 @@ TEST_F(DdxTest, MembersRoundTripThroughTheControls)
     EXPECT_EQ(dlg.m_slider.GetSafeHwnd(), nullptr);
 }
 
-TEST_F(DdxTest, ControlBindingGivesTheControlItsObject)
+TEST_F(MfcDdxTest, ControlBindingGivesTheControlItsObject)
 {
     DataDialog dlg;
     int position = -1;
@@ -115,7 +115,7 @@ TEST_F(DdxTest, ControlBindingGivesTheControlItsObject)
     EXPECT_EQ(position, 128);
 }
 
-TEST_F(DdxTest, TextThatIsNoNumberKeepsTheDialogOpen)
+TEST_F(MfcDdxTest, TextThatIsNoNumberKeepsTheDialogOpen)
 {
     platform::testing::MessageBoxRecorder boxes(IDOK);
     DataDialog dlg;

@@ -43,7 +43,7 @@ BEGIN_MESSAGE_MAP(KeyDialog, ScriptedDialog)
 ON_BN_CLICKED(7, OnSeven)
 END_MESSAGE_MAP()
 
-class DialogTest : public MfcTest {
+class MfcDialogTest : public MfcTest {
 protected:
     void SetUp() override
     {
@@ -54,7 +54,7 @@ protected:
     }
 };
 
-TEST_F(DialogTest, ControlsArePlacedInFixedDialogUnits)
+TEST_F(MfcDialogTest, ControlsArePlacedInFixedDialogUnits)
 {
     KeyDialog dlg(kTemplate);
     CRect edit, client;
@@ -86,9 +86,9 @@ const KeyCase kKeyCases[] = {
 
 void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
 
-class DialogKeys : public DialogTest, public ::testing::WithParamInterface<KeyCase> {};
+class MfcDialogKeys : public MfcDialogTest, public ::testing::WithParamInterface<KeyCase> {};
 
-TEST_P(DialogKeys, KeyDownOnAControlEndsTheDialog)
+TEST_P(MfcDialogKeys, KeyDownOnAControlEndsTheDialog)
 {
     const KeyCase& c = GetParam();
     KeyDialog dlg(c.templateId);
@@ -102,10 +102,10 @@ TEST_P(DialogKeys, KeyDownOnAControlEndsTheDialog)
     EXPECT_EQ(dlg.GetSafeHwnd(), nullptr); // destroyed by DoModal
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, DialogKeys, ::testing::ValuesIn(kKeyCases),
+INSTANTIATE_TEST_SUITE_P(Keys, MfcDialogKeys, ::testing::ValuesIn(kKeyCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DialogTest, DisabledCancelButtonTakesEscapeWithoutCommand)
+TEST_F(MfcDialogTest, DisabledCancelButtonTakesEscapeWithoutCommand)
 {
     KeyDialog dlg(kTemplate);
     dlg.init = [&](ScriptedDialog& d) {
@@ -116,7 +116,7 @@ TEST_F(DialogTest, DisabledCancelButtonTakesEscapeWithoutCommand)
     EXPECT_EQ(dlg.DoModal(), 7);
 }
 
-TEST_F(DialogTest, CloseIsCancelAndQuitEndsTheLoop)
+TEST_F(MfcDialogTest, CloseIsCancelAndQuitEndsTheLoop)
 {
     KeyDialog closing(kTemplate);
     closing.init = [](ScriptedDialog& d) { d.PostMessage(WM_CLOSE); };
@@ -132,7 +132,7 @@ TEST_F(DialogTest, CloseIsCancelAndQuitEndsTheLoop)
     EXPECT_EQ(msg.wParam, 3u);
 }
 
-TEST_F(DialogTest, OwnerIsDisabledWhileModal)
+TEST_F(MfcDialogTest, OwnerIsDisabledWhileModal)
 {
     CWnd owner;
     ASSERT_TRUE(owner.SubclassWindow(plainWindow(WS_OVERLAPPED | WS_VISIBLE)));
@@ -148,7 +148,7 @@ TEST_F(DialogTest, OwnerIsDisabledWhileModal)
     EXPECT_TRUE(owner.IsWindowEnabled());
 }
 
-TEST_F(DialogTest, EndInInitialisationAndMissingTemplate)
+TEST_F(MfcDialogTest, EndInInitialisationAndMissingTemplate)
 {
     KeyDialog early(kTemplate);
     early.init = [](ScriptedDialog& d) { d.EndDialog(5); };
@@ -159,7 +159,7 @@ TEST_F(DialogTest, EndInInitialisationAndMissingTemplate)
     EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
 }
 
-TEST_F(DialogTest, Win32DialogProcedureOnANamedTemplate)
+TEST_F(MfcDialogTest, Win32DialogProcedureOnANamedTemplate)
 {
     platform::mfc::registerDialogTemplate("CameraProperty", testTemplate(BS_DEFPUSHBUTTON));
     static std::vector<UINT> messages;

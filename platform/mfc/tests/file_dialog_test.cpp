@@ -12,7 +12,7 @@
 
 namespace {
 
-class FileDialogTest : public ::testing::Test {
+class MfcFileDialogTest : public ::testing::Test {
 protected:
     void answer(std::optional<std::string> path)
     {
@@ -25,7 +25,7 @@ protected:
     std::vector<platform::testing::FileDialogCall> calls;
 };
 
-TEST_F(FileDialogTest, SaveAddsTheDefaultExtensionToANameWithoutOne)
+TEST_F(MfcFileDialogTest, SaveAddsTheDefaultExtensionToANameWithoutOne)
 {
     answer("\\home\\user\\pictures\\snap");
     CFileDialog dlg(FALSE, "BMP", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
@@ -42,7 +42,7 @@ TEST_F(FileDialogTest, SaveAddsTheDefaultExtensionToANameWithoutOne)
     EXPECT_EQ(calls[0].filter, "BMP Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg||");
 }
 
-TEST_F(FileDialogTest, OpenKeepsTheChosenNameAndFillsTheCallersBuffer)
+TEST_F(MfcFileDialogTest, OpenKeepsTheChosenNameAndFillsTheCallersBuffer)
 {
     answer("\\media\\clip.v1.avi");
     char buffer[2560] = {};
@@ -61,7 +61,7 @@ TEST_F(FileDialogTest, OpenKeepsTheChosenNameAndFillsTheCallersBuffer)
     EXPECT_EQ(pos, nullptr);
 }
 
-TEST_F(FileDialogTest, CancelAndAPathTooLongForTheBuffer)
+TEST_F(MfcFileDialogTest, CancelAndAPathTooLongForTheBuffer)
 {
     answer(std::nullopt);
     CFileDialog cancelled(TRUE);
@@ -77,7 +77,7 @@ TEST_F(FileDialogTest, CancelAndAPathTooLongForTheBuffer)
     EXPECT_STREQ(small, "");
 }
 
-TEST(FileDialogFilter, WindowsFiltersBecomeQtFilters)
+TEST(MfcFileDialogFilter, WindowsFiltersBecomeQtFilters)
 {
     EXPECT_EQ(platform::mfc::qtFilter("BMP Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg||"),
               "BMP Files (*.bmp);;JPEG Files (*.jpg)");
@@ -91,7 +91,7 @@ TEST(FileDialogFilter, WindowsFiltersBecomeQtFilters)
 namespace {
 
 // The real dialog, answered by a person stand-in once it is open.
-TEST(QtFileDialogTest, ShowsTheRequestAndGivesThePathInTheSystemsForm)
+TEST(MfcQtFileDialogTest, ShowsTheRequestAndGivesThePathInTheSystemsForm)
 {
     // The window layer makes the GUI application with its first window.
     const HWND window = CreateWindowEx(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);

@@ -25,7 +25,7 @@ std::string writeBmp()
     return path;
 }
 
-TEST(GdiObjectsTest, ResourceBitmapLoadsByIdAndReportsItsSize)
+TEST(MfcGdiObjectsTest, ResourceBitmapLoadsByIdAndReportsItsSize)
 {
     platform::gdi::registerResourceBitmap(131, writeBmp().c_str());
     CBitmap strip;
@@ -39,7 +39,7 @@ TEST(GdiObjectsTest, ResourceBitmapLoadsByIdAndReportsItsSize)
     EXPECT_FALSE(missing.LoadBitmap(999));
 }
 
-TEST(GdiObjectsTest, SelectionGivesBackTheReplacedObject)
+TEST(MfcGdiObjectsTest, SelectionGivesBackTheReplacedObject)
 {
     CDC memory;
     ASSERT_TRUE(memory.CreateCompatibleDC(nullptr));

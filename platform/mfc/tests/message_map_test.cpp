@@ -82,9 +82,9 @@ ON_CONTROL_RANGE(BN_CLICKED, 1010, 1012, OnRange)
 ON_MESSAGE(kPrivate, OnPrivate)
 END_MESSAGE_MAP()
 
-using MessageMapTest = MfcTest;
+using MfcMessageMapTest = MfcTest;
 
-TEST_F(MessageMapTest, HandlersReceiveUnpackedArguments)
+TEST_F(MfcMessageMapTest, HandlersReceiveUnpackedArguments)
 {
     MappedWnd wnd;
     const HWND hwnd = plainWindow(WS_OVERLAPPED);
@@ -123,7 +123,7 @@ TEST_F(MessageMapTest, HandlersReceiveUnpackedArguments)
     EXPECT_TRUE(seenOf(kPrivate).empty());
 }
 
-TEST_F(MessageMapTest, CommandsByIdAndRange)
+TEST_F(MfcMessageMapTest, CommandsByIdAndRange)
 {
     MappedWnd wnd;
     const HWND hwnd = plainWindow(WS_OVERLAPPED);
@@ -140,7 +140,7 @@ TEST_F(MessageMapTest, CommandsByIdAndRange)
     EXPECT_EQ(seenOf(WM_COMMAND).size(), 2u);
 }
 
-TEST_F(MessageMapTest, DerivedLinesWinAndBaseLinesStillServe)
+TEST_F(MfcMessageMapTest, DerivedLinesWinAndBaseLinesStillServe)
 {
     MappedWnd wnd;
     const HWND hwnd = plainWindow(WS_OVERLAPPED);
@@ -156,7 +156,7 @@ TEST_F(MessageMapTest, DerivedLinesWinAndBaseLinesStillServe)
     EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
 }
 
-TEST_F(MessageMapTest, DefaultPassesTheCurrentMessageToTheOldProcedure)
+TEST_F(MfcMessageMapTest, DefaultPassesTheCurrentMessageToTheOldProcedure)
 {
     MappedWnd wnd;
     const HWND hwnd = plainWindow(WS_OVERLAPPED);
@@ -176,7 +176,7 @@ TEST_F(MessageMapTest, DefaultPassesTheCurrentMessageToTheOldProcedure)
     EXPECT_EQ(seenOf(WM_LBUTTONDOWN).size(), 1u);
 }
 
-TEST_F(MessageMapTest, BorrowedWrappersAndPermanentObjects)
+TEST_F(MfcMessageMapTest, BorrowedWrappersAndPermanentObjects)
 {
     const HWND hwnd = plainWindow(WS_OVERLAPPED);
     EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);

@@ -25,9 +25,9 @@ private:
     UINT swallow_;
 };
 
-using PreTranslateTest = MfcTest;
+using MfcPreTranslateTest = MfcTest;
 
-TEST_F(PreTranslateTest, InnermostWindowFirstThenParentsUpToTheTopLevel)
+TEST_F(MfcPreTranslateTest, InnermostWindowFirstThenParentsUpToTheTopLevel)
 {
     std::vector<std::string> order;
     Recorder owner("owner", order), top("top", order), middle("middle", order, WM_USER + 2), inner("inner", order);

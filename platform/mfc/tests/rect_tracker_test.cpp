@@ -4,7 +4,7 @@
 namespace mfc_test {
 namespace {
 
-using RectTrackerTest = MfcTest;
+using MfcRectTrackerTest = MfcTest;
 
 // The window's pixels as 32-bit top-down rows.
 std::vector<DWORD> windowPixels(HWND hwnd, int width, int height)
@@ -25,7 +25,7 @@ std::vector<DWORD> windowPixels(HWND hwnd, int width, int height)
     return pixels;
 }
 
-TEST_F(RectTrackerTest, FollowsTheMouseToTheReleaseAndRestoresThePicture)
+TEST_F(MfcRectTrackerTest, FollowsTheMouseToTheReleaseAndRestoresThePicture)
 {
     CWnd wnd;
     ASSERT_TRUE(wnd.SubclassWindow(plainWindow(WS_OVERLAPPED | WS_VISIBLE)));
