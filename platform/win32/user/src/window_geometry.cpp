@@ -230,7 +230,9 @@ HWND GetParent(HWND hWnd) {
     WindowPtr window = checkedWindow(hWnd);
     if (!window)
         return nullptr;
-    return window->parent ? window->parent : window->owner;
+    if (window->parent)
+        return window->parent;
+    return (window->style & WS_POPUP) ? window->owner : nullptr;
 }
 
 // Only child windows move between parents; the widget keeps its place in the new parent's coordinates.

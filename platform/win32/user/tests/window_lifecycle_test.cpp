@@ -42,9 +42,12 @@ TEST_F(LifecycleTest, DestroySendsDestroyParentFirstAndNcDestroyChildrenFirst) {
 TEST_F(LifecycleTest, OwnedWindowsAreDestroyedWithTheirOwner) {
     HWND owner = makeWindow(WS_POPUP, 0, 0, 100, 100);
     HWND owned = makeWindow(WS_POPUP, 0, 0, 50, 50, owner);
+    HWND overlapped = makeWindow(WS_OVERLAPPED, 0, 0, 50, 50, owner);
     EXPECT_EQ(GetParent(owned), owner);
+    EXPECT_EQ(GetParent(overlapped), nullptr) << "only popups report their owner";
     DestroyWindow(owner);
     EXPECT_FALSE(IsWindow(owned));
+    EXPECT_FALSE(IsWindow(overlapped));
 }
 
 // A stale handle, a pointer that never was a window and null are all refused without harm.

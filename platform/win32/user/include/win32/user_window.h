@@ -219,7 +219,7 @@ BOOL GetWindowRect(HWND hWnd, LPRECT lpRect); // the whole window in screen coor
 BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
 BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
 
-// Relations. GetParent gives the parent of a child window and the owner of a top-level one. GUI thread.
+// Relations. GetParent gives the parent of a child window and the owner of a WS_POPUP window. GUI thread.
 HWND GetParent(HWND hWnd);
 // Moves a child window under another parent window (both live); the previous parent, NULL on failure.
 HWND SetParent(HWND hWndChild, HWND hWndNewParent);
