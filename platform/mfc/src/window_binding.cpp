@@ -1,4 +1,5 @@
 // Binding CWnd objects to windows: the permanent and borrowed maps, attaching and subclassing.
+#include <mfc/app.h>
 #include <mfc/wnd.h>
 
 #include <unordered_map>
@@ -23,6 +24,8 @@ using namespace platform::mfc;
 
 CWnd::~CWnd()
 {
+    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this)
+        app->m_pMainWnd = nullptr;
     if (!m_hWnd || m_bBorrowed)
         return;
     // A window outliving its object would call into freed memory: it goes with the object.

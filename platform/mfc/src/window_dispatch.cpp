@@ -1,4 +1,5 @@
 // Message dispatch: the framework's window procedure, message-map routing, Default and pre-translation.
+#include <mfc/app.h>
 #include <mfc/wnd.h>
 
 #include <win32/message_loop.h>
@@ -63,9 +64,12 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     --dispatchDepth;
     current = outer;
     if (message == WM_NCDESTROY) {
-        // The window is gone; its object lets go of it and may delete itself.
+        // The window is gone; its object lets go of it and may delete itself. The application no longer
+        // has a main window when it was this one.
         if (CWnd* bound = CWnd::FromHandlePermanent(hwnd)) {
             bound->Detach();
+            if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == bound)
+                app->m_pMainWnd = nullptr;
             bound->PostNcDestroy();
         }
     }

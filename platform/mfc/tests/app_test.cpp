@@ -64,6 +64,22 @@ TEST_F(MfcAppTest, EntryRunsInitInstanceAndEndsWhenItReturnsFalse)
     EXPECT_EQ(AfxWinMain(0, nullptr), 4);
 }
 
+// A dialog program: the main dialog lives on InitInstance's stack and is gone when the entry goes on.
+TEST_F(MfcAppTest, MainDialogOnTheStackLeavesNoMainWindowBehind)
+{
+    TestApp app("Viewer");
+    platform::mfc::registerDialogTemplate(4301, {WS_POPUP, 0, 0, 50, 50, "", "", 0, {}});
+    app.init = [&] {
+        ScriptedDialog dlg(4301);
+        app.m_pMainWnd = &dlg;
+        dlg.init = [](ScriptedDialog& d) { d.PostMessage(WM_KEYDOWN, VK_ESCAPE, 1); };
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        return FALSE;
+    };
+    EXPECT_EQ(AfxWinMain(0, nullptr), 0);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
 TEST_F(MfcAppTest, HelpCommandOfADialogReachesTheMainWindowsWinHelp)
 {
     TestApp app("Viewer");
