@@ -11,6 +11,8 @@
 #include <win32/codepage.h>
 #include <win32/native_path.h>
 
+#include <mfc/file_dialog.h>
+
 #include "text_scan.h"
 
 namespace platform::mfc {
@@ -67,8 +69,12 @@ std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogC
     const QString title = call.title.empty() ? QString(call.open ? "Open" : "Save As") : toQt(call.title);
     const QString start = call.initialName.empty() ? QString() : toQt(platform::toNativePath(call.initialName));
     const QString filterText = filters.join(";;");
-    const QString chosen = call.open ? QFileDialog::getOpenFileName(nullptr, title, start, filterText, &selected)
-                                     : QFileDialog::getSaveFileName(nullptr, title, start, filterText, &selected);
+    QFileDialog::Options options;
+    if (!call.open && !(call.flags & OFN_OVERWRITEPROMPT))
+        options |= QFileDialog::DontConfirmOverwrite;
+    const QString chosen = call.open
+                               ? QFileDialog::getOpenFileName(nullptr, title, start, filterText, &selected, options)
+                               : QFileDialog::getSaveFileName(nullptr, title, start, filterText, &selected, options);
     if (chosen.isEmpty())
         return std::nullopt;
     std::string path = chosen.toStdString();
