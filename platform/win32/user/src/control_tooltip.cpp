@@ -106,7 +106,7 @@ void relay(Window& window, const MSG& msg) {
         return;
     hide(window);
     state.over = tool;
-    state.screen = QPoint(msg.pt.x, msg.pt.y);
+    state.screen = lastCursorPos(); // the tip stands by the cursor; relayed points are often client points
     if (tool >= 0 && state.active)
         SetTimer(window.hwnd, kShowTimer, kInitialDelayMs, nullptr);
 }

@@ -141,7 +141,7 @@ TEST_F(ControlsTest, ToolTipShowsAfterThePauseForRelayedMoves) {
     SendMessage(tip, TTM_ACTIVATE, TRUE, 0);
     mouse(dialog, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(20, 20));
     drain();
-    MSG move{button, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10), 0, {130, 130}, 0};
+    MSG move{button, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10), 0, {10, 10}, 0}; // pt as the bitmap button fills it
     SendMessage(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
     clock.advance(499);
     drain();
@@ -150,6 +150,10 @@ TEST_F(ControlsTest, ToolTipShowsAfterThePauseForRelayedMoves) {
     drain();
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), QString("Snap"));
+    for (QWidget* label : QApplication::topLevelWidgets()) {
+        if (label->inherits("QTipLabel") && label->isVisible()) // by the cursor at (120, 120), not at the
+            EXPECT_LT((label->pos() - QPoint(120, 140)).manhattanLength(), 60); // relayed client point
+    }
     char chinese[] = "\xB2\xB6\xD7\xBD\xCD\xBC\xC6\xAC"; // "捕捉图片"
     info.lpszText = chinese;
     SendMessage(tip, TTM_UPDATETIPTEXT, 0, reinterpret_cast<LPARAM>(&info));
