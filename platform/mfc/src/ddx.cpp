@@ -8,6 +8,8 @@
 
 #include <win32/debug_output.h>
 
+#include "dialog_state.h"
+
 namespace {
 
 // The index of each radio button of the group that starts at `first`, in template order.
@@ -26,7 +28,7 @@ void forEachRadio(HWND dialog, HWND first, Visit visit)
         if (!inGroup)
             continue;
         const DWORD type = style & BS_TYPEMASK;
-        if (control.className == "BUTTON" && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON))
+        if (platform::mfc::isButtonClass(control.className) && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON))
             visit(control.hwnd, index++);
     }
 }

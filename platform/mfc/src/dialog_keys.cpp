@@ -20,7 +20,7 @@ bool belongsTo(HWND dialog, HWND hwnd)
 bool isPushButton(const DialogState& state, HWND hwnd)
 {
     for (const DialogControl& control : state.controls) {
-        if (control.hwnd == hwnd && control.className == "BUTTON") {
+        if (control.hwnd == hwnd && isButtonClass(control.className)) {
             const DWORD type = static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE)) & BS_TYPEMASK;
             return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
         }

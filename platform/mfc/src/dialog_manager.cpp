@@ -1,6 +1,7 @@
 // The dialog manager: the dialog class, building dialogs from templates, modal loops and EndDialog.
 #include <mfc/dialog_manager.h>
 
+#include <strings.h>
 #include <unordered_map>
 
 #include <win32/gdi.h>
@@ -65,7 +66,7 @@ bool makeControls(HWND hwnd, const DialogTemplate& dialog, DialogState& state)
         state.controls.push_back({control, item.className});
         if (state.font)
             SendMessage(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
-        if (state.defaultId == 0 && item.className == "BUTTON" && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        if (state.defaultId == 0 && isButtonClass(item.className) && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
             state.defaultId = item.id;
     }
     return true;
@@ -82,6 +83,8 @@ HWND firstTabStop(const DialogState& state)
 }
 
 } // namespace
+
+bool isButtonClass(const std::string& className) { return strcasecmp(className.c_str(), WC_BUTTON) == 0; }
 
 std::shared_ptr<DialogState> dialogState(HWND dialog)
 {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <mfc/dialog_manager.h>
@@ -16,6 +17,9 @@ struct DialogState {
     bool ended = false;
     INT_PTR result = 0;
 };
+
+// True for a control of the "BUTTON" class (class names compare without case).
+bool isButtonClass(const std::string& className);
 
 // The state of a dialog window; null for any other window. GUI thread.
 std::shared_ptr<DialogState> dialogState(HWND dialog);

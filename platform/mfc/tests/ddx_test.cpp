@@ -50,7 +50,7 @@ protected:
                  {101, "BUTTON", "Check", WS_VISIBLE | BS_AUTOCHECKBOX, 5, 20, 60, 10},
                  {102, "BUTTON", "A", radio | WS_GROUP, 5, 35, 30, 10},
                  {IDC_STATIC, "STATIC", "not a radio", WS_VISIBLE, 40, 35, 30, 10},
-                 {103, "BUTTON", "B", radio, 75, 35, 30, 10},
+                 {103, "Button", "B", radio, 75, 35, 30, 10}, // class names ignore case
                  {104, "BUTTON", "C", radio, 110, 35, 30, 10},
                  {105, "BUTTON", "D", radio | WS_GROUP, 5, 50, 30, 10},
                  {106, "BUTTON", "E", radio, 40, 50, 30, 10},

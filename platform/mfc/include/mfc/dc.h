@@ -9,8 +9,8 @@
 class CWnd;
 
 // A CDC made by CreateCompatibleDC deletes its DC when destroyed; one that was attached detaches only.
-// Each call is the GDI function of the same name on m_hDC with its result. Any thread that uses the DC;
-// FromHandle on the GUI thread.
+// Each call is the GDI function of the same name on m_hDC with its result. Any thread that uses the DC,
+// except FromHandle and SelectObject, whose borrowed wrappers belong to the GUI thread.
 class CDC {
 public:
     CDC() = default;
