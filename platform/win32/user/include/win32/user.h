@@ -1,4 +1,4 @@
-// Area header of the window-manager stand-in: windows, messages, input, painting and message boxes.
+// Area header of the window-manager stand-in: windows, messages, input, painting, message boxes, controls.
 #pragma once
 
 #include <win32/message_box.h>
