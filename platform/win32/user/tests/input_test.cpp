@@ -262,6 +262,24 @@ TEST_F(InputTest, HoverAfterTheHoverTimeAndLeaveOntoAChild) {
     EXPECT_FALSE(TrackMouseEvent(&tme));
 }
 
+// Moves waiting in the queue merge into the latest one, but never across a button message.
+TEST_F(InputTest, QueuedMovesMergeUpToTheNextButtonMessage) {
+    HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 400, 100, 200, 200);
+    for (int x : {10, 20, 30})
+        mouse(top, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(x, 5));
+    mouse(top, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(30, 5));
+    mouse(top, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(40, 5));
+    drain();
+    std::vector<std::pair<UINT, int>> got;
+    for (const Seen& s : seen) {
+        if (s.message == WM_MOUSEMOVE || s.message == WM_LBUTTONDOWN)
+            got.emplace_back(s.message, GET_X_LPARAM(s.lParam));
+    }
+    EXPECT_THAT(got,
+                ElementsAre(std::pair<UINT, int>(WM_MOUSEMOVE, 30), std::pair<UINT, int>(WM_LBUTTONDOWN, 30),
+                            std::pair<UINT, int>(WM_MOUSEMOVE, 40)));
+}
+
 TEST_F(InputTest, WheelGoesToTheFocusWindowInScreenCoordinates) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 1000, 100, 200, 200);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, top, 1);
