@@ -159,7 +159,8 @@ bool inside(const Window& window, LPARAM point) {
 } // namespace
 
 // A press takes the focus and the capture and pushes the button; the release over it clicks (checks for
-// the automatic kinds) and sends BN_CLICKED. Setting the check or state by message notifies nobody.
+// the automatic kinds) and sends BN_CLICKED. The space bar pushes and clicks the focused button the same
+// way. Setting the check or state by message notifies nobody.
 LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowPtr window = findWindow(hwnd);
     if (!window)
@@ -200,6 +201,16 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             click(*window);
         return 0;
     }
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE && !groupBox)
+            setFlag(*window, BST_PUSHED, true);
+        return 0;
+    case WM_KEYUP:
+        if (wParam == VK_SPACE && (state & BST_PUSHED) && !(state & kMouseHeld)) {
+            setFlag(*window, BST_PUSHED, false);
+            click(*window);
+        }
+        return 0;
     case WM_CAPTURECHANGED:
         state &= ~(kCaptured | kMouseHeld);
         setFlag(*window, BST_PUSHED, false);
@@ -209,6 +220,8 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_KILLFOCUS:
         setFlag(*window, BST_FOCUS, false);
+        if (!(state & kMouseHeld))
+            setFlag(*window, BST_PUSHED, false); // a space-bar press ends without a click
         return 0;
     case BM_GETCHECK:
         return state & 3;

@@ -33,6 +33,20 @@ TEST_F(ButtonTest, HeldButtonStateAndClickOnReleaseOverIt) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(ButtonTest, SpaceBarClicksTheFocusedButton) {
+    HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
+    HWND button = makeWindow(WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 10, 40, 30, dialog, 1081, "BUTTON");
+    SetFocus(button);
+    key(dialog, QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    drain();
+    EXPECT_EQ(SendMessage(button, BM_GETSTATE, 0, 0), BST_PUSHED | BST_FOCUS);
+    EXPECT_TRUE(paramsOf(WM_COMMAND).empty());
+    key(dialog, QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " ");
+    drain();
+    EXPECT_THAT(paramsOf(WM_COMMAND), ElementsAre(MAKEWPARAM(1081, BN_CLICKED)));
+    EXPECT_EQ(SendMessage(button, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
 TEST_F(ButtonTest, ReleaseOutsideDoesNotClick) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
     makeWindow(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 40, 30, dialog, 1, "BUTTON");
