@@ -114,6 +114,8 @@ HWND createDialog(const DialogTemplate& dialog, HWND owner, DLGPROC proc, LPARAM
         return nullptr;
     if (created)
         created(hwnd);
+    // The caption through WM_SETTEXT as well: the window layer shows a title set that way.
+    SetWindowText(hwnd, dialog.caption.c_str());
     const auto state = dialogState(hwnd);
     state->font = templateFont(dialog);
     if (state->font)

@@ -1,6 +1,11 @@
 // Modal dialogs: templates in dialog units, EndDialog, the dialog manager's keys, WM_QUIT and the owner.
 #include "mfc_fixture.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+
 namespace mfc_test {
 namespace {
 
@@ -104,6 +109,23 @@ TEST_P(MfcDialogKeys, KeyDownOnAControlEndsTheDialog)
 
 INSTANTIATE_TEST_SUITE_P(Keys, MfcDialogKeys, ::testing::ValuesIn(kKeyCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A key typed on the keyboard (a Qt key event) reaches the dialog manager through the window layer's input.
+TEST_F(MfcDialogTest, TypedEscapeCancels)
+{
+    KeyDialog dlg(kTemplate);
+    dlg.init = [](ScriptedDialog&) {
+        QTimer::singleShot(0, [] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (widget->isVisible() && widget->windowTitle() == "Test") {
+                    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                    QCoreApplication::sendEvent(widget, &press);
+                }
+            }
+        });
+    };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
 
 TEST_F(MfcDialogTest, DisabledCancelButtonTakesEscapeWithoutCommand)
 {
