@@ -1,6 +1,8 @@
 // CameraDevice construction (graph, settings key, capture filter) and destruction.
 #include "camera_device.h"
 
+#include <new>
+
 #include <win32/kernel.h>
 #include <win32/registry.h>
 
@@ -26,6 +28,11 @@ CameraDevice* CameraDevice::Current() {
 
 bool CameraDevice::Open(int /*comPort*/) {
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
+    int registersOk = 0;
+    registers_.reset(new (std::nothrow) RegisterAccess(&registersOk));
+    if (registersOk == 0) {
+        registers_.reset();
+    }
     LibraryState& library = Library();
     library.settingsKey = OpenCameraKey(3);
     if (library.settingsKey == nullptr) {
@@ -60,6 +67,7 @@ CameraDevice::~CameraDevice() {
     pipeline_.ClearFrameCallbacks();
     pipeline_.SetMaskCallBack(nullptr, nullptr);
     ReleaseGraph();
+    registers_.reset();
 
     LibraryState& library = Library();
     if (library.settingsKey != nullptr) {

@@ -10,6 +10,7 @@
 #include "capture_formats.h"
 #include "frame_pipeline.h"
 #include "grabber_callback.h"
+#include "register_access.h"
 
 namespace korvib {
 
@@ -49,8 +50,12 @@ public:
     // One copy of the next frame into buffer (biHeight x stride bytes of the running format).
     [[nodiscard]] int CaptureToBuf(BYTE* buffer);
 
-    // Register access; KZ_ERR_MISSING while the device has no register object.
+    // Registers, ranges, focus pulses and GPIO of the register object; KZ_ERR_MISSING while the device has
+    // none. Any thread: the streaming thread's auto loops use them too.
     [[nodiscard]] int RegOperation(int index, int* value, int write);
+    [[nodiscard]] int GetRegRange(int index, int* min, int* max);
+    [[nodiscard]] int FocusOperation(int direction, int milliseconds);
+    [[nodiscard]] int GPIOOperation(unsigned* value, int write);
 
     // True on a thread inside a frame of this device: calls that would stop its graph are refused there.
     [[nodiscard]] bool InsideFrame() const { return pipeline_.InsideFrame(); }
@@ -96,6 +101,9 @@ private:
     std::atomic<DWORD> lastTick_{0};
 
     FramePipeline pipeline_;
+
+    // Built before the graph, deleted after it; null when the bridge chip could not be opened.
+    std::unique_ptr<RegisterAccess> registers_;
 };
 
 } // namespace korvib

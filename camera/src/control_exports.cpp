@@ -14,17 +14,26 @@ int __stdcall KZ_RegOperation(KZ_HANDLE h, int index, int* value, int write) {
     return AsDevice(h)->RegOperation(index, value, write);
 }
 
-// The device has no register object: ranges, focus pulses and GPIO report it missing.
-int __stdcall KZ_GetRegRange(KZ_HANDLE h, int /*index*/, int* /*min*/, int* /*max*/) {
-    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_MISSING;
+int __stdcall KZ_GetRegRange(KZ_HANDLE h, int index, int* min, int* max) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return AsDevice(h)->GetRegRange(index, min, max);
 }
 
-int __stdcall KZ_FocusOperation(KZ_HANDLE h, int /*direction*/, int /*milliseconds*/) {
-    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_MISSING;
+// Blocks the caller for the pulse, at most 200 ms.
+int __stdcall KZ_FocusOperation(KZ_HANDLE h, int direction, int milliseconds) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return AsDevice(h)->FocusOperation(direction, milliseconds);
 }
 
-int __stdcall KZ_GPIOOperation(KZ_HANDLE h, unsigned* /*value*/, int /*write*/) {
-    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_MISSING;
+int __stdcall KZ_GPIOOperation(KZ_HANDLE h, unsigned* value, int write) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return AsDevice(h)->GPIOOperation(value, write);
 }
 
 int __stdcall KZ_SetDoSubAF(KZ_HANDLE h, int /*enable*/) {

@@ -72,9 +72,4 @@ int CameraDevice::CaptureToBuf(BYTE* buffer) {
     return request.Copied() ? KZ_OK : KZ_ERR_FAILED;
 }
 
-// The device has no register object: every register access reports it missing.
-int CameraDevice::RegOperation(int /*index*/, int* /*value*/, int /*write*/) {
-    return KZ_ERR_MISSING;
-}
-
 } // namespace korvib

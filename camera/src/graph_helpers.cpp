@@ -32,9 +32,6 @@ HRESULT CreateCaptureGraph(IGraphBuilder** graph, ICaptureGraphBuilder2** builde
     return hr;
 }
 
-namespace {
-
-// Reads the moniker's FriendlyName as an ANSI string (LocalFree it); the HRESULT of a failing step.
 HRESULT ReadFriendlyName(IMoniker* moniker, char** name) {
     IPropertyBag* bag = nullptr;
     HRESULT hr = moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag));
@@ -51,8 +48,6 @@ HRESULT ReadFriendlyName(IMoniker* moniker, char** name) {
     bag->Release();
     return hr;
 }
-
-} // namespace
 
 HRESULT FindFilterByName(REFCLSID category, const char* friendlyName, IBaseFilter** filter) {
     ICreateDevEnum* devices = nullptr;

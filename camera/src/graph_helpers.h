@@ -10,6 +10,10 @@ namespace korvib {
 // else the failing creation's HRESULT (nothing kept) or the graph's creation result.
 HRESULT CreateCaptureGraph(IGraphBuilder** graph, ICaptureGraphBuilder2** builder);
 
+// Reads the moniker's FriendlyName as an ANSI string (LocalFree it; null when it is no text or cannot be
+// converted); the HRESULT of a failing step. Any thread with COM initialised.
+HRESULT ReadFriendlyName(IMoniker* moniker, char** name);
+
 // Binds the first device of `category` whose FriendlyName equals `friendlyName` without regard to case
 // (any device when it is null). Returns the failing HRESULT, or S_OK with *filter untouched when no
 // device matches.

@@ -69,10 +69,10 @@ TEST_F(DeviceObject, ExportsAnswerWhileStopped) {
         {"KZ_CaptureToJpg(null)", [](KZ_HANDLE d) { return KZ_CaptureToJpg(d, nullptr, 70); }, KZ_ERR_NOT_PREVIEWING},
         {"KZ_ShowPropertyPage(0)", [](KZ_HANDLE d) { return KZ_ShowPropertyPage(d, 0); }, KZ_ERR_NOT_RUNNING},
         {"KZ_ShowPropertyPage(1)", [](KZ_HANDLE d) { return KZ_ShowPropertyPage(d, 1); }, KZ_ERR_NOT_RUNNING},
-        {"KZ_RegOperation", [](KZ_HANDLE d) { return KZ_RegOperation(d, 0, &value, 0); }, KZ_ERR_MISSING},
-        {"KZ_GetRegRange", [](KZ_HANDLE d) { return KZ_GetRegRange(d, 0, &value, &value); }, KZ_ERR_MISSING},
-        {"KZ_FocusOperation", [](KZ_HANDLE d) { return KZ_FocusOperation(d, 1, 10); }, KZ_ERR_MISSING},
-        {"KZ_GPIOOperation", [](KZ_HANDLE d) { return KZ_GPIOOperation(d, &gpio, 0); }, KZ_ERR_MISSING},
+        {"KZ_RegOperation", [](KZ_HANDLE d) { return KZ_RegOperation(d, 0, &value, 0); }, KZ_OK},
+        {"KZ_GetRegRange", [](KZ_HANDLE d) { return KZ_GetRegRange(d, 0, &value, &value); }, KZ_OK},
+        {"KZ_FocusOperation", [](KZ_HANDLE d) { return KZ_FocusOperation(d, 1, 10); }, KZ_OK},
+        {"KZ_GPIOOperation", [](KZ_HANDLE d) { return KZ_GPIOOperation(d, &gpio, 0); }, KZ_OK},
         {"KZ_StartCapture", [](KZ_HANDLE d) { return KZ_StartCapture(d, "/tmp/x.avi"); }, KZ_ERR_FAILED},
         {"KZ_StopCapture", [](KZ_HANDLE d) { return KZ_StopCapture(d); }, KZ_OK},
         {"KZ_SelectCompressor", [](KZ_HANDLE d) { return KZ_SelectCompressor(d); }, KZ_ERR_FAILED},
@@ -113,13 +113,19 @@ TEST_F(DeviceObject, ExportsAnswerWhileRunning) {
     EXPECT_EQ(KZ_ShowPropertyPage(h, 0), KZ_ERR_NOT_RUNNING);
 }
 
-// Without a camera of the model name, opening fails with one COM error box and leaves the handle null.
-TEST_F(DeviceObject, MissingCameraFailsWithOneBox) {
+// Without a camera of the model name, opening fails with the register object's box and one COM error box
+// and leaves the handle null.
+TEST_F(DeviceObject, MissingCameraFailsWithTwoBoxes) {
     platform::devices::SimulatedCamera::setNoDevice(true);
     handle_ = reinterpret_cast<KZ_HANDLE>(8);
     EXPECT_EQ(KZ_Initial(&handle_, nullptr, 1), KZ_ERR_FAILED);
     EXPECT_EQ(handle_, nullptr);
-    ExpectOneVeltraneBox(MB_OK);
+    const auto boxes = Boxes().calls();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "OpenInterface Fail!");
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[1].caption, "Veltrane");
+    EXPECT_EQ(boxes[1].style, static_cast<UINT>(MB_OK));
 }
 
 // The first device creates the settings key with an empty "Compressor" value.

@@ -224,24 +224,33 @@ TEST_F(Preview, StartStoresCustomPropDefault) {
     EXPECT_TRUE(Camera().registerWrites().empty());
 }
 
-// With bCustomProp 0 a start reads the stored gains and exposure (storing their defaults); this device has
-// no register object, so nothing reaches the sensor.
-TEST_F(Preview, StartWithCustomPropReadsStoredGains) {
+// With bCustomProp 0 a start sends the stored gains and exposure, corrected (0 gives the default, values
+// above the maximum the maximum), to the sensor in the order red, green1, green2, blue, exposure; the
+// sensor's registers hold them afterwards and the missing values are stored with their defaults.
+TEST_F(Preview, StartWithCustomPropPushesCorrectedGains) {
     KZ_HANDLE h = Open();
     ASSERT_NE(h, nullptr);
     HKEY key = korvib::OpenCameraKey(3);
     ASSERT_NE(key, nullptr);
     korvib::WriteRegDword(key, "bCustomProp", 0);
     korvib::WriteRegDword(key, "RGain", 100);
+    korvib::WriteRegDword(key, "BGain", 7);
+    korvib::WriteRegDword(key, "Exposure", 20000);
     RegCloseKey(key);
     Camera().clearLogs();
     ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
-    for (const char* name : {"GGain1", "BGain", "Exposure"}) {
-        DWORD value = 0;
-        DWORD size = sizeof(value);
-        EXPECT_TRUE(ReadCameraValue(name, nullptr, &value, &size)) << name << " was read and stored";
+    DWORD stored = 0;
+    DWORD size = sizeof(stored);
+    EXPECT_TRUE(ReadCameraValue("GGain1", nullptr, &stored, &size)) << "GGain1 was read and stored";
+    const std::pair<BYTE, unsigned> expected[] = {{0x2D, 63}, {0x2B, 21}, {0x2E, 21}, {0x2C, 7}, {0x09, 16383}};
+    const auto writes = Camera().registerWrites();
+    ASSERT_EQ(writes.size(), std::size(expected));
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        EXPECT_EQ(writes[i].address, 0xBA);
+        EXPECT_EQ(writes[i].reg, expected[i].first) << i;
+        EXPECT_EQ(writes[i].value, expected[i].second) << i;
+        EXPECT_EQ(Camera().i2cRegister(0xBA, expected[i].first), expected[i].second) << i;
     }
-    EXPECT_TRUE(Camera().registerWrites().empty());
 }
 
 struct SlowCounter {
