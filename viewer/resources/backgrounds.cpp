@@ -50,6 +50,8 @@ void drawFrame(QPainter& p)
     p.setPen(QPen(kPanelEdge, 1.5));
     p.setBrush(kPanel);
     p.drawRoundedRect(QRectF(815.5, 60.5, 196, 601), 8, 8);
+    // Plate behind the Preview/Edit button.
+    p.drawRoundedRect(QRectF(815.5, 666.5, 196, 79), 6, 6);
     p.setRenderHint(QPainter::Antialiasing, false);
 }
 
@@ -97,7 +99,6 @@ QImage drawPreviewBackground()
     p.fillRect(placeOf(IDC_STATIC_VIDEO), Qt::black);
 
     drawSeparator(p, 105);
-    drawSeparator(p, 452);
     drawSeparator(p, 535);
     drawSeparator(p, 600);
     for (int id : {IDC_STATIC_RESOLUTION, IDC_BAR_BRIGHT, IDC_BAR_CONTRAST, IDC_BAR_SATURATION, IDC_BAR_SHARP,

@@ -12,6 +12,7 @@ constexpr int kPreviewControls[] = {
 };
 constexpr int kRecordControls[] = {IDC_BUTTON_SNAP, IDC_BUTTON_RECORD};
 constexpr int kPlaybackControls[] = {IDC_SLIDER_POSITION, IDC_STATIC_TIME_POS, IDC_STATIC_TIME_LENGTH};
+constexpr int kNeverShown[] = {IDC_BUTTON_HIST_EQUALIZE, IDC_BUTTON_HIST_STRETCH};
 constexpr int kEditControls[] = {
     1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040, 1041, 1042, 1043, 1044, 1045, 1046,
     1050, 1051, 1052, 1053, 1054, 1055, 1062,
@@ -99,6 +100,8 @@ void COrvanelDlg::ShowModeControls(int mode)
     for (int id : kEditControls)
         show(id, mode == 1);
     show(IDC_BUTTON_PREVIEW_EDIT, mode != -1);
+    for (int id : kNeverShown)
+        show(id, false);
 }
 
 // The resolution picture of the starting resolution, then every button's strip.

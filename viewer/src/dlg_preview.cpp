@@ -41,13 +41,24 @@ void COrvanelDlg::EnablePreview(int on)
             height = m_nCaptureHeight;
         }
         KZ_Start(m_hCamera, WS_CHILD, x, y, width, height, m_Video.GetSafeHwnd(), m_nRenderMode);
-        KZ_RegOperation(m_hCamera, KZ_REG_EXPOSURE, &m_nExposure, 1);
+        RestoreExposure();
         UpdateData(FALSE);
     } else {
         KZ_Stop(m_hCamera);
     }
     if (m_hWnd != nullptr)
         m_Video.RedrawInParent();
+}
+
+// Writes the exposure to the sensor again after a start. An exposure that could not be read at start-up
+// is read now instead, so that no value the sensor never had is written to it.
+void COrvanelDlg::RestoreExposure()
+{
+    if (m_bExposureRead) {
+        KZ_RegOperation(m_hCamera, KZ_REG_EXPOSURE, &m_nExposure, 1);
+        return;
+    }
+    ReadExposure();
 }
 
 void COrvanelDlg::RestartPreviewAtResolution()
@@ -104,9 +115,11 @@ void COrvanelDlg::OnFullScreen()
         MoveWindow(0, 0, screenWidth, screenHeight);
         KZ_Stop(m_hCamera);
         KZ_Start(m_hCamera, WS_CHILD, 0, 0, screenWidth, screenHeight, m_hWnd, m_nRenderMode);
-        KZ_RegOperation(m_hCamera, KZ_REG_EXPOSURE, &m_nExposure, 1);
+        RestoreExposure();
         UpdateData(FALSE);
         ShowModeControls(-1);
+        // With every control hidden the dialog keeps the focus, so keys still come as key presses.
+        SetFocus();
     } else {
         MoveWindow((screenWidth - kWindowWidth) / 2, (screenHeight - kWindowHeight) / 2, kWindowWidth,
                    kWindowHeight);

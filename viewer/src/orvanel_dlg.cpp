@@ -38,10 +38,10 @@ COrvanelDlg::COrvanelDlg(CWnd* parent)
       m_bPreview(1), m_nMode(0), m_bFullScreen(0), m_nRenderMode(KZ_RENDER_DS), m_nLanguage(0), m_hIcon(nullptr),
       m_nBkWidth(0), m_nBkHeight(0), m_nBrightness(80), m_nContrast(36), m_nSaturation(36), m_nSharpness(10),
       m_nGamma(15), m_strSavePath("C:\\"), m_nSaveFormat(0), m_nCapFormat(0), m_bQuality(1), m_bShow(0),
-      m_nWhiteBalance(1), m_bSettingsLoaded(false), m_nExposure(0), m_nExposureMin(0), m_nExposureMax(2000),
-      m_nThumbCount(0), m_nZoom(1), m_nBound(70), m_nThreshold(128), m_hPlay(nullptr), m_nDuration(0),
-      m_nPosition(0), m_bPlaying(0), m_nLightStep(0), m_nContrastStep(0), m_nZoomStep(0), m_nSharpStep(0),
-      m_bFit(0), m_bRecording(0), m_bOverThumb(0), m_bImageLarger(0), m_bDragging(0)
+      m_nWhiteBalance(1), m_bSettingsLoaded(false), m_nExposure(0), m_bExposureRead(false), m_nExposureMin(0),
+      m_nExposureMax(2000), m_nThumbCount(0), m_nZoom(1), m_nBound(70), m_nThreshold(128), m_hPlay(nullptr),
+      m_nDuration(0), m_nPosition(0), m_bPlaying(0), m_nLightStep(0), m_nContrastStep(0), m_nZoomStep(0),
+      m_nSharpStep(0), m_bFit(0), m_bRecording(0), m_bOverThumb(0), m_bImageLarger(0), m_bDragging(0)
 {
     m_hIcon = AfxGetApp() != nullptr ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : nullptr;
     SYSTEMTIME now{};
@@ -211,8 +211,9 @@ void COrvanelDlg::OnDestroy()
     CDialog::OnDestroy();
 }
 
-// Esc leaves full screen (and is consumed there); F11 toggles full screen. Everything then takes the
-// dialog's ordinary course, where Esc outside full screen cancels the dialog.
+// Keys for the whole window, whatever control has the focus: Esc leaves full screen (and is consumed
+// there), F1 opens readme.txt, F7 switches the language, F11 toggles full screen. Everything then takes
+// the dialog's ordinary course, where Esc outside full screen cancels the dialog.
 BOOL COrvanelDlg::PreTranslateMessage(MSG* msg)
 {
     if (msg->message == WM_KEYDOWN) {
@@ -222,6 +223,15 @@ BOOL COrvanelDlg::PreTranslateMessage(MSG* msg)
                 OnFullScreen();
                 return TRUE;
             }
+            break;
+        case VK_F1:
+            ::ShellExecute(nullptr, "open", m_strReadme, nullptr, nullptr, SW_SHOW);
+            break;
+        case VK_F7:
+            m_nLanguage = m_nLanguage == 0 ? 1 : 0;
+            SetLanguage(m_nLanguage);
+            if (m_hWnd != nullptr)
+                InvalidateRect(nullptr, TRUE);
             break;
         case VK_F11:
             OnFullScreen();

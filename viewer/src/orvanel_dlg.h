@@ -86,6 +86,7 @@ public:
     bool m_bSettingsLoaded;
 
     int m_nExposure;
+    bool m_bExposureRead; // m_nExposure holds a value read from the sensor
     int m_nExposureMin;
     int m_nExposureMax;
     CString m_strDayFolder;
@@ -147,4 +148,6 @@ protected:
 private:
     // Starts the preview again after a capture-size change (stop, size, width and height, start).
     void RestartPreviewAtResolution();
+    void RestoreExposure();
+    void ReadExposure();
 };

@@ -15,6 +15,10 @@
 #include "orvanel_dlg.h"
 
 class ProgramTest : public ::testing::Test {
+public:
+    // Pumps messages until `done` holds or `timeoutMs` of real time pass; returns `done()`.
+    static bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000);
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -23,9 +27,6 @@ protected:
     // ended the loop first); it ends the dialog itself or leaves that to the caller's close. Returns the
     // DoModal result; the dialog is destroyed before RunDialog returns.
     INT_PTR RunDialog(const std::function<void(COrvanelDlg&)>& during);
-
-    // Pumps messages until `done` holds or `timeoutMs` of real time pass; returns `done()`.
-    static bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000);
 
     std::filesystem::path File(const char* name) const { return folder_ / name; }
     // Replaces the settings file's contents.
