@@ -1,4 +1,4 @@
-// The Qt file dialogs: filters converted to Qt's form, paths between the system's form and Linux.
+// The Qt file and folder dialogs: filters in Qt's form, paths between the system's form and Linux.
 #include "file_dialog_qt.h"
 
 #include <QApplication>
@@ -36,6 +36,19 @@ std::vector<std::string> splitBars(std::string_view text)
     return parts;
 }
 
+// Without the GUI (no window was ever made) there is no dialog to show: the user could not choose.
+bool haveGui() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+
+// "/home/user/x" -> "\home\user\x", or no value for an empty (cancelled) choice.
+std::optional<std::string> systemPath(const QString& chosen)
+{
+    if (chosen.isEmpty())
+        return std::nullopt;
+    std::string path = chosen.toStdString();
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
 } // namespace
 
 std::string qtFilter(std::string_view filter)
@@ -61,8 +74,7 @@ std::string qtFilter(std::string_view filter)
 
 std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogCall& call, int filterIndex)
 {
-    // Without the GUI (no window was ever made) there is no dialog to show: the user could not choose.
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+    if (!haveGui())
         return std::nullopt;
     const QStringList filters = toQt(qtFilter(call.filter)).split(";;", Qt::SkipEmptyParts);
     QString selected = filterIndex >= 1 && filterIndex <= filters.size() ? filters[filterIndex - 1] : QString();
@@ -75,11 +87,14 @@ std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogC
     const QString chosen = call.open
                                ? QFileDialog::getOpenFileName(nullptr, title, start, filterText, &selected, options)
                                : QFileDialog::getSaveFileName(nullptr, title, start, filterText, &selected, options);
-    if (chosen.isEmpty())
+    return systemPath(chosen);
+}
+
+std::optional<std::string> showQtFolderDialog(const platform::testing::FolderDialogCall& call)
+{
+    if (!haveGui())
         return std::nullopt;
-    std::string path = chosen.toStdString();
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
+    return systemPath(QFileDialog::getExistingDirectory(nullptr, toQt(call.title)));
 }
 
 } // namespace platform::mfc

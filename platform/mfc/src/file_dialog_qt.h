@@ -1,4 +1,4 @@
-// The Qt side of the file dialogs: the filter in Qt's form and the dialog itself.
+// The Qt side of the file and folder dialogs: the filter in Qt's form and the dialogs themselves.
 #pragma once
 
 #include <optional>
@@ -16,5 +16,7 @@ std::string qtFilter(std::string_view filter);
 // Shows a Qt file dialog for the call (modal, its own event loop); the chosen file in the system's path
 // form, or no value for Cancel or when there is no GUI application. GUI thread.
 std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogCall& call, int filterIndex);
+// The same for a folder.
+std::optional<std::string> showQtFolderDialog(const platform::testing::FolderDialogCall& call);
 
 } // namespace platform::mfc

@@ -1,11 +1,13 @@
-// File dialogs: what the program asked for, the answer with its default extension, Cancel, filters, Qt.
+// File and folder dialogs: the request, the answer with its default extension, Cancel, filters, Qt.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QTimer>
+#include <cstdlib>
 
 #include <mfc/file_dialog.h>
+#include <mfc/folder_browser.h>
 #include <testing/file_dialog.h>
 
 #include "file_dialog_qt.h"
@@ -117,6 +119,71 @@ TEST(MfcQtFileDialogTest, ShowsTheRequestAndGivesThePathInTheSystemsForm)
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     call.open = true;
     EXPECT_FALSE(platform::mfc::showQtFileDialog(call, 1).has_value());
+    DestroyWindow(window);
+}
+
+} // namespace
+
+namespace {
+
+// The folder browser as the settings dialog uses it: a chosen folder's path, Cancel, a path too long.
+TEST(MfcFolderBrowserTest, ChosenFolderComesBackAsItsPath)
+{
+    std::vector<platform::testing::FolderDialogCall> calls;
+    std::optional<std::string> answer = "\\home\\user\\pictures";
+    platform::testing::setFolderDialogAnswer([&](const platform::testing::FolderDialogCall& call) {
+        calls.push_back(call);
+        return answer;
+    });
+    char name[MAX_PATH] = {};
+    BROWSEINFO info{};
+    info.pszDisplayName = name;
+    info.lpszTitle = "Choose Path: ";
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST item = SHBrowseForFolder(&info);
+    ASSERT_NE(item, nullptr);
+    char path[MAX_PATH] = {};
+    EXPECT_TRUE(SHGetPathFromIDList(item, path));
+    EXPECT_STREQ(path, "\\home\\user\\pictures");
+    EXPECT_STREQ(name, "pictures");
+    std::free(item);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].title, "Choose Path: ");
+    EXPECT_EQ(calls[0].flags, UINT(BIF_RETURNONLYFSDIRS));
+
+    answer = "\\"; // the root: its path already ends in "\"
+    item = SHBrowseForFolder(&info);
+    EXPECT_TRUE(SHGetPathFromIDList(item, path));
+    EXPECT_STREQ(path, "\\");
+    std::free(item);
+
+    answer = "\\" + std::string(MAX_PATH, 'x');
+    item = SHBrowseForFolder(&info);
+    EXPECT_FALSE(SHGetPathFromIDList(item, path));
+    std::free(item);
+
+    answer = std::nullopt;
+    EXPECT_EQ(SHBrowseForFolder(&info), nullptr);
+    EXPECT_FALSE(SHGetPathFromIDList(nullptr, path));
+    platform::testing::setFolderDialogAnswer({});
+}
+
+TEST(MfcQtFolderDialogTest, AcceptedFolderInTheSystemsForm)
+{
+    const HWND window = CreateWindowEx(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        dialog->setDirectory("/tmp");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const auto chosen = platform::mfc::showQtFolderDialog({nullptr, "Choose Path: ", BIF_RETURNONLYFSDIRS});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, "\\tmp");
+    EXPECT_EQ(title, "Choose Path: ");
     DestroyWindow(window);
 }
 

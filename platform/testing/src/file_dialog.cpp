@@ -1,19 +1,29 @@
-// The file-dialog seam's answer slot.
+// The file-dialog seam's answer slots.
 #include <testing/file_dialog.h>
 
 namespace platform::testing {
 namespace {
 
-FileDialogAnswer& slot()
+FileDialogAnswer& fileSlot()
 {
     static FileDialogAnswer answer;
     return answer;
 }
 
+FolderDialogAnswer& folderSlot()
+{
+    static FolderDialogAnswer answer;
+    return answer;
+}
+
 } // namespace
 
-void setFileDialogAnswer(FileDialogAnswer answer) { slot() = std::move(answer); }
+void setFileDialogAnswer(FileDialogAnswer answer) { fileSlot() = std::move(answer); }
 
-const FileDialogAnswer& fileDialogAnswer() { return slot(); }
+const FileDialogAnswer& fileDialogAnswer() { return fileSlot(); }
+
+void setFolderDialogAnswer(FolderDialogAnswer answer) { folderSlot() = std::move(answer); }
+
+const FolderDialogAnswer& folderDialogAnswer() { return folderSlot(); }
 
 } // namespace platform::testing

@@ -8,9 +8,10 @@
 #include <mfc/ddx.h>
 #include <mfc/dialog.h>
 #include <mfc/dialog_manager.h>
+#include <mfc/file_dialog.h>
+#include <mfc/folder_browser.h>
 #include <mfc/gdi_objects.h>
 #include <mfc/geometry.h>
-#include <mfc/file_dialog.h>
 #include <mfc/message_map.h>
 #include <mfc/mfc_time.h>
 #include <mfc/rect_tracker.h>

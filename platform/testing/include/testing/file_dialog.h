@@ -1,4 +1,4 @@
-// File-dialog seam: tests answer the framework's open and save dialogs in place of a person.
+// File-dialog seam: tests answer the open, save and folder dialogs in place of a person.
 #pragma once
 
 #include <functional>
@@ -28,5 +28,18 @@ using FileDialogAnswer = std::function<std::optional<std::string>(const FileDial
 void setFileDialogAnswer(FileDialogAnswer answer);
 // The answer in force; empty while dialogs are real. GUI thread.
 const FileDialogAnswer& fileDialogAnswer();
+
+// One folder browser as the program asked for it.
+struct FolderDialogCall {
+    HWND owner;
+    std::string title;
+    UINT flags; // BIF_* as given
+};
+
+// The chosen folder as the program's path, or no value for Cancel.
+using FolderDialogAnswer = std::function<std::optional<std::string>(const FolderDialogCall&)>;
+
+void setFolderDialogAnswer(FolderDialogAnswer answer);
+const FolderDialogAnswer& folderDialogAnswer();
 
 } // namespace platform::testing
