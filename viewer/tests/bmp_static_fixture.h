@@ -42,6 +42,7 @@ protected:
         wc.lpszClassName = "BmpStaticTestParent";
         ::RegisterClass(&wc);
         parentPaints = 0;
+        parentPresses = 0;
         panned.clear();
         parent_ = ::CreateWindowEx(0, "BmpStaticTestParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 600, 500, nullptr,
                                    nullptr, nullptr, nullptr);
@@ -105,7 +106,10 @@ protected:
     }
 
     CBmpStatic view;
+    HWND Parent() const { return parent_; }
+
     static inline int parentPaints = 0;
+    static inline int parentPresses = 0;
     static inline std::vector<POINT> panned; // the origins WM_IMAGE_PANNED told
 
 private:
@@ -113,6 +117,8 @@ private:
     {
         if (message == WM_PAINT)
             ++parentPaints;
+        if (message == WM_LBUTTONDOWN)
+            ++parentPresses;
         if (message == WM_IMAGE_PANNED) {
             const int* origin = reinterpret_cast<const int*>(wParam);
             panned.push_back(POINT{origin[0], origin[1]});

@@ -3,6 +3,10 @@
 
 #include <measure/mensaro.h>
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
 #include <cstdio>
 #include <stdlib.h>
 #include <unistd.h>
@@ -119,6 +123,34 @@ TEST_F(ImageViewMouse, PansOnlyWithTheButtonHeldFromAPress)
     EXPECT_EQ(view.m_nPanX, 10) << "a release outside ends the drag";
 }
 
+// A real click (Qt input) over a view with SS_NOTIFY goes to the view; over one without it, such as a
+// thumbnail, it goes through to the parent.
+TEST_F(ImageViewMouse, OnlyNotifyingViewsTakeClicks)
+{
+    HWND plain = ::CreateWindowEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 300, 10, 100, 100, Parent(), nullptr,
+                                  nullptr, nullptr);
+    CBmpStatic thumbnail;
+    ASSERT_TRUE(thumbnail.SubclassWindow(plain));
+    auto click = [&](QPoint client) {
+        QWidget* top = QApplication::topLevelAt(QPoint(0, 0) + client);
+        ASSERT_NE(top, nullptr);
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, QPointF(client), top->mapToGlobal(QPointF(client)), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(top, &event);
+        }
+        MSG msg;
+        while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessage(&msg);
+    };
+    click(QPoint(20, 20));
+    EXPECT_EQ(view.m_ptDown.x, 10) << "the view took the press";
+    EXPECT_EQ(parentPresses, 0);
+    click(QPoint(320, 20));
+    EXPECT_EQ(thumbnail.m_ptDown.x, 0) << "the thumbnail let it through";
+    EXPECT_EQ(parentPresses, 1);
+}
+
 // Fit mode, zoom and new pictures put the origin back; without a picture nothing changes.
 TEST_F(ImageViewMouse, StretchZoomAndLoadsResetTheOrigin)
 {
@@ -157,6 +189,17 @@ TEST_F(ImageViewMouse, ClientPointsBecomePicturePoints)
     view.ClientToImage(&p);
     EXPECT_EQ(p.x, 5);
     EXPECT_EQ(p.y, 1);
+
+    // Fit mode, picture twice the client size: the rectangle between two corners, bottom-up.
+    Load(480, 360, 1, 1);
+    for (const RECT corners : {RECT{10, 20, 50, 80}, RECT{50, 80, 10, 20}}) {
+        _tagSHOWRECT part{};
+        EXPECT_EQ(view.ClientToImageRect(corners.left, corners.top, corners.right, corners.bottom, &part), 1);
+        EXPECT_EQ(part.x, 20);
+        EXPECT_EQ(part.y, 200);
+        EXPECT_EQ(part.width, 80);
+        EXPECT_EQ(part.height, 120);
+    }
     EXPECT_EQ(view.Distance(0, 0, 3, 4), 5);
     EXPECT_EQ(view.Distance(0, 0, 1, 1), 1);
 }
