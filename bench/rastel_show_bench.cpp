@@ -61,8 +61,12 @@ void showBitmap(benchmark::State& state, bool overlay) {
     }
 }
 
-void ShowBitmapCropped(benchmark::State& state) { showBitmap(state, false); }
-void ShowBitmapWithOverlayPass(benchmark::State& state) { showBitmap(state, true); }
+void ShowBitmapCropped(benchmark::State& state) {
+    showBitmap(state, false);
+}
+void ShowBitmapWithOverlayPass(benchmark::State& state) {
+    showBitmap(state, true);
+}
 
 // Reference: one copy of the whole picture, what the overlay pass does twice.
 void CopyPictureOnce(benchmark::State& state) {

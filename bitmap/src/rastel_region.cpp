@@ -36,8 +36,8 @@ DWORD regionBytesPerPixel(int bits) {
 
 // Copies the region's pixels from `source` (rows of sourceStride bytes) into `target` (rows of
 // targetStride bytes), the padding of each target row zero.
-void copyRegionRows(const BYTE* source, DWORD sourceStride, const Region& r, DWORD bytesPerPixel, BYTE* target,
-                    DWORD targetStride) {
+void copyRegionRows(const BYTE* source, DWORD sourceStride, const Region& r, DWORD bytesPerPixel,
+                    BYTE* target, DWORD targetStride) {
     const DWORD offset = static_cast<DWORD>(r.x) * bytesPerPixel;
     const DWORD count = static_cast<DWORD>(r.width) * bytesPerPixel;
     for (LONG i = 0; i < r.height; ++i) {

@@ -75,9 +75,9 @@ int CRastel::ShowBitmap(HDC dc, _tagSHOWRECT* dst, _tagSHOWRECT* src) {
     src->x = static_cast<LONG>(x);
     src->y = static_cast<LONG>(y);
 
-    const int rows = StretchDIBits(dc, dst->x, dst->y, dst->width, dst->height, src->x, src->y,
-                                   static_cast<int>(w / zoom), static_cast<int>(h / zoom), pixels, m_pInfo,
-                                   DIB_RGB_COLORS, SRCCOPY);
+    const int rows =
+        StretchDIBits(dc, dst->x, dst->y, dst->width, dst->height, src->x, src->y, static_cast<int>(w / zoom),
+                      static_cast<int>(h / zoom), pixels, m_pInfo, DIB_RGB_COLORS, SRCCOPY);
     return rows == 0 && h / zoom != 0 ? -1 : 0;
 }
 

@@ -65,7 +65,8 @@ TEST(RastelJpeg, DjpegDecodesSizeOrientationAndColours) {
                                 static_cast<unsigned char>(ppm[at + 2])};
     };
     const std::vector<int> top = rgb(24, 4), bottom = rgb(24, 28), left = rgb(2, 4);
-    EXPECT_TRUE(near(top[0], 255) && near(top[1], 0) && near(top[2], 0)) << top[0] << " " << top[1] << " " << top[2];
+    EXPECT_TRUE(near(top[0], 255) && near(top[1], 0) && near(top[2], 0))
+        << top[0] << " " << top[1] << " " << top[2];
     EXPECT_TRUE(near(bottom[0], 0) && near(bottom[1], 0) && near(bottom[2], 255));
     EXPECT_TRUE(near(left[0], 0) && near(left[1], 255) && near(left[2], 0));
 }

@@ -23,7 +23,8 @@ std::vector<BYTE> regionOf(const std::vector<BYTE>& pixels, int picWidth, int bi
     std::vector<BYTE> region(static_cast<size_t>(rowBytes) * height, 0);
     for (int i = 0; i < height; ++i)
         for (int b = 0; b < width * bytes; ++b)
-            region[static_cast<size_t>(i * rowBytes + b)] = pixels[static_cast<size_t>((y + i) * stride + x * bytes + b)];
+            region[static_cast<size_t>(i * rowBytes + b)] =
+                pixels[static_cast<size_t>((y + i) * stride + x * bytes + b)];
     return region;
 }
 
@@ -120,13 +121,14 @@ TEST_P(RastelRegionRefusal, NothingIsCopied) {
     EXPECT_EQ(loaded.GetBmpPixel(), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Refusals, RastelRegionRefusal,
-                         testing::Values(Refusal{"ZeroWidth", 0, 0, 0, 3, 24}, Refusal{"NegativeHeight", 0, 0, 3, -1, 24},
-                                         Refusal{"NegativeX", -1, 0, 3, 3, 24}, Refusal{"NegativeY", 0, -2, 3, 3, 24},
-                                         Refusal{"XBeyondTheRightEdge", kWidth, 0, 3, 3, 24},
-                                         Refusal{"YAboveTheTop", 0, kHeight, 3, 3, 24},
-                                         Refusal{"OtherDepth", 0, 0, 3, 3, 8}, Refusal{"OneBit", 0, 0, 3, 3, 1}),
-                         [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, RastelRegionRefusal,
+    testing::Values(Refusal{"ZeroWidth", 0, 0, 0, 3, 24}, Refusal{"NegativeHeight", 0, 0, 3, -1, 24},
+                    Refusal{"NegativeX", -1, 0, 3, 3, 24}, Refusal{"NegativeY", 0, -2, 3, 3, 24},
+                    Refusal{"XBeyondTheRightEdge", kWidth, 0, 3, 3, 24},
+                    Refusal{"YAboveTheTop", 0, kHeight, 3, 3, 24}, Refusal{"OtherDepth", 0, 0, 3, 3, 8},
+                    Refusal{"OneBit", 0, 0, 3, 3, 1}),
+    [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 // The remaining refusals: no buffer, no picture, a source buffer without size.
 TEST(RastelRegionMissing, NullBuffersAndEmptyObjects) {

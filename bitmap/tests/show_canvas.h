@@ -1,4 +1,5 @@
-// Test helpers of the display tests: a memory DC that is read back, and pictures whose pixels name their place.
+// Test helpers of the display tests: a memory DC that is read back, and pictures whose pixels name their
+// place.
 #pragma once
 
 #include <bitmap/rastel.h>
