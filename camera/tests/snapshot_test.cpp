@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -16,6 +14,7 @@
 
 #include <sys/resource.h>
 
+#include <testing/picture_tools.h>
 #include <testing/stepped_frames.h>
 #include <win32/clock.h>
 
@@ -25,56 +24,17 @@
 
 namespace {
 
+using platform::testing::djpegRgb;
+using platform::testing::largestDifference;
+using platform::testing::magickRgb;
+using platform::testing::meanDifference;
+using platform::testing::topDownRgb;
 using testsupport::haveTool;
 using testsupport::readFileBytes;
 using testsupport::runCommand;
 using testsupport::TempFolder;
 
 constexpr int kRgb24Format = 4;
-
-// Bottom-up B, G, R rows of `stride` bytes turned into packed top-down R, G, B rows.
-std::vector<BYTE> TopDownRgb(const BYTE* rows, int width, int height, std::size_t stride) {
-    std::vector<BYTE> out;
-    out.reserve(static_cast<std::size_t>(width) * height * 3);
-    for (int y = height - 1; y >= 0; --y) {
-        const BYTE* row = rows + static_cast<std::size_t>(y) * stride;
-        for (int x = 0; x < width; ++x) {
-            out.insert(out.end(), {row[x * 3 + 2], row[x * 3 + 1], row[x * 3]});
-        }
-    }
-    return out;
-}
-
-// The pixels of a picture file as ImageMagick reads them: top-down R, G, B; empty when it cannot.
-std::vector<BYTE> MagickRgb(const std::string& path) {
-    bool ok = false;
-    const std::string out = runCommand("convert '" + path + "' -depth 8 rgb:- 2>/dev/null", ok);
-    return ok ? std::vector<BYTE>(out.begin(), out.end()) : std::vector<BYTE>{};
-}
-
-// The pixels djpeg decodes from a JPEG file, with its size; empty when it cannot.
-std::vector<BYTE> DjpegRgb(const std::string& path, int& width, int& height) {
-    bool ok = false;
-    const std::string out = runCommand("djpeg -pnm '" + path + "' 2>/dev/null", ok);
-    int maxValue = 0;
-    int consumed = 0;
-    if (!ok || std::sscanf(out.c_str(), "P6 %d %d %d%n", &width, &height, &maxValue, &consumed) != 3) {
-        return {};
-    }
-    return std::vector<BYTE>(out.begin() + consumed + 1, out.end());
-}
-
-// Largest difference of two equally long byte runs; 256 when their lengths differ.
-int LargestDifference(const std::vector<BYTE>& a, const std::vector<BYTE>& b) {
-    if (a.size() != b.size()) {
-        return 256;
-    }
-    int largest = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        largest = std::max(largest, std::abs(int(a[i]) - int(b[i])));
-    }
-    return largest;
-}
 
 DWORD ReadDword(const std::vector<BYTE>& bytes, std::size_t at) {
     return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<DWORD>(bytes[at + 3]) << 24;
@@ -160,7 +120,7 @@ TEST_P(BmpSnapshot, FileIsTheFrameAsDelivered) {
     if (!haveTool("convert")) {
         GTEST_SKIP() << "ImageMagick is not installed";
     }
-    EXPECT_EQ(MagickRgb(path), TopDownRgb(frame.data(), size.width, size.height, size.width * 3));
+    EXPECT_EQ(magickRgb(path), topDownRgb(frame.data(), size.width, size.height, size.width * 3));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, BmpSnapshot,
@@ -180,18 +140,13 @@ TEST_F(Snapshots, JpegDecodesCloseToTheFrameAtTheClampedQuality) {
     const std::vector<BYTE> frame = LastFrame();
     int width = 0;
     int height = 0;
-    const std::vector<BYTE> decoded = DjpegRgb(path, width, height);
+    const std::vector<BYTE> decoded = djpegRgb(path, width, height);
     EXPECT_EQ(width, 640);
     EXPECT_EQ(height, 480);
-    const std::vector<BYTE> expected = TopDownRgb(frame.data(), 640, 480, 640 * 3);
-    ASSERT_EQ(decoded.size(), expected.size());
-    double sum = 0;
-    for (std::size_t i = 0; i < decoded.size(); ++i) {
-        sum += std::abs(int(decoded[i]) - int(expected[i]));
-    }
+    const std::vector<BYTE> expected = topDownRgb(frame.data(), 640, 480, 640 * 3);
     // Quality 70 on the 8-pixel chart loses about 4 levels a channel; a flipped or unswapped picture
     // differs by about 60.
-    EXPECT_LT(sum / decoded.size(), 6.0) << "mean difference per channel";
+    EXPECT_LT(meanDifference(decoded, expected), 6.0);
 
     const struct {
         int asked;
@@ -337,17 +292,17 @@ TEST(SnapshotFiles, PaddedRowsAreWrittenAsPicture) {
     TempFolder folder;
     const std::string bmp = folder.file("padded.bmp");
     ASSERT_TRUE(korvib::WriteBmpSnapshot(bmp.c_str(), format, rows.data()));
-    const std::vector<BYTE> picture = TopDownRgb(rows.data(), kWidth, kHeight, kStride);
-    EXPECT_EQ(MagickRgb(bmp), picture);
+    const std::vector<BYTE> picture = topDownRgb(rows.data(), kWidth, kHeight, kStride);
+    EXPECT_EQ(magickRgb(bmp), picture);
 
     const std::string jpg = folder.file("padded.jpg");
     ASSERT_TRUE(korvib::WriteJpegSnapshot(jpg.c_str(), format, rows.data(), 100));
     int width = 0;
     int height = 0;
-    const std::vector<BYTE> decoded = DjpegRgb(jpg, width, height);
+    const std::vector<BYTE> decoded = djpegRgb(jpg, width, height);
     EXPECT_EQ(width, kWidth);
     EXPECT_EQ(height, kHeight);
-    EXPECT_LE(LargestDifference(decoded, picture), 8);
+    EXPECT_LE(largestDifference(decoded, picture), 8);
 }
 
 } // namespace

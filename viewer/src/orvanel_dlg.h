@@ -124,6 +124,23 @@ public:
     int m_bImageLarger;
     int m_bDragging;
 
+    // The picture in the Edit view: size and bit depth.
+    int m_nImageWidth = 0;
+    int m_nImageHeight = 0;
+    int m_nImageBits = 0;
+
+    // Snapshots and picture files.
+    // Takes the picture just loaded into the Edit view: its size and depth, zoom 1, first history entry.
+    void TakeEditPicture();
+    // Copies `height` rows of 24-bit pixels between packed rows and rows padded to 4 bytes (toPadded
+    // nonzero: into `padded`, whose pad bytes are left as they are). Returns the buffer written, null when
+    // a buffer is null.
+    BYTE* PadRows(BYTE* packed, BYTE* padded, int width, int height, int toPadded);
+    // Writes bottom-up padded 24-bit B, G, R rows as a colour JPEG of quality 70. True when written.
+    bool WriteJpeg(const char* path, const BYTE* rows, int width, int height);
+    // The Save As dialog and the writer for the chosen name. 1 when the file was written, else 0.
+    int SaveImageAs(BYTE* pixels, int width, int height, int unused);
+
     // The bitmap button bound to control `id`; null for an id that is none.
     CBmpButton* Button(int id);
 
@@ -142,6 +159,35 @@ protected:
     afx_msg void OnFullScreen();
     afx_msg void OnResolutionDown();
     afx_msg void OnResolutionUp();
+
+    // Snapshots and the thumbnail strip.
+    afx_msg void OnSnap();
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+
+    // Edit mode: picture commands, zoom, Fit, Reset, history, files.
+    afx_msg void OnUndo();
+    afx_msg void OnRedo();
+    afx_msg void OnLightUp();
+    afx_msg void OnLightDown();
+    afx_msg void OnContrastUpImage();
+    afx_msg void OnContrastDownImage();
+    afx_msg void OnToEight();
+    afx_msg void OnBinary();
+    afx_msg void OnEmboss();
+    afx_msg void OnNegative();
+    afx_msg void OnSharpen();
+    afx_msg void OnSmooth();
+    afx_msg void OnEdge();
+    afx_msg void OnHistogramEqualize();
+    afx_msg void OnHistogramStretch();
+    afx_msg void OnZoomIn();
+    afx_msg void OnZoomOut();
+    afx_msg void OnFit();
+    afx_msg void OnReset();
+    afx_msg void OnOpen();
+    afx_msg void OnSave();
 
     DECLARE_MESSAGE_MAP()
 
