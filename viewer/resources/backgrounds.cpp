@@ -124,11 +124,6 @@ QImage drawEditBackground()
     drawSeparator(p, 375);
     drawSeparator(p, 455);
     drawSeparator(p, 600);
-    // Light plates under the painted labels keep them legible beside the buttons.
-    for (const layout::Label& label : layout::kEditLabels)
-        p.fillRect(QRect(label.left, label.top, label.right - label.left, label.bottom - label.top),
-                   QColor(0xF3, 0xF6, 0xFA));
-
     p.fillRect(QRect(45, 667, 766, 78), QColor(0xD3, 0xDA, 0xE4));
     drawStatusLine(p);
     return image;

@@ -45,7 +45,8 @@ void COrvanelDlg::OnPaint()
     MakeFont(large, 30);
     CFont* oldFont = dc.SelectObject(&small);
     CBrush marker;
-    const UINT centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    // Labels stay centred on their rectangles; a text wider than its rectangle is shown whole.
+    const UINT centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
     if (m_nMode == 0) {
         dc.SelectObject(&large);
         DrawLabel(dc, m_strCaption[layout::kHeading.caption], layout::kHeading, centred);
