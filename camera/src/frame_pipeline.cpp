@@ -1,7 +1,8 @@
 // FramePipeline: the fixed order of the per-frame steps and the callback setters.
 //
 // Order for one frame: count it; reset frame-done; read the running format (unreadable: serve a snapshot
-// request from the raw frame, done); skip a frame whose length is not the format's image size; green gamma;
+// request from the raw frame, done); skip a frame whose length is not the format's image size; auto white
+// balance and auto exposure while switched on; green gamma;
 // snapshot copy; buffer copy; mask callback; GDI drawing (KZ_RENDER_GDI); frame callback into the
 // alternating copy buffers; set frame-done.
 #include "frame_pipeline.h"
@@ -13,6 +14,7 @@
 #include <win32/kernel.h>
 #include <win32/user.h>
 
+#include "auto_loops.h"
 #include "debug_output.h"
 #include "gamma.h"
 
@@ -65,6 +67,13 @@ void FramePipeline::OnFrame(BYTE* frame, std::size_t length, FormatSource& sourc
         return;
     }
 
+    AutoLoopState& loops = AutoLoops();
+    if (loops.WhiteBalanceOn()) {
+        AutoWhiteBalance(frame, format.biWidth, format.biHeight);
+    }
+    if (loops.ExposureOn()) {
+        AutoExposure(frame, format.biWidth, format.biHeight);
+    }
     if (greenGammaOn_.load(std::memory_order_relaxed)) {
         ApplyGreenGamma(frame, format.biWidth, format.biHeight, greenGamma_.load(std::memory_order_relaxed));
     }
