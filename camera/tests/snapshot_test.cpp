@@ -127,6 +127,15 @@ INSTANTIATE_TEST_SUITE_P(Sizes, BmpSnapshot,
                          ::testing::Values(FrameSize{"Vga", 640, 480}, FrameSize{"Sxga", 1280, 1024}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// KZ_CaptureToBuf copies the next frame, as delivered, into the caller's buffer.
+TEST_F(Snapshots, BufferCopyIsTheNextFrame) {
+    KZ_HANDLE h = Running(640, 480);
+    StreamWhileWaiting();
+    std::vector<BYTE> buffer(640 * 480 * 3);
+    ASSERT_EQ(KZ_CaptureToBuf(h, buffer.data()), KZ_OK);
+    EXPECT_EQ(buffer, LastFrame());
+}
+
 // The JPEG decodes to the frame within the losses of quality 70; the quality written is the one asked
 // for, clamped to 0..100 (libjpeg itself takes 0 as 1).
 TEST_F(Snapshots, JpegDecodesCloseToTheFrameAtTheClampedQuality) {
@@ -159,7 +168,7 @@ TEST_F(Snapshots, JpegDecodesCloseToTheFrameAtTheClampedQuality) {
     }
 }
 
-// Without frames the wait ends after 5 s of polling with a failure, writes nothing, and the withdrawn
+// Without frames each wait ends after 5 s of polling with a failure, writes nothing, and the withdrawn
 // request does not keep the next snapshot from working.
 TEST_F(Snapshots, WaitWithoutFramesTimesOutAndLeavesNoFile) {
     KZ_HANDLE h = Running(640, 480);
@@ -171,6 +180,8 @@ TEST_F(Snapshots, WaitWithoutFramesTimesOutAndLeavesNoFile) {
     EXPECT_GE(waited, 4800u);
     EXPECT_LE(waited, 5200u);
     EXPECT_EQ(KZ_CaptureToJpg(h, jpg.c_str(), 70), KZ_ERR_FAILED);
+    std::vector<BYTE> buffer(640 * 480 * 3);
+    EXPECT_EQ(KZ_CaptureToBuf(h, buffer.data()), KZ_ERR_FAILED);
     EXPECT_TRUE(FolderContents().empty());
 
     StreamWhileWaiting();
@@ -184,6 +195,7 @@ TEST_F(Snapshots, RefusalsMakeNoRequestAndNoFile) {
     KZ_SetParam(h, KZ_PARAM_FORMAT, kRgb24Format);
     const std::string bmp = folder_.file("x.bmp");
     const std::string jpg = folder_.file("x.jpg");
+    std::vector<BYTE> buffer(640 * 480 * 3);
     const struct {
         const char* name;
         bool previewing;
@@ -194,7 +206,10 @@ TEST_F(Snapshots, RefusalsMakeNoRequestAndNoFile) {
         {"jpg, preview stopped", false, [&] { return KZ_CaptureToJpg(h, jpg.c_str(), 70); }, KZ_ERR_NOT_PREVIEWING},
         {"jpg null path, preview stopped", false, [&] { return KZ_CaptureToJpg(h, nullptr, 70); },
          KZ_ERR_NOT_PREVIEWING},
+        {"buf, preview stopped", false, [&] { return KZ_CaptureToBuf(h, buffer.data()); }, KZ_ERR_FAILED},
+        {"buf null, preview stopped", false, [&] { return KZ_CaptureToBuf(h, nullptr); }, KZ_ERR_MISSING},
         {"bmp null path", true, [&] { return KZ_CaptureToBmp(h, nullptr); }, KZ_ERR_FAILED},
+        {"buf null", true, [&] { return KZ_CaptureToBuf(h, nullptr); }, KZ_ERR_MISSING},
         {"jpg null path", true, [&] { return KZ_CaptureToJpg(h, nullptr, 70); }, KZ_ERR_MISSING},
     };
     for (const auto& c : cases) {

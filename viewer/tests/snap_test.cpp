@@ -187,6 +187,9 @@ TEST_F(SnapTest, ThumbnailClickOpensItsPictureInEditMode)
         dlg.ShowModeControls(0);
         dlg.SendMessage(WM_MOUSEMOVE, 0, second);
         EXPECT_TRUE(dlg.m_bOverThumb);
+        dlg.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(dlg.GetSafeHwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        // SetCursor answers the cursor shown until then.
+        EXPECT_EQ(::SetCursor(::LoadCursor(nullptr, IDC_ARROW)), ::LoadCursor(nullptr, IDC_HAND));
 
         dlg.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, second);
         ASSERT_EQ(dlg.m_nMode, 1);
