@@ -38,8 +38,10 @@ TEST_F(EditHistory, ElevenNewestEntriesUndoRedoAndReset)
     EXPECT_EQ(view.m_nHistoryCount, 11);
     EXPECT_EQ(view.m_nHistoryIndex, 10);
 
+    const int paintsBefore = parentPaints;
     for (int i = 0; i < 10; ++i)
         view.Undo();
+    EXPECT_GT(parentPaints, paintsBefore) << "each Undo redraws";
     EXPECT_EQ(view.m_nHistoryIndex, 0);
     EXPECT_EQ(PixelsOf(view), states[2]);
     const int paints = parentPaints;

@@ -159,8 +159,13 @@ TEST_F(ImageViewMouse, StretchZoomAndLoadsResetTheOrigin)
     Load(400, 300, 0, 1);
     Drag(POINT{100, 100}, POINT{50, 60});
     ASSERT_EQ(view.m_nPanX, 50);
+    const int paintsBefore = parentPaints;
     view.SetStretch(1);
     EXPECT_EQ(view.m_nPanX, 0);
+    EXPECT_GT(parentPaints, paintsBefore);
+    const int paints = parentPaints;
+    view.SetStretch(1);
+    EXPECT_EQ(parentPaints, paints) << "the same mode again does not even redraw";
     Drag(POINT{100, 100}, POINT{50, 60});
     EXPECT_EQ(view.m_nPanX, 0) << "no pan in Fit mode";
     view.SetStretch(0);
