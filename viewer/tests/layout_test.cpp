@@ -104,3 +104,18 @@ TEST_F(ProgramTest, StoppedPreviewShowsThePlaybackPosition)
         dlg.SendMessage(WM_CLOSE);
     });
 }
+
+// Statics without SS_NOTIFY (thumbnails, resolution picture, status line) let the mouse through to the
+// dialog; the views and level bars take it.
+TEST_F(ProgramTest, OnlyNotifyingStaticsTakeTheMouse)
+{
+    RunDialog([&](COrvanelDlg& dlg) {
+        const std::set<int> through = Join({Range(1002, 1008), {1014, 1072}});
+        const std::set<int> taking = {1001, 1016, 1019, 1022, 1025, 1028, 1033, 1101};
+        for (int id : Join({through, taking})) {
+            const LRESULT hit = dlg.GetDlgItem(id)->SendMessage(WM_NCHITTEST);
+            EXPECT_EQ(hit, through.count(id) ? HTTRANSPARENT : HTCLIENT) << id;
+        }
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
