@@ -44,6 +44,8 @@ protected:
         parentPaints = 0;
         parentPresses = 0;
         panned.clear();
+        cropped = CropRecord{};
+        croppedPixels.clear();
         parent_ = ::CreateWindowEx(0, "BmpStaticTestParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 600, 500, nullptr,
                                    nullptr, nullptr, nullptr);
         ASSERT_TRUE(parent_);
@@ -111,6 +113,8 @@ protected:
     static inline int parentPaints = 0;
     static inline int parentPresses = 0;
     static inline std::vector<POINT> panned; // the origins WM_IMAGE_PANNED told
+    static inline CropRecord cropped{};      // the last WM_IMAGE_CROPPED, its pixels copied
+    static inline std::vector<BYTE> croppedPixels;
 
 private:
     static LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -119,6 +123,13 @@ private:
             ++parentPaints;
         if (message == WM_LBUTTONDOWN)
             ++parentPresses;
+        if (message == WM_IMAGE_CROPPED) {
+            cropped = *reinterpret_cast<const CropRecord*>(wParam);
+            const size_t size = static_cast<size_t>(DibStride(cropped.width, static_cast<WORD>(cropped.bits))) *
+                                static_cast<size_t>(cropped.height);
+            croppedPixels.assign(cropped.pixels, cropped.pixels + size);
+            return 0;
+        }
         if (message == WM_IMAGE_PANNED) {
             const int* origin = reinterpret_cast<const int*>(wParam);
             panned.push_back(POINT{origin[0], origin[1]});

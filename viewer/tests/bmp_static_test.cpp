@@ -151,6 +151,30 @@ TEST_F(ImageViewMouse, OnlyNotifyingViewsTakeClicks)
     EXPECT_EQ(parentPresses, 1);
 }
 
+// With selection on in Fit mode a rubber band cuts out its part of the picture for the parent.
+TEST_F(ImageViewMouse, RubberBandSendsTheCutOutPart)
+{
+    std::vector<BYTE> pixels = viewtest::PlacePixels(480, 360);
+    ASSERT_EQ(view.LoadBuffer(pixels.data(), 480, 360, 24, 1, 1, 1), 1);
+    // The band's own loop takes these once the press starts it.
+    view.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 80));
+    view.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(60, 80));
+    Press(10, 20);
+    // Client (10, 20)-(60, 80) at twice the client size: columns 20 to 119, top-down rows 40 to 159.
+    EXPECT_EQ(cropped.x, 20);
+    EXPECT_EQ(cropped.y, 200);
+    ASSERT_EQ(cropped.width, 100);
+    ASSERT_EQ(cropped.height, 120);
+    EXPECT_EQ(cropped.bits, 24);
+    const int stride = DibStride(100, 24);
+    auto pixel = [&](int x, int row) {
+        const BYTE* p = &croppedPixels[static_cast<size_t>(row * stride + 3 * x)];
+        return RGB(p[2], p[1], p[0]);
+    };
+    EXPECT_EQ(pixel(0, 119), PlaceColor(20, 40));
+    EXPECT_EQ(pixel(99, 0), PlaceColor(119, 159));
+}
+
 // Fit mode, zoom and new pictures put the origin back; without a picture nothing changes.
 TEST_F(ImageViewMouse, StretchZoomAndLoadsResetTheOrigin)
 {
