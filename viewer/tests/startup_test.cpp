@@ -125,3 +125,32 @@ TEST_F(ProgramTest, EscapeEndsTheProgramThroughTheNormalShutdown)
     WaitFor([] { return false; }, 200);
     EXPECT_EQ(Camera().frameCount(), framesAtClose);
 }
+
+// A screen of exactly 1024 x 768 takes the window at (0, 0); a smaller one stops start-up silently: no
+// camera is opened and no settings are read, so none are written back either.
+TEST_F(ProgramTest, SmallScreenStopsStartupSilently)
+{
+    struct Case {
+        LONG width, height;
+        bool starts;
+    };
+    for (const Case& c : {Case{1024, 768, true}, Case{1023, 768, false}, Case{1024, 767, false}}) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        platform::testing::setScreenSize(c.width, c.height);
+        WriteSettings("[Orvanel]\nnBrightness=99\n");
+        bool cameraOpen = false;
+        CRect window;
+        const INT_PTR result = RunDialog([&](COrvanelDlg& dlg) {
+            cameraOpen = dlg.m_hCamera != nullptr;
+            dlg.GetWindowRect(window);
+            dlg.SendMessage(WM_CLOSE);
+        });
+        EXPECT_EQ(result, IDCANCEL);
+        EXPECT_EQ(cameraOpen, c.starts);
+        EXPECT_EQ(SettingsValue("nContrast"), c.starts ? "36" : "");
+        if (c.starts) {
+            EXPECT_EQ(window, CRect(0, 0, 1024, 768));
+        }
+        EXPECT_TRUE(Boxes().calls().empty());
+    }
+}
