@@ -82,24 +82,34 @@ void drawFace(QPainter& p, const QRectF& r, Look look)
     p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
 }
 
-void drawArrow(QPainter& p, const QRectF& r, bool clockwise)
+// A curved arrow over the top from the right to the left, its head pointing down (undo); mirrored for redo.
+void drawArrow(QPainter& p, const QRectF& r, bool redo)
 {
-    const qreal s = r.width();
-    QRectF arc(r.left() + s * 0.22, r.top() + s * 0.25, s * 0.56, s * 0.56);
+    const qreal s = std::min(r.width(), r.height());
+    const QPointF c = r.center() + QPointF(0, s * 0.08);
+    const qreal radius = s * 0.26;
+    p.save();
+    if (redo) {
+        p.translate(c.x() * 2, 0);
+        p.scale(-1, 1);
+    }
+    QPainterPath arc;
+    const QRectF circle(c.x() - radius, c.y() - radius, 2 * radius, 2 * radius);
+    arc.arcMoveTo(circle, -40);
+    arc.arcTo(circle, -40, 210);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kIconInk, s / 10.0, Qt::SolidLine, Qt::RoundCap));
-    p.drawArc(arc, clockwise ? 200 * 16 : -20 * 16, clockwise ? -250 * 16 : 250 * 16);
-    const QPointF tip = clockwise ? QPointF(arc.right() + s * 0.02, arc.top() + s * 0.12)
-                                  : QPointF(arc.left() - s * 0.02, arc.top() + s * 0.12);
-    const qreal dx = clockwise ? -1 : 1;
+    p.setPen(QPen(kIconInk, std::max(1.6, s / 11.0), Qt::SolidLine, Qt::RoundCap));
+    p.drawPath(arc);
+    const QPointF end(c.x() - radius, c.y() + radius * 0.05);
     QPainterPath head;
-    head.moveTo(tip + QPointF(dx * s * 0.02, -s * 0.16));
-    head.lineTo(tip + QPointF(dx * s * 0.18, s * 0.06));
-    head.lineTo(tip + QPointF(-dx * s * 0.1, s * 0.08));
+    head.moveTo(end + QPointF(0, radius * 0.75));
+    head.lineTo(end + QPointF(-radius * 0.55, -radius * 0.05));
+    head.lineTo(end + QPointF(radius * 0.55, -radius * 0.05));
     head.closeSubpath();
     p.setPen(Qt::NoPen);
     p.setBrush(kIconInk);
     p.drawPath(head);
+    p.restore();
 }
 
 void drawIcon(QPainter& p, const QRectF& r, const StripSpec& spec)
