@@ -12,7 +12,6 @@ namespace {
 // Where the status line and the marker over the last thumbnail are painted.
 const CRect kStatusArea(40, 750, 800, 765);
 const CRect kMarkerStrip(50, 670, 830, 680);
-constexpr int kSnapQuality = 70;
 constexpr int kAppCursor = 130;
 
 const char* const kNotSaved[] = {"Snapshot not saved: ", "图片未保存: "};
