@@ -195,11 +195,4 @@ HRESULT FilterGraph::Connect(IPin* output, IPin* input) {
     }
 }
 
-// Media files are not rendered by this graph.
-HRESULT FilterGraph::RenderFile(LPCWSTR file, LPCWSTR) {
-    if (!file)
-        return E_POINTER;
-    return E_NOTIMPL;
-}
-
 } // namespace platform::dshow

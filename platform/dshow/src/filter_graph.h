@@ -1,4 +1,5 @@
-// FilterGraph: the filter graph manager (filters, connections, run control, events, video window).
+// FilterGraph: the filter graph manager (filters, connections, file rendering, run control, events,
+// seeking and the video window).
 #pragma once
 
 #include <atomic>
@@ -15,8 +16,10 @@
 namespace platform::dshow {
 
 // Building calls (IFilterGraph, IGraphBuilder, IMediaControl) come from the thread that owns the graph;
-// GetState, the event calls and IVideoWindow from any thread.
-class FilterGraph final : public ComObject<IGraphBuilder, IMediaControl, IMediaEventEx, IVideoWindow> {
+// GetState, the event calls, seeking, the video and audio properties and IVideoWindow from any thread.
+class FilterGraph final : public ComObject<IGraphBuilder, IMediaControl, IMediaEventEx, IMediaEventSink,
+                                           IVideoWindow, IMediaSeeking, IMediaPosition, IBasicVideo,
+                                           IBasicAudio> {
 public:
     FilterGraph() = default;
     ~FilterGraph() override;
@@ -42,6 +45,23 @@ public:
     HRESULT STDMETHODCALLTYPE GetEvent(LONG* code, LONG_PTR* param1, LONG_PTR* param2, LONG timeoutMs) override;
     HRESULT STDMETHODCALLTYPE FreeEventParams(LONG code, LONG_PTR param1, LONG_PTR param2) override;
     HRESULT STDMETHODCALLTYPE SetNotifyWindow(OAHWND window, LONG message, LONG_PTR instance) override;
+
+    // IMediaEventSink
+    HRESULT STDMETHODCALLTYPE Notify(LONG code, LONG_PTR param1, LONG_PTR param2) override;
+
+    // IMediaSeeking, IMediaPosition, IBasicVideo, IBasicAudio, passed to the first filter that has one
+    HRESULT STDMETHODCALLTYPE SetTimeFormat(const GUID* format) override;
+    HRESULT STDMETHODCALLTYPE GetDuration(LONGLONG* duration) override;
+    HRESULT STDMETHODCALLTYPE GetCurrentPosition(LONGLONG* position) override;
+    HRESULT STDMETHODCALLTYPE SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop,
+                                           DWORD stopFlags) override;
+    HRESULT STDMETHODCALLTYPE get_Duration(REFTIME* length) override;
+    HRESULT STDMETHODCALLTYPE get_CurrentPosition(REFTIME* time) override;
+    HRESULT STDMETHODCALLTYPE put_CurrentPosition(REFTIME time) override;
+    HRESULT STDMETHODCALLTYPE get_VideoWidth(LONG* width) override;
+    HRESULT STDMETHODCALLTYPE get_VideoHeight(LONG* height) override;
+    HRESULT STDMETHODCALLTYPE put_Volume(LONG volume) override;
+    HRESULT STDMETHODCALLTYPE get_Volume(LONG* volume) override;
 
     // IVideoWindow, passed to the first filter that has one
     HRESULT STDMETHODCALLTYPE put_Caption(const OLECHAR* caption) override;
@@ -79,8 +99,24 @@ private:
     // Tries output -> converter -> input through a converter in the graph or a new AVI Decompressor.
     HRESULT connectThroughConverter(IPin* output, IPin* input);
     HRESULT connectThrough(IBaseFilter* converter, IPin* output, IPin* input);
+    // Runs `call` on the first filter that has `Interface`; E_NOINTERFACE when none has.
+    template <class Interface, class Call>
+    HRESULT withFilterInterface(Call call) {
+        ComPtr<Interface> found;
+        {
+            std::lock_guard guard(membersLock_);
+            for (const Member& m : members_)
+                if (SUCCEEDED(m.filter.as(found)))
+                    break;
+        }
+        if (!found)
+            return E_NOINTERFACE;
+        return call(found.get());
+    }
     template <class Call>
-    HRESULT withVideoWindow(Call call);
+    HRESULT withVideoWindow(Call call) {
+        return withFilterInterface<IVideoWindow>(call);
+    }
 
     mutable std::mutex membersLock_; // guards members_
     std::vector<Member> members_;

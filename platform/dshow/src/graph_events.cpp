@@ -1,6 +1,8 @@
-// FilterGraph events: a queue read with GetEvent and the window to notify.
+// FilterGraph events: a queue filled by filters (Notify), read with GetEvent, and the window to notify.
 #include <chrono>
 #include <new>
+
+#include <win32/user.h>
 
 #include "filter_graph.h"
 
@@ -32,6 +34,29 @@ HRESULT FilterGraph::SetNotifyWindow(OAHWND window, LONG message, LONG_PTR insta
     notifyWindow_ = window;
     notifyMessage_ = message;
     notifyInstance_ = instance;
+    return S_OK;
+}
+
+// Queues the event and posts the notification; from any thread, so the window is only posted to.
+// E_OUTOFMEMORY when the queue cannot grow.
+HRESULT FilterGraph::Notify(LONG code, LONG_PTR param1, LONG_PTR param2) {
+    OAHWND window;
+    LONG message;
+    LONG_PTR instance;
+    {
+        std::lock_guard guard(eventLock_);
+        try {
+            events_.push_back({code, param1, param2});
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        }
+        window = notifyWindow_;
+        message = notifyMessage_;
+        instance = notifyInstance_;
+    }
+    eventArrived_.notify_one();
+    if (window)
+        PostMessage(reinterpret_cast<HWND>(window), static_cast<UINT>(message), 0, instance);
     return S_OK;
 }
 

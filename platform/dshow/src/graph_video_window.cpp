@@ -3,20 +3,6 @@
 
 namespace platform::dshow {
 
-template <class Call>
-HRESULT FilterGraph::withVideoWindow(Call call) {
-    ComPtr<IVideoWindow> window;
-    {
-        std::lock_guard guard(membersLock_);
-        for (const Member& m : members_)
-            if (SUCCEEDED(m.filter.as(window)))
-                break;
-    }
-    if (!window)
-        return E_NOINTERFACE;
-    return call(window.get());
-}
-
 HRESULT FilterGraph::put_Caption(const OLECHAR* caption) {
     return withVideoWindow([&](IVideoWindow* w) { return w->put_Caption(caption); });
 }

@@ -9,6 +9,7 @@ extern const IID IID_IGraphBuilder;
 extern const IID IID_IMediaControl;
 extern const IID IID_IMediaEvent;
 extern const IID IID_IMediaEventEx;
+extern const IID IID_IMediaEventSink;
 extern const IID IID_IMediaSeeking;
 extern const IID IID_IMediaPosition;
 extern const IID IID_IVideoWindow;
@@ -85,7 +86,15 @@ struct IMediaEventEx : IMediaEvent {
     virtual HRESULT STDMETHODCALLTYPE SetNotifyWindow(OAHWND window, LONG message, LONG_PTR instance) = 0;
 };
 
+// How filters report events (EC_*) to the graph they are in. Any thread, also a streaming thread.
+struct IMediaEventSink : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Notify(LONG code, LONG_PTR param1, LONG_PTR param2) = 0;
+};
+
+// Seeking, position and the video and audio properties: on the graph they reach the first filter that
+// has the interface (E_NOINTERFACE without one). Any thread.
 struct IMediaSeeking : IUnknown {
+    // TIME_FORMAT_MEDIA_TIME (100-nanosecond units) is the one format.
     virtual HRESULT STDMETHODCALLTYPE SetTimeFormat(const GUID* format) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetDuration(LONGLONG* duration) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetCurrentPosition(LONGLONG* position) = 0;
@@ -137,6 +146,7 @@ ORV_INTERFACE(IGraphBuilder, IFilterGraph);
 ORV_INTERFACE(IMediaControl, IUnknown);
 ORV_INTERFACE(IMediaEvent, IUnknown);
 ORV_INTERFACE(IMediaEventEx, IMediaEvent);
+ORV_INTERFACE(IMediaEventSink, IUnknown);
 ORV_INTERFACE(IMediaSeeking, IUnknown);
 ORV_INTERFACE(IMediaPosition, IUnknown);
 ORV_INTERFACE(IBasicVideo, IUnknown);

@@ -1,0 +1,23 @@
+// Small media files made with ffmpeg for the tests, and their lengths as ffprobe reads them.
+#pragma once
+
+#include <string>
+
+namespace vidora_test {
+
+enum class Media { MjpegAvi, RawAvi, Mpeg, Wav, Mp3, ShortAvi };
+
+struct MediaFile {
+    std::string path;     // empty when ffmpeg could not make it (missing encoder)
+    double seconds = 0.0; // length by ffprobe
+};
+
+// The file of that kind, made once per test program in a temporary folder.
+const MediaFile& mediaFile(Media kind);
+// A folder for files a test makes itself.
+const std::string& scratchFolder();
+
+// The colour of the solid-colour AVI files (their every pixel).
+constexpr int kRed = 0x20, kGreen = 0x60, kBlue = 0xC0;
+
+} // namespace vidora_test

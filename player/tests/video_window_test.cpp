@@ -1,0 +1,94 @@
+// The video window inside the owner: the first frame shown, its size, full screen and leaving the owner.
+#include <gtest/gtest.h>
+
+#include "media_files.h"
+#include "player_fixture.h"
+
+namespace vidora_test {
+namespace {
+
+class VideoWindowTest : public PlayerTest {
+protected:
+    void openVideo(Media kind) {
+        const MediaFile& file = mediaFile(kind);
+        if (file.path.empty())
+            GTEST_SKIP() << "ffmpeg cannot make the AVI";
+        open(file.path);
+    }
+};
+
+// Loading shows the first frame in a child filling the owner's client area while the player is stopped;
+// a raw AVI gives the colour exactly, an MJPEG one within coding error.
+TEST_F(VideoWindowTest, FirstFrameFillsTheOwner) {
+    for (Media kind : {Media::RawAvi, Media::MjpegAvi}) {
+        SCOPED_TRACE(kind == Media::RawAvi ? "raw" : "mjpeg");
+        openVideo(kind);
+        if (IsSkipped())
+            return;
+        HWND video = videoWindow();
+        ASSERT_NE(video, nullptr);
+        EXPECT_TRUE(IsWindowVisible(video));
+        RECT client{};
+        GetClientRect(video, &client);
+        EXPECT_EQ(client.right, 200);
+        EXPECT_EQ(client.bottom, 150);
+        int tolerance = kind == Media::RawAvi ? 0 : 6;
+        for (POINT at : {POINT{0, 0}, POINT{100, 75}, POINT{199, 149}}) {
+            Pixel pixel = pixelAt(video, at.x, at.y);
+            EXPECT_NEAR(pixel.red, kRed, tolerance) << at.x << "," << at.y;
+            EXPECT_NEAR(pixel.green, kGreen, tolerance) << at.x << "," << at.y;
+            EXPECT_NEAR(pixel.blue, kBlue, tolerance) << at.x << "," << at.y;
+        }
+        handle_ = PLAY_UnInitial(handle_);
+        EXPECT_EQ(handle_, nullptr);
+        EXPECT_EQ(videoWindow(), nullptr) << "the video window left the owner";
+    }
+}
+
+// The size is taken once: an owner that grows later keeps a video window of the size at loading.
+TEST_F(VideoWindowTest, SizeFixedAtLoading) {
+    openVideo(Media::MjpegAvi);
+    MoveWindow(owner_, 0, 0, 600, 500, TRUE);
+    RECT client{};
+    GetClientRect(videoWindow(), &client);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 150);
+}
+
+// Input reaching the video window goes to the notify window (the message drain).
+TEST_F(VideoWindowTest, InputGoesToNotifyWindow) {
+    openVideo(Media::MjpegAvi);
+    SendMessage(videoWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(7, 8));
+    MSG message{};
+    ASSERT_TRUE(PeekMessage(&message, notify_, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
+    EXPECT_EQ(message.lParam, MAKELPARAM(7, 8));
+}
+
+// Full screen takes the video out of the owner; leaving it puts it back at its size.
+TEST_F(VideoWindowTest, FullScreenOnAndOff) {
+    openVideo(Media::MjpegAvi);
+    EXPECT_EQ(PLAY_GetFullScreen(handle_), 0);
+    EXPECT_EQ(PLAY_SetFullScreen(handle_, TRUE), 0);
+    EXPECT_EQ(PLAY_GetFullScreen(handle_), 1);
+    EXPECT_EQ(videoWindow(), nullptr);
+    EXPECT_EQ(PLAY_SetFullScreen(handle_, FALSE), 0);
+    EXPECT_EQ(PLAY_GetFullScreen(handle_), 0);
+    ASSERT_NE(videoWindow(), nullptr);
+    RECT client{};
+    GetClientRect(videoWindow(), &client);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 150);
+}
+
+// A file without video has no video window; full screen stays off.
+TEST_F(VideoWindowTest, AudioFileHasNoWindow) {
+    const MediaFile& file = mediaFile(Media::Wav);
+    ASSERT_FALSE(file.path.empty());
+    open(file.path);
+    EXPECT_EQ(videoWindow(), nullptr);
+    EXPECT_EQ(PLAY_SetFullScreen(handle_, TRUE), 0);
+    EXPECT_EQ(PLAY_GetFullScreen(handle_), 0);
+}
+
+} // namespace
+} // namespace vidora_test
