@@ -252,6 +252,9 @@ BOOL COrvanelDlg::PreTranslateMessage(MSG* msg)
         case VK_F1:
             ::ShellExecute(nullptr, "open", m_strReadme, nullptr, nullptr, SW_SHOW);
             break;
+        case VK_F5: // Snap, also while its button is disabled or hidden
+            OnSnap();
+            break;
         case VK_F7:
             m_nLanguage = m_nLanguage == 0 ? 1 : 0;
             SetLanguage(m_nLanguage);

@@ -210,6 +210,20 @@ TEST_F(SnapTest, ThumbnailClickOpensItsPictureInEditMode)
     });
 }
 
+// F5 snaps whatever the mode, also while the Snap button is hidden.
+TEST_F(SnapTest, F5SnapsInEditModeToo)
+{
+    RunDialog([&](COrvanelDlg& dlg) {
+        SaveHere(dlg);
+        Click(dlg, IDC_BUTTON_PREVIEW_EDIT);
+        ASSERT_FALSE(dlg.GetDlgItem(IDC_BUTTON_SNAP)->IsWindowVisible());
+        ::PostMessage(dlg.m_hWnd, WM_KEYDOWN, VK_F5, 0);
+        EXPECT_TRUE(WaitFor([&] { return dlg.m_nThumbCount == 1; }));
+        dlg.SendMessage(WM_CLOSE);
+    });
+    EXPECT_EQ(DayFiles(), std::set<std::string>{"14-7-3.jpg"});
+}
+
 // Without a camera Snap does nothing at all.
 TEST_F(SnapTest, NoCameraNoSnap)
 {
