@@ -131,10 +131,19 @@ int __stdcall KZ_SetGreenGamma(KZ_HANDLE h, float gamma, int enable);
 // (top-down) height maps as many rows. KZ_ERR_FAILED for null pixels.
 int __stdcall KZ_GammaOperation(BYTE* dibPixels, unsigned width, int height, unsigned bitsPerPixel, float gamma);
 
-// Sensor and focus-motor registers (KZ_REG_*), GPIO lines and focus pulses.
+// Sensor and focus-motor registers (KZ_REG_*), GPIO lines and focus pulses. Any thread, the device's
+// callbacks included: each transfer reaches the chip whole. All four return KZ_ERR_MISSING when the
+// camera's bridge chip could not be opened, and KZ_ERR_FAILED for a failed transfer, an index without a
+// table row or a null pointer.
+// Reads (write 0) or writes *value; a write leaves *value as it was. KZ_ERR_NO_SENSOR for indexes 0 to 5
+// while the image sensor does not answer.
 int __stdcall KZ_RegOperation(KZ_HANDLE h, int index, int* value, int write);
+// The value range of indexes 0 to 8.
 int __stdcall KZ_GetRegRange(KZ_HANDLE h, int index, int* min, int* max);
+// Drives the focus motor towards the front end (direction nonzero) or the back end for 1 to 200 ms
+// (0 gives 1, larger or negative values 200), blocking the caller, then stops it.
 int __stdcall KZ_FocusOperation(KZ_HANDLE h, int direction, int milliseconds);
+// Writes the low byte of *value to the GPIO lines, or reads their byte into *value.
 int __stdcall KZ_GPIOOperation(KZ_HANDLE h, unsigned* value, int write);
 
 // Auto focus switches: the hill climb (SubAF) and the end-stop sweep (AF).
