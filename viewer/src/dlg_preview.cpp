@@ -45,6 +45,12 @@ void COrvanelDlg::EnablePreview(int on)
         UpdateData(FALSE);
     } else {
         KZ_Stop(m_hCamera);
+        // The picture area keeps no frame of the stopped preview: a smaller picture started next
+        // leaves black margins, not the old frame, around it.
+        if (m_Video.GetSafeHwnd() != nullptr) {
+            CClientDC dc(&m_Video);
+            dc.FillSolidRect(client, RGB(0, 0, 0));
+        }
     }
     if (m_hWnd != nullptr)
         m_Video.RedrawInParent();
