@@ -40,6 +40,10 @@ Recipe recipe(Media kind) {
         return {"tone.mp3", "-f lavfi -i sine=frequency=440:duration=3.5 -c:a libmp3lame"};
     case Media::ShortAvi:
         return {"short.avi", "-f lavfi -i color=c=0x2060C0:s=64x48:r=25:d=0.6 -c:v mjpeg -pix_fmt yuvj420p"};
+    case Media::TwoColourAvi:
+        return {"two_colours.avi",
+                "-filter_complex 'color=c=0x2060C0:s=64x48:r=25:d=1[a];color=c=0xC06020:s=64x48:r=25:d=2[b];"
+                "[a][b]concat=n=2:v=1:a=0,format=bgr24' -c:v rawvideo -pix_fmt bgr24"};
     }
     return {};
 }

@@ -5,7 +5,8 @@
 
 namespace vidora_test {
 
-enum class Media { MjpegAvi, RawAvi, Mpeg, Wav, Mp3, ShortAvi };
+// TwoColourAvi: raw video, the colour below for its first second, then kLaterRed, kLaterGreen, kLaterBlue.
+enum class Media { MjpegAvi, RawAvi, Mpeg, Wav, Mp3, ShortAvi, TwoColourAvi };
 
 struct MediaFile {
     std::string path;     // empty when ffmpeg could not make it (missing encoder)
@@ -19,5 +20,6 @@ const std::string& scratchFolder();
 
 // The colour of the solid-colour AVI files (their every pixel).
 constexpr int kRed = 0x20, kGreen = 0x60, kBlue = 0xC0;
+constexpr int kLaterRed = 0xC0, kLaterGreen = 0x60, kLaterBlue = 0x20;
 
 } // namespace vidora_test

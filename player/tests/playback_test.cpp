@@ -16,7 +16,9 @@ struct Kind {
     Media media;
 };
 
-void PrintTo(const Kind& kind, std::ostream* out) { *out << kind.name; }
+void PrintTo(const Kind& kind, std::ostream* out) {
+    *out << kind.name;
+}
 
 class PlaybackTest : public PlayerTest, public ::testing::WithParamInterface<Kind> {
 protected:

@@ -45,6 +45,23 @@ TEST_F(VideoWindowTest, FirstFrameFillsTheOwner) {
     }
 }
 
+// Frames keep reaching the window while playing, and a seek while paused shows the frame it lands on.
+TEST_F(VideoWindowTest, LaterFramesReachTheWindow) {
+    openVideo(Media::TwoColourAvi);
+    auto showsLaterColour = [&] {
+        Pixel pixel = pixelAt(videoWindow(), 100, 75);
+        return pixel.red == kLaterRed && pixel.green == kLaterGreen && pixel.blue == kLaterBlue;
+    };
+    EXPECT_EQ(pixelAt(videoWindow(), 100, 75).blue, kBlue);
+    ASSERT_EQ(PLAY_Start(handle_), 0);
+    EXPECT_TRUE(waitFor(showsLaterColour));
+    PLAY_SetCurrentPosition(handle_, 0.0);
+    PLAY_Pause(handle_);
+    EXPECT_TRUE(waitFor([&] { return pixelAt(videoWindow(), 100, 75).blue == kBlue; }));
+    PLAY_SetCurrentPosition(handle_, 2.0);
+    EXPECT_TRUE(waitFor(showsLaterColour));
+}
+
 // The size is taken once: an owner that grows later keeps a video window of the size at loading.
 TEST_F(VideoWindowTest, SizeFixedAtLoading) {
     openVideo(Media::MjpegAvi);
