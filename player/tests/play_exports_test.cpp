@@ -51,6 +51,8 @@ TEST_P(UnplayableFileTest, HandleWithoutMedia) {
     } else if (kind == "longPath") {
         // A real file behind a path of more than 259 characters is refused, not cut to another name.
         const MediaFile& wav = mediaFile(Media::Wav);
+        if (wav.path.empty())
+            GTEST_SKIP() << "ffmpeg cannot make a WAV";
         std::string folder = scratchFolder() + "/" + std::string(120, 'd');
         std::filesystem::create_directories(folder + "/" + std::string(120, 'e'));
         path = folder + "/" + std::string(120, 'e') + "/tone.wav";
@@ -82,7 +84,8 @@ class ResultTruncationTest : public PlayerTest {};
 
 // Seconds become whole seconds toward zero; values outside the int range or no number stay defined.
 TEST_F(ResultTruncationTest, SecondsTowardZero) {
-    open(mediaFile(Media::Wav).path);
+    if (!openMedia(Media::Wav))
+        GTEST_SKIP() << "ffmpeg cannot make a WAV";
     struct Case {
         double seconds;
         int whole;

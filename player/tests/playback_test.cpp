@@ -88,10 +88,8 @@ class EndOfFileTest : public PlayerTest {};
 
 // The end of the file reaches the notify window as WM_PLAYER_EVENT; the player stays running.
 TEST_F(EndOfFileTest, EndPostsPlayerEvent) {
-    const MediaFile& file = mediaFile(Media::ShortAvi);
-    if (file.path.empty())
+    if (!openMedia(Media::ShortAvi))
         GTEST_SKIP() << "ffmpeg cannot make an MJPEG AVI";
-    open(file.path);
     MSG message{};
     EXPECT_FALSE(PeekMessage(&message, notify_, WM_PLAYER_EVENT, WM_PLAYER_EVENT, PM_NOREMOVE));
     ASSERT_EQ(PLAY_Start(handle_), 0);

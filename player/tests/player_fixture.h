@@ -12,6 +12,8 @@
 
 #include <player/vidora.h>
 
+#include "media_files.h"
+
 namespace vidora_test {
 
 inline LRESULT CALLBACK plainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -99,6 +101,15 @@ protected:
     void open(const std::string& path) {
         ASSERT_EQ(PLAY_Initial(&handle_, owner_, notify_, path.c_str()), 0);
         ASSERT_NE(handle_, nullptr);
+    }
+
+    // Opens a generated file; false when ffmpeg could not make it (the caller skips).
+    [[nodiscard]] bool openMedia(Media kind) {
+        const MediaFile& file = mediaFile(kind);
+        if (file.path.empty())
+            return false;
+        open(file.path);
+        return true;
     }
 
     double position() {

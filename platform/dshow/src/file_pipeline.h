@@ -1,5 +1,7 @@
-// FilePipeline: one media file decoded by GStreamer; video comes out as RGB24 frames, audio plays on the
-// default audio device, or silently in real time when there is none.
+// FilePipeline: one media file decoded by GStreamer.
+//
+// Video comes out as RGB24 frames; audio plays on the default audio device, or silently in real time
+// when there is none.
 #pragma once
 
 #include <cstddef>
@@ -52,7 +54,7 @@ public:
     HRESULT duration(LONGLONG* units) const;
     HRESULT position(LONGLONG* units) const;
     // Moves to `units` (clamped to the stream), to the key frame there when `keyFrame`; returns once the
-    // new position has prerolled. E_FAIL when the seek is refused. The thread that runs the graph.
+    // new position has prerolled. E_FAIL when the seek is refused. Any thread but a streaming one.
     HRESULT seek(LONGLONG units, bool keyFrame);
     // Linear volume 0 to 1 of the audio. Any thread.
     void setVolume(double linear);

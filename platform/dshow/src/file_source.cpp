@@ -1,5 +1,7 @@
-// FileSource: a media file as a source filter; frames go downstream only while the graph is paused or
-// running, and the file keeps its place and frame while the graph is stopped.
+// FileSource: a media file as a source filter with a video pin, seeking and volume.
+//
+// Frames go downstream only while the graph is paused or running; the file keeps its place and frame
+// while the graph is stopped.
 //
 //   Stopped --Pause--> Paused (current frame sent) --Run--> Running (every frame sent)
 //   Running --Pause--> Paused --Stop--> Stopped (nothing sent; the pipeline stays paused)

@@ -1,5 +1,4 @@
-// FilterGraph's seeking, position, video and audio properties: each call goes to the first filter in the
-// graph that has the interface.
+// FilterGraph's seeking, position, video and audio properties, passed to the first filter that has one.
 #include "filter_graph.h"
 
 namespace platform::dshow {

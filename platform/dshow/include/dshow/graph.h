@@ -92,7 +92,8 @@ struct IMediaEventSink : IUnknown {
 };
 
 // Seeking, position and the video and audio properties: on the graph they reach the first filter that
-// has the interface (E_NOINTERFACE without one). Any thread.
+// has the interface (E_NOINTERFACE without one). Any thread; SetPositions and put_CurrentPosition wait
+// for the new position, so not a streaming thread.
 struct IMediaSeeking : IUnknown {
     // TIME_FORMAT_MEDIA_TIME (100-nanosecond units) is the one format.
     virtual HRESULT STDMETHODCALLTYPE SetTimeFormat(const GUID* format) = 0;
