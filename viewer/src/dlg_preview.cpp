@@ -1,6 +1,8 @@
 // COrvanelDlg: the live preview in the picture area, the two capture resolutions and full screen.
 #include "orvanel_dlg.h"
 
+#include <player/vidora.h>
+
 namespace {
 
 constexpr int kWindowWidth = 1024;
@@ -107,13 +109,19 @@ void COrvanelDlg::OnResolutionUp()
 
 // Enters or leaves full screen. With the preview running, the dialog covers the screen and the preview runs
 // in the dialog itself with every control hidden; leaving restores the 1024 x 768 window, the preview in
-// its area and the controls of the current mode. Refused while recording, which a restart would end.
+// its area and the controls of the current mode. Refused while recording, which a restart would end. With
+// a media file loaded it switches the player's video window instead.
 void COrvanelDlg::OnFullScreen()
 {
-    if (m_hCamera == nullptr || m_bRecording)
+    if (m_hCamera == nullptr)
         return;
-    // A loaded media file owns the picture area; its full screen belongs to the playback commands.
-    if (!m_bPreview)
+    // A loaded media file owns the picture area: only the player's video window changes.
+    if (!m_bPreview) {
+        PLAY_SetFullScreen(m_hPlay, !m_bFullScreen);
+        m_bFullScreen = !m_bFullScreen;
+        return;
+    }
+    if (m_bRecording)
         return;
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);

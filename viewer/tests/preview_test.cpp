@@ -104,3 +104,25 @@ TEST_F(ProgramTest, FullScreenOnAndOff)
         dlg.SendMessage(WM_CLOSE);
     });
 }
+
+// With a media file in the picture area (preview stopped) full screen only switches the player's window:
+// the dialog keeps its place and controls, and the same flag makes Esc switch back (and be consumed).
+TEST_F(ProgramTest, FullScreenWithMediaSwitchesOnlyThePlayer)
+{
+    RunDialog([&](COrvanelDlg& dlg) {
+        dlg.EnablePreview(0);
+        Click(dlg, IDC_BUTTON_FULLSCREEN);
+        EXPECT_EQ(dlg.m_bFullScreen, 1);
+        CRect window;
+        dlg.GetWindowRect(window);
+        EXPECT_EQ(window, CRect(128, 128, 1152, 896));
+        EXPECT_TRUE(dlg.GetDlgItem(IDC_BUTTON_FULLSCREEN)->IsWindowVisible());
+        EXPECT_EQ(dlg.m_bPreview, 0);
+
+        ::PostMessage(dlg.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(WaitFor([&] { return dlg.m_bFullScreen == 0; }));
+        EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
+        EXPECT_EQ(dlg.m_bPreview, 0);
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
