@@ -72,19 +72,18 @@ int __stdcall KZ_CaptureToJpg(KZ_HANDLE h, const char* path, int quality) {
     return korvib::CaptureToJpg(*AsDevice(h), path, quality);
 }
 
-// No mask or dark frame can be loaded in this build; an empty calibration path only switches flags.
-int __stdcall KZ_LoadMaskBmp(KZ_HANDLE h, const char* /*path*/, DWORD /*keyColour*/, int /*beforeCallbacks*/) {
+int __stdcall KZ_LoadMaskBmp(KZ_HANDLE h, const char* path, DWORD keyColour, int beforeCallbacks) {
     if (h == nullptr) {
         return KZ_ERR_NULL_HANDLE;
     }
-    return KZ_ERR_FAILED;
+    return AsDevice(h)->Pipeline().Overlays().ToggleMask(path, keyColour, beforeCallbacks != 0);
 }
 
-int __stdcall KZ_Calibration(KZ_HANDLE h, const char* path, int /*allFrames*/, int /*snapshots*/) {
+int __stdcall KZ_Calibration(KZ_HANDLE h, const char* path, int allFrames, int snapshots) {
     if (h == nullptr) {
         return KZ_ERR_NULL_HANDLE;
     }
-    return path != nullptr && path[0] == '\0' ? KZ_OK : KZ_ERR_FAILED;
+    return AsDevice(h)->Pipeline().Overlays().Calibrate(path, allFrames != 0, snapshots != 0);
 }
 
 } // extern "C"

@@ -2,9 +2,10 @@
 //
 // Order for one frame: count it; reset frame-done; read the running format (unreadable: serve a snapshot
 // request from the raw frame, done); skip a frame whose length is not the format's image size; auto white
-// balance and auto exposure while switched on; green gamma;
-// snapshot copy; buffer copy; mask callback; GDI drawing (KZ_RENDER_GDI); frame callback into the
-// alternating copy buffers; set frame-done.
+// balance and auto exposure while switched on; green gamma; dark frame on every frame; mask drawn before
+// the callbacks; dark frame for a snapshot only; snapshot copy; buffer copy; mask callback; mask drawn after
+// the callbacks; GDI drawing (KZ_RENDER_GDI); frame callback into the alternating copy buffers; set
+// frame-done.
 #include "frame_pipeline.h"
 
 #include <cstring>
@@ -77,6 +78,13 @@ void FramePipeline::OnFrame(BYTE* frame, std::size_t length, FormatSource& sourc
     if (greenGammaOn_.load(std::memory_order_relaxed)) {
         ApplyGreenGamma(frame, format.biWidth, format.biHeight, greenGamma_.load(std::memory_order_relaxed));
     }
+    // Only a mask or dark frame of the running format is laid on the frame.
+    const FrameOverlays overlays = overlays_.ForFrame(format);
+    overlays.CorrectEveryFrame(frame);
+    overlays.DrawEarlyMask(frame);
+    if (snapshotRequest_.Pending()) {
+        overlays.CorrectSnapshot(frame);
+    }
     snapshotRequest_.Serve(frame, length);
     bufferRequest_.Serve(frame, length);
 
@@ -84,6 +92,7 @@ void FramePipeline::OnFrame(BYTE* frame, std::size_t length, FormatSource& sourc
     if (callbacks.mask != nullptr) {
         callbacks.mask(callbacks.maskUser, frame);
     }
+    overlays.DrawLateMask(frame);
     if (display_.renderMode.load(std::memory_order_relaxed) == KZ_RENDER_GDI) {
         DrawFrame(frame, format);
     }

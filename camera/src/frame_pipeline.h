@@ -1,4 +1,5 @@
-// The per-frame pipeline: green gamma, copy requests, mask callback, GDI drawing and the frame callbacks.
+// The per-frame pipeline: green gamma, dark frame, mask, copy requests, mask callback, GDI drawing and the
+// frame callbacks.
 #pragma once
 
 #include <atomic>
@@ -12,6 +13,7 @@
 #include <camera/korvib.h>
 
 #include "frame_request.h"
+#include "overlay_images.h"
 
 namespace korvib {
 
@@ -74,6 +76,7 @@ public:
     DisplayTarget& Display() { return display_; }
     FrameRequest& BufferRequest() { return bufferRequest_; }
     FrameRequest& SnapshotRequest() { return snapshotRequest_; }
+    OverlayImages& Overlays() { return overlays_; }
 
 private:
     // The callbacks and their user pointers, taken together once per frame.
@@ -103,6 +106,7 @@ private:
     DisplayTarget display_;
     FrameRequest bufferRequest_;
     FrameRequest snapshotRequest_;
+    OverlayImages overlays_;
 };
 
 } // namespace korvib

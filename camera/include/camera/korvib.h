@@ -115,8 +115,15 @@ int __stdcall KZ_DeviceCompressor(KZ_HANDLE h, LONG* keyFrameRate, LONG* pFrames
 // Property pages: mode 0 the library's own dialog, otherwise the driver's pages.
 int __stdcall KZ_ShowPropertyPage(KZ_HANDLE h, int mode);
 
-// Overlay mask and dark-frame correction.
+// Overlay mask: a 24-bit BMP of the frame's size drawn over every frame, its pixels of keyColour
+// (0x00RRGGBB) left transparent; before the snapshot copies and the callbacks when beforeCallbacks is
+// nonzero, else after the mask callback. A toggle: a present mask is removed (KZ_ERR_FAILED); otherwise
+// KZ_OK when the file loaded, KZ_ERR_FAILED when not (the next call then only removes the empty mask).
 int __stdcall KZ_LoadMaskBmp(KZ_HANDLE h, const char* path, DWORD keyColour, int beforeCallbacks);
+// Dark frame: a 24-bit BMP taken with the lens covered; each pixel with a byte above 64 is a defect, and
+// that pixel of every frame (allFrames) or of BMP and JPEG snapshots only (snapshots) takes its left
+// neighbour. The empty path only sets the two switches. KZ_ERR_FAILED, after a box, when the file cannot be
+// loaded or has more than 2000 defects (no dark frame remains); KZ_ERR_FAILED for a null path.
 int __stdcall KZ_Calibration(KZ_HANDLE h, const char* path, int allFrames, int snapshots);
 
 // Frame callbacks; KZ_ERR_NO_BUFFERS when the frame-copy buffers are missing. A null callback switches
