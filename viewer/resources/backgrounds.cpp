@@ -14,8 +14,7 @@ const QColor kPanel(0xE6, 0xEB, 0xF2);
 const QColor kPanelEdge(0x7B, 0x8A, 0x9F);
 const QColor kWell(0x8A, 0x98, 0xAC);
 
-QRect placeOf(int id)
-{
+QRect placeOf(int id) {
     for (const layout::Place& p : layout::kControls)
         if (p.id == id)
             return QRect(p.x, p.y, p.width, p.height);
@@ -23,8 +22,7 @@ QRect placeOf(int id)
 }
 
 // Window base, title band, the picture frame and the right-hand panel shared by both modes.
-void drawFrame(QPainter& p)
-{
+void drawFrame(QPainter& p) {
     QLinearGradient base(0, 0, 0, layout::kWindowHeight);
     base.setColorAt(0, QColor(0xC4, 0xCF, 0xDD));
     base.setColorAt(1, QColor(0xA9, 0xB7, 0xC9));
@@ -55,22 +53,19 @@ void drawFrame(QPainter& p)
     p.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void drawWell(QPainter& p, const QRect& r, const QColor& fill)
-{
+void drawWell(QPainter& p, const QRect& r, const QColor& fill) {
     p.setPen(QPen(kWell, 1));
     p.setBrush(fill);
     p.drawRect(r.adjusted(-2, -2, 1, 1));
 }
 
-void drawSeparator(QPainter& p, int y)
-{
+void drawSeparator(QPainter& p, int y) {
     p.fillRect(825, y, 177, 1, kPanelEdge);
     p.fillRect(825, y + 1, 177, 1, QColor(0xFA, 0xFB, 0xFD));
 }
 
 // Thumbnail strip under the picture area and the status line.
-void drawThumbStrip(QPainter& p)
-{
+void drawThumbStrip(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(kPanelEdge, 1.5));
     p.setBrush(kPanel);
@@ -83,16 +78,14 @@ void drawThumbStrip(QPainter& p)
     }
 }
 
-void drawStatusLine(QPainter& p)
-{
+void drawStatusLine(QPainter& p) {
     const QRect status = placeOf(IDC_STATIC_STATUS);
     p.fillRect(status.adjusted(-3, -1, 3, 1), QColor(0xD7, 0xDE, 0xE8));
 }
 
 } // namespace
 
-QImage drawPreviewBackground()
-{
+QImage drawPreviewBackground() {
     QImage image(layout::kWindowWidth, layout::kWindowHeight, QImage::Format_RGB32);
     QPainter p(&image);
     drawFrame(p);
@@ -113,8 +106,7 @@ QImage drawPreviewBackground()
     return image;
 }
 
-QImage drawEditBackground()
-{
+QImage drawEditBackground() {
     QImage image(layout::kWindowWidth, layout::kWindowHeight, QImage::Format_RGB32);
     QPainter p(&image);
     drawFrame(p);

@@ -8,8 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-bool writeBmp24(const QImage& source, const QString& path)
-{
+bool writeBmp24(const QImage& source, const QString& path) {
     const QImage image = source.convertToFormat(QImage::Format_RGB888);
     const int width = image.width();
     const int height = image.height();

@@ -9,13 +9,28 @@
 
 namespace {
 
-enum class Icon { Text, Plus, Minus, Close, Minimize, Full, Record, Recording, Play, Pause, Stop, Undo, Redo, Snap };
+enum class Icon {
+    Text,
+    Plus,
+    Minus,
+    Close,
+    Minimize,
+    Full,
+    Record,
+    Recording,
+    Play,
+    Pause,
+    Stop,
+    Undo,
+    Redo,
+    Snap
+};
 
 struct StripSpec {
     int id;
     int width, height; // one frame
     Icon icon;
-    const char* text;  // label of Icon::Text
+    const char* text; // label of Icon::Text
 };
 
 const StripSpec kStrips[] = {
@@ -55,8 +70,7 @@ enum class Look { Normal, Hover, Pressed };
 
 const QColor kIconInk(0x1C, 0x26, 0x34);
 
-void drawFace(QPainter& p, const QRectF& r, Look look)
-{
+void drawFace(QPainter& p, const QRectF& r, Look look) {
     QLinearGradient face(r.topLeft(), r.bottomLeft());
     QColor edge;
     switch (look) {
@@ -83,8 +97,7 @@ void drawFace(QPainter& p, const QRectF& r, Look look)
 }
 
 // A curved arrow over the top from the right to the left, its head pointing down (undo); mirrored for redo.
-void drawArrow(QPainter& p, const QRectF& r, bool redo)
-{
+void drawArrow(QPainter& p, const QRectF& r, bool redo) {
     const qreal s = std::min(r.width(), r.height());
     const QPointF c = r.center() + QPointF(0, s * 0.08);
     const qreal radius = s * 0.26;
@@ -112,8 +125,7 @@ void drawArrow(QPainter& p, const QRectF& r, bool redo)
     p.restore();
 }
 
-void drawIcon(QPainter& p, const QRectF& r, const StripSpec& spec)
-{
+void drawIcon(QPainter& p, const QRectF& r, const StripSpec& spec) {
     const qreal s = std::min(r.width(), r.height());
     const QPointF c = r.center();
     const qreal line = std::max(1.6, s / 9.0);
@@ -197,8 +209,7 @@ void drawIcon(QPainter& p, const QRectF& r, const StripSpec& spec)
     }
 }
 
-QImage drawStrip(const StripSpec& spec)
-{
+QImage drawStrip(const StripSpec& spec) {
     QImage image(spec.width * 3, spec.height, QImage::Format_RGB32);
     // The corners outside the rounded face take the panel colour behind the buttons.
     image.fill(QColor(0xE6, 0xEB, 0xF2));
@@ -218,8 +229,7 @@ QImage drawStrip(const StripSpec& spec)
 
 } // namespace
 
-std::vector<ButtonStrip> drawButtonStrips()
-{
+std::vector<ButtonStrip> drawButtonStrips() {
     std::vector<ButtonStrip> strips;
     for (const StripSpec& spec : kStrips)
         strips.push_back({spec.id, drawStrip(spec)});

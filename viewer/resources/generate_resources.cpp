@@ -35,21 +35,19 @@ const char kReadme[] =
     "  Esc  quit\r\n";
 
 // Settings written on the first build only, so that later builds keep what the program saved.
-const char kSettings[] =
-    "[Orvanel]\r\n"
-    "nBrightness=80\r\n"
-    "nContrast=36\r\n"
-    "nSaturation=36\r\n"
-    "nSharpness=10\r\n"
-    "nGamma=15\r\n"
-    "strSavePath=C:\\\r\n"
-    "nSaveFormat=0\r\n"
-    "nCapFormat=0\r\n"
-    "bQuality=1\r\n"
-    "bShow=0\r\n";
+const char kSettings[] = "[Orvanel]\r\n"
+                         "nBrightness=80\r\n"
+                         "nContrast=36\r\n"
+                         "nSaturation=36\r\n"
+                         "nSharpness=10\r\n"
+                         "nGamma=15\r\n"
+                         "strSavePath=C:\\\r\n"
+                         "nSaveFormat=0\r\n"
+                         "nCapFormat=0\r\n"
+                         "bQuality=1\r\n"
+                         "bShow=0\r\n";
 
-bool writeText(const QString& path, const char* text)
-{
+bool writeText(const QString& path, const char* text) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
@@ -57,8 +55,7 @@ bool writeText(const QString& path, const char* text)
     return file.write(text, size) == size;
 }
 
-bool check(bool ok, const QString& path)
-{
+bool check(bool ok, const QString& path) {
     if (!ok)
         std::fprintf(stderr, "generate_resources: cannot write %s\n", qPrintable(path));
     return ok;
@@ -69,8 +66,7 @@ bool check(bool ok, const QString& path)
 // Usage: generate_resources <program folder>. Writes main.bmp, image.bmp, 640.bmp, 1280.bmp,
 // readme.txt, folder.wav, Orvanel.ini (when missing), and resources/<id>.bmp for every button strip
 // and the icon.
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: generate_resources <program folder>\n");

@@ -4,8 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-QImage drawResolutionPicture(const QString& text)
-{
+QImage drawResolutionPicture(const QString& text) {
     QImage image(100, 20, QImage::Format_RGB32);
     QPainter p(&image);
     QLinearGradient face(0, 0, 0, 20);
@@ -22,8 +21,7 @@ QImage drawResolutionPicture(const QString& text)
     return image;
 }
 
-QImage drawProgramIcon()
-{
+QImage drawProgramIcon() {
     QImage image(32, 32, QImage::Format_RGB32);
     image.fill(QColor(0x2F, 0x4A, 0x6E));
     QPainter p(&image);

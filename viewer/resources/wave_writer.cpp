@@ -14,12 +14,13 @@ namespace {
 constexpr uint32_t kRate = 22050;
 constexpr double kPi = 3.14159265358979323846;
 
-void putTag(std::vector<char>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void putTag(std::vector<char>& out, const char* tag) {
+    out.insert(out.end(), tag, tag + 4);
+}
 
 } // namespace
 
-bool writeClickWave(const QString& path)
-{
+bool writeClickWave(const QString& path) {
     const uint32_t samples = kRate * 12 / 100;
     std::vector<char> out;
     putTag(out, "RIFF");

@@ -6,41 +6,40 @@ namespace {
 constexpr UINT_PTR kRepeatTimer = 1;
 constexpr UINT kRepeatMs = 50;
 
-LPARAM PackPoint(CPoint point) { return MAKELPARAM(point.x, point.y); }
+LPARAM PackPoint(CPoint point) {
+    return MAKELPARAM(point.x, point.y);
+}
 
 } // namespace
 
 BEGIN_MESSAGE_MAP(CBmpButton, CButton)
-    ON_WM_MOUSELEAVE()
-    ON_WM_MOUSEHOVER()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_SETCURSOR()
-    ON_WM_TIMER()
-    ON_WM_CAPTURECHANGED()
+ON_WM_MOUSELEAVE()
+ON_WM_MOUSEHOVER()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_SETCURSOR()
+ON_WM_TIMER()
+ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
 CBmpButton::CBmpButton() : m_bHover(FALSE), m_bTracking(FALSE), m_hBitmap(nullptr) {}
 
-CBmpButton::~CBmpButton()
-{
+CBmpButton::~CBmpButton() {
     if (m_hBitmap != nullptr) {
         ::DeleteObject(m_hBitmap);
         m_hBitmap = nullptr;
     }
 }
 
-BOOL CBmpButton::SetBitmap(UINT id)
-{
+BOOL CBmpButton::SetBitmap(UINT id) {
     if (m_hBitmap != nullptr)
         ::DeleteObject(m_hBitmap);
     m_hBitmap = ::LoadBitmap(AfxGetInstanceHandle(), MAKEINTRESOURCE(static_cast<WORD>(id)));
     return TRUE;
 }
 
-void CBmpButton::SetToolTipText(CString text)
-{
+void CBmpButton::SetToolTipText(CString text) {
     if (m_ToolTip.GetSafeHwnd() == nullptr) {
         if (m_ToolTip.Create(this, 0) && m_ToolTip.AddTool(this, text, nullptr, 0))
             m_ToolTip.Activate(TRUE);
@@ -49,8 +48,7 @@ void CBmpButton::SetToolTipText(CString text)
     m_ToolTip.UpdateTipText(text, this, 0);
 }
 
-void CBmpButton::RelayEvent(UINT message, WPARAM wParam, LPARAM lParam)
-{
+void CBmpButton::RelayEvent(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_ToolTip.GetSafeHwnd() == nullptr)
         return;
     MSG msg{};
@@ -66,8 +64,7 @@ void CBmpButton::RelayEvent(UINT message, WPARAM wParam, LPARAM lParam)
 
 // Paints frame 0 (normal), 1 (under the mouse) or 2 (pressed, which wins) of the strip over the whole item
 // rectangle. A button without a strip paints nothing.
-void CBmpButton::DrawItem(LPDRAWITEMSTRUCT item)
-{
+void CBmpButton::DrawItem(LPDRAWITEMSTRUCT item) {
     if (m_hBitmap == nullptr)
         return;
     BITMAP bm{};
@@ -88,23 +85,20 @@ void CBmpButton::DrawItem(LPDRAWITEMSTRUCT item)
     memory.SelectObject(previous);
 }
 
-void CBmpButton::OnMouseLeave()
-{
+void CBmpButton::OnMouseLeave() {
     ::OutputDebugString("Leaving!");
     m_bTracking = FALSE;
     m_bHover = FALSE;
     Invalidate(TRUE);
 }
 
-void CBmpButton::OnMouseHover(UINT, CPoint)
-{
+void CBmpButton::OnMouseHover(UINT, CPoint) {
     ::OutputDebugString("Hovering!");
     m_bHover = TRUE;
     Invalidate(TRUE);
 }
 
-void CBmpButton::OnMouseMove(UINT flags, CPoint point)
-{
+void CBmpButton::OnMouseMove(UINT flags, CPoint point) {
     RelayEvent(WM_MOUSEMOVE, flags, PackPoint(point));
     if (!m_bTracking) {
         TRACKMOUSEEVENT track{};
@@ -117,30 +111,26 @@ void CBmpButton::OnMouseMove(UINT flags, CPoint point)
     Default();
 }
 
-void CBmpButton::OnLButtonDown(UINT flags, CPoint point)
-{
+void CBmpButton::OnLButtonDown(UINT flags, CPoint point) {
     RelayEvent(WM_LBUTTONDOWN, flags, PackPoint(point));
     SetTimer(kRepeatTimer, kRepeatMs);
     Default();
 }
 
-void CBmpButton::OnLButtonUp(UINT flags, CPoint point)
-{
+void CBmpButton::OnLButtonUp(UINT flags, CPoint point) {
     RelayEvent(WM_LBUTTONUP, flags, PackPoint(point));
     StopRepeat();
     PostToMainWindow(WM_LBUTTONUP);
     Default();
 }
 
-BOOL CBmpButton::OnSetCursor(CWnd*, UINT, UINT)
-{
+BOOL CBmpButton::OnSetCursor(CWnd*, UINT, UINT) {
     ::SetCursor(::LoadCursor(nullptr, IDC_HAND));
     return TRUE;
 }
 
 // The repeat ends with the hold: a button that was hidden or disabled meanwhile stops instead of posting.
-void CBmpButton::OnTimer(UINT_PTR)
-{
+void CBmpButton::OnTimer(UINT_PTR) {
     if (!IsWindowVisible() || !IsWindowEnabled()) {
         StopRepeat();
         return;
@@ -150,20 +140,17 @@ void CBmpButton::OnTimer(UINT_PTR)
 }
 
 // Losing the capture ends the hold like a release.
-void CBmpButton::OnCaptureChanged(CWnd*)
-{
+void CBmpButton::OnCaptureChanged(CWnd*) {
     StopRepeat();
     Default();
 }
 
-void CBmpButton::StopRepeat()
-{
+void CBmpButton::StopRepeat() {
     if (m_hWnd != nullptr)
         ::KillTimer(m_hWnd, kRepeatTimer);
 }
 
-void CBmpButton::PostToMainWindow(UINT message)
-{
+void CBmpButton::PostToMainWindow(UINT message) {
     if (CWnd* main = AfxGetMainWnd())
         main->PostMessage(message, 0, 0);
 }

@@ -8,8 +8,7 @@ const COLORREF kBarEnd = RGB(0, 0, 255);
 const COLORREF kBarBack = RGB(193, 193, 193);
 constexpr int kExposureMax = 2000;
 
-void SetUpBar(CBmpStatic& bar, int min, int max, int pos)
-{
+void SetUpBar(CBmpStatic& bar, int min, int max, int pos) {
     bar.SetRange(min, max);
     bar.SetColors(kBarStart, kBarEnd, kBarBack);
     bar.SetPos(pos);
@@ -20,8 +19,7 @@ void SetUpBar(CBmpStatic& bar, int min, int max, int pos)
 
 // Ranges, colours and positions of the bars; the exposure range comes from the sensor, capped at 2000, and
 // the exposure from its register when it can be read.
-void COrvanelDlg::InitSliders()
-{
+void COrvanelDlg::InitSliders() {
     SetUpBar(m_barBrightness, 0, 255, m_nBrightness);
     SetUpBar(m_barContrast, 0, 63, m_nContrast);
     SetUpBar(m_barSaturation, 0, 63, m_nSaturation);
@@ -43,8 +41,7 @@ void COrvanelDlg::InitSliders()
 
 // Takes the exposure from the sensor's register into the member, its bar and its text; a failed read
 // leaves all three as they are.
-void COrvanelDlg::ReadExposure()
-{
+void COrvanelDlg::ReadExposure() {
     int exposure = m_nExposure;
     if (KZ_RegOperation(m_hCamera, KZ_REG_EXPOSURE, &exposure, 0) != KZ_OK)
         return;

@@ -57,21 +57,20 @@ struct ToolTip {
 };
 
 const ToolTip kToolTips[] = {
-    {11, IDC_BUTTON_SNAP},          {12, IDC_BUTTON_RECORD},       {13, IDC_BUTTON_SETTING},
-    {19, IDC_BUTTON_THRESHOLD},     {20, IDC_BUTTON_HIST_STRETCH}, {21, IDC_BUTTON_HIST_EQUALIZE},
-    {22, IDC_BUTTON_OPEN},          {23, IDC_BUTTON_SAVE},         {24, IDC_BUTTON_TOOL},
-    {27, IDC_BUTTON_EIGHT},         {28, IDC_BUTTON_EMBOSS},       {29, IDC_BUTTON_NEGATIVE},
-    {30, IDC_BUTTON_EDGE},          {31, IDC_BUTTON_PREVIEW_EDIT}, {32, IDC_BUTTON_FIT},
-    {33, IDC_BUTTON_RESET},         {34, IDC_BUTTON_LOAD_FILE},    {35, IDC_BUTTON_PLAY},
-    {36, IDC_BUTTON_PAUSE},         {37, IDC_BUTTON_STOP},         {38, IDC_BUTTON_CLOSE_FILE},
+    {11, IDC_BUTTON_SNAP},      {12, IDC_BUTTON_RECORD},       {13, IDC_BUTTON_SETTING},
+    {19, IDC_BUTTON_THRESHOLD}, {20, IDC_BUTTON_HIST_STRETCH}, {21, IDC_BUTTON_HIST_EQUALIZE},
+    {22, IDC_BUTTON_OPEN},      {23, IDC_BUTTON_SAVE},         {24, IDC_BUTTON_TOOL},
+    {27, IDC_BUTTON_EIGHT},     {28, IDC_BUTTON_EMBOSS},       {29, IDC_BUTTON_NEGATIVE},
+    {30, IDC_BUTTON_EDGE},      {31, IDC_BUTTON_PREVIEW_EDIT}, {32, IDC_BUTTON_FIT},
+    {33, IDC_BUTTON_RESET},     {34, IDC_BUTTON_LOAD_FILE},    {35, IDC_BUTTON_PLAY},
+    {36, IDC_BUTTON_PAUSE},     {37, IDC_BUTTON_STOP},         {38, IDC_BUTTON_CLOSE_FILE},
 };
 
 } // namespace
 
 // Fills the caption table for 0 (English) or 1 (Chinese); any other value keeps it. The tool tips are set
 // from the table in every case.
-void COrvanelDlg::SetLanguage(int language)
-{
+void COrvanelDlg::SetLanguage(int language) {
     if (language == 0 || language == 1)
         for (int i = 0; i < kCaptionCount; ++i)
             m_strCaption[i] = language == 0 ? kCaptions[i].english : kCaptions[i].chinese;

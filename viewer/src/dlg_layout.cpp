@@ -6,16 +6,16 @@ namespace {
 
 // Controls of the Preview set (snapshot, record and the playback position are handled apart).
 constexpr int kPreviewControls[] = {
-    1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1010, 1011, 1012, 1013, 1014, 1015, 1016, 1017,
-    1018, 1019, 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027, 1028, 1029, 1061, 1072, 1073, 1074, 1075,
-    1076, 1077, 1086, 1087, 1088, 1089, 1093, 1101, 1102, 1103, 1104,
+    1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1010, 1011, 1012, 1013, 1014, 1015,
+    1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027, 1028, 1029, 1061,
+    1072, 1073, 1074, 1075, 1076, 1077, 1086, 1087, 1088, 1089, 1093, 1101, 1102, 1103, 1104,
 };
 constexpr int kRecordControls[] = {IDC_BUTTON_SNAP, IDC_BUTTON_RECORD};
 constexpr int kPlaybackControls[] = {IDC_SLIDER_POSITION, IDC_STATIC_TIME_POS, IDC_STATIC_TIME_LENGTH};
 constexpr int kNeverShown[] = {IDC_BUTTON_HIST_EQUALIZE, IDC_BUTTON_HIST_STRETCH};
 constexpr int kEditControls[] = {
-    1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040, 1041, 1042, 1043, 1044, 1045, 1046,
-    1050, 1051, 1052, 1053, 1054, 1055, 1062,
+    1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040, 1041, 1042, 1043,
+    1044, 1045, 1046, 1050, 1051, 1052, 1053, 1054, 1055, 1062,
 };
 
 // Bitmap strip of each button (1032 gets its strip from the mode).
@@ -58,16 +58,14 @@ const ButtonStrip kStrips[] = {
 } // namespace
 
 // Moves every control to its fixed place in the 1024 x 768 window, repainting each.
-void COrvanelDlg::LayoutControls()
-{
+void COrvanelDlg::LayoutControls() {
     for (const layout::Place& place : layout::kControls)
         if (CWnd* control = GetDlgItem(place.id))
             control->MoveWindow(place.x, place.y, place.width, place.height, TRUE);
     m_rcEditView = CRect(50, 60, 800, 660);
 }
 
-void COrvanelDlg::LayoutThumbnails()
-{
+void COrvanelDlg::LayoutThumbnails() {
     for (int i = 0; i < kThumbCount; ++i) {
         const int left = layout::kThumbLeft + layout::kThumbStep * i;
         m_rcThumb[i] = CRect(left, layout::kThumbTop, left + layout::kThumbWidth,
@@ -79,8 +77,7 @@ void COrvanelDlg::LayoutThumbnails()
 
 // Shows the control set of mode 0 (Preview), 1 (Edit) or -1 (full screen: nothing). Other values change
 // nothing. -1 leaves m_nMode as it is.
-void COrvanelDlg::ShowModeControls(int mode)
-{
+void COrvanelDlg::ShowModeControls(int mode) {
     if (mode < -1 || mode > 1)
         return;
     auto show = [this](int id, bool visible) {
@@ -105,8 +102,7 @@ void COrvanelDlg::ShowModeControls(int mode)
 }
 
 // The resolution picture of the starting resolution, then every button's strip.
-void COrvanelDlg::LoadButtonBitmaps()
-{
+void COrvanelDlg::LoadButtonBitmaps() {
     m_Resolution.LoadFile(m_str1280Bmp, 1, 0, 1);
     for (const ButtonStrip& strip : kStrips)
         for (int id : strip.buttons)
@@ -115,8 +111,7 @@ void COrvanelDlg::LoadButtonBitmaps()
 }
 
 // Switches between Preview and Edit mode; the camera preview keeps running in the hidden picture area.
-void COrvanelDlg::OnPreviewEdit()
-{
+void COrvanelDlg::OnPreviewEdit() {
     m_nMode ^= 1;
     Button(IDC_BUTTON_PREVIEW_EDIT)->SetBitmap(m_nMode == 1 ? IDB_EDIT_PREVIEW : IDB_PREVIEW_EDIT);
     ShowModeControls(m_nMode);
@@ -124,4 +119,6 @@ void COrvanelDlg::OnPreviewEdit()
         InvalidateRect(nullptr, TRUE);
 }
 
-void COrvanelDlg::OnMinimize() { ShowWindow(SW_SHOWMINIMIZED); }
+void COrvanelDlg::OnMinimize() {
+    ShowWindow(SW_SHOWMINIMIZED);
+}

@@ -6,14 +6,12 @@ namespace {
 
 const char kVersion[] = "Ver 1.01.0606";
 
-void DrawLabel(CDC& dc, const CString& text, const layout::Label& label, UINT format)
-{
+void DrawLabel(CDC& dc, const CString& text, const layout::Label& label, UINT format) {
     CRect rect(label.left, label.top, label.right, label.bottom);
     dc.DrawText(text, rect, format);
 }
 
-void MakeFont(CFont& font, int height)
-{
+void MakeFont(CFont& font, int height) {
     font.CreateFont(height, 0, 0, 0, 1000, 0, 0, 0, 0, 0, 0, 0, 0x20, "黑体");
 }
 
@@ -22,8 +20,7 @@ void MakeFont(CFont& font, int height)
 // Paints the mode's background (copied whole, or with its black parts left to the live picture), then
 // the texts of the mode and, in Preview mode, the marker over the last filled thumbnail. The fonts and the
 // brush live only for this paint.
-void COrvanelDlg::OnPaint()
-{
+void COrvanelDlg::OnPaint() {
     CPaintDC dc(this);
     CRect client;
     GetClientRect(client);
@@ -75,12 +72,13 @@ void COrvanelDlg::OnPaint()
     memory.SelectObject(oldBitmap);
 }
 
-BOOL COrvanelDlg::OnEraseBkgnd(CDC*) { return TRUE; }
+BOOL COrvanelDlg::OnEraseBkgnd(CDC*) {
+    return TRUE;
+}
 
 // The status line draws on a transparent background with no brush; the position slider keeps the dialog's
 // brush on a transparent background; every other control gets no brush.
-HBRUSH COrvanelDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor)
-{
+HBRUSH COrvanelDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     HBRUSH brush = CDialog::OnCtlColor(dc, wnd, ctlColor);
     const int id = wnd != nullptr ? wnd->GetDlgCtrlID() : 0;
     if (id == IDC_STATIC_STATUS) {

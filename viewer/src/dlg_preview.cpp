@@ -11,8 +11,7 @@ constexpr int kWindowHeight = 768;
 } // namespace
 
 // Index 0: 640 x 480, index 1: 1280 x 1024; other indexes change nothing.
-void COrvanelDlg::SetResolution(int index)
-{
+void COrvanelDlg::SetResolution(int index) {
     if (index == 0) {
         m_nCaptureWidth = 640;
         m_nCaptureHeight = 480;
@@ -24,8 +23,7 @@ void COrvanelDlg::SetResolution(int index)
 
 // Starts (on) or stops the camera preview in the picture area: 640 x 480 at native size in its middle,
 // 1280 x 1024 scaled over all of it. Without a camera nothing changes.
-void COrvanelDlg::EnablePreview(int on)
-{
+void COrvanelDlg::EnablePreview(int on) {
     if (m_hCamera == nullptr)
         return;
     m_bPreview = on;
@@ -60,8 +58,7 @@ void COrvanelDlg::EnablePreview(int on)
 
 // Writes the exposure to the sensor again after a start. An exposure that could not be read at start-up
 // is read now instead, so that no value the sensor never had is written to it.
-void COrvanelDlg::RestoreExposure()
-{
+void COrvanelDlg::RestoreExposure() {
     if (m_bExposureRead) {
         KZ_RegOperation(m_hCamera, KZ_REG_EXPOSURE, &m_nExposure, 1);
         return;
@@ -69,8 +66,7 @@ void COrvanelDlg::RestoreExposure()
     ReadExposure();
 }
 
-void COrvanelDlg::RestartPreviewAtResolution()
-{
+void COrvanelDlg::RestartPreviewAtResolution() {
     EnablePreview(0);
     SetResolution(m_nResolution);
     KZ_SetParam(m_hCamera, KZ_PARAM_WIDTH, m_nCaptureWidth);
@@ -80,8 +76,7 @@ void COrvanelDlg::RestartPreviewAtResolution()
 
 // Both resolution commands act only on a running preview and never while recording: a restart would end
 // the recording unannounced, and over a loaded media file it would start the camera on top of it.
-void COrvanelDlg::OnResolutionDown()
-{
+void COrvanelDlg::OnResolutionDown() {
     if (m_hCamera == nullptr || !m_bPreview || m_bRecording)
         return;
     UpdateData(TRUE);
@@ -94,8 +89,7 @@ void COrvanelDlg::OnResolutionDown()
     }
 }
 
-void COrvanelDlg::OnResolutionUp()
-{
+void COrvanelDlg::OnResolutionUp() {
     if (m_hCamera == nullptr || !m_bPreview || m_bRecording)
         return;
     UpdateData(TRUE);
@@ -111,8 +105,7 @@ void COrvanelDlg::OnResolutionUp()
 // in the dialog itself with every control hidden; leaving restores the 1024 x 768 window, the preview in
 // its area and the controls of the current mode. Refused while recording, which a restart would end. With
 // a media file loaded it switches the player's video window instead.
-void COrvanelDlg::OnFullScreen()
-{
+void COrvanelDlg::OnFullScreen() {
     if (m_hCamera == nullptr)
         return;
     // A loaded media file owns the picture area: only the player's video window changes.

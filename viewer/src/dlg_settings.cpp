@@ -8,8 +8,7 @@ namespace {
 const char kSection[] = "Orvanel";
 const char kDefaultSavePath[] = "C:\\";
 
-int ReadInt(const CString& file, LPCTSTR key, int fallback)
-{
+int ReadInt(const CString& file, LPCTSTR key, int fallback) {
     return static_cast<int>(::GetPrivateProfileInt(kSection, key, fallback, file));
 }
 
@@ -18,8 +17,7 @@ int ReadInt(const CString& file, LPCTSTR key, int fallback)
 // Reads the ten settings. Values outside what the controls can show are brought into range: the picture
 // values to their bars, the two formats to 0 or 1, and the display type to GDI for 1 and DS otherwise.
 // A save path that names nothing falls back to "C:\".
-void COrvanelDlg::LoadSettings()
-{
+void COrvanelDlg::LoadSettings() {
     m_nBrightness = std::clamp(ReadInt(m_strIniFile, "nBrightness", 80), 0, 255);
     m_nContrast = std::clamp(ReadInt(m_strIniFile, "nContrast", 36), 0, 63);
     m_nSaturation = std::clamp(ReadInt(m_strIniFile, "nSaturation", 36), 0, 63);
@@ -41,8 +39,7 @@ void COrvanelDlg::LoadSettings()
 }
 
 // Writes all ten settings; returns 1. A failed write is not reported.
-int COrvanelDlg::SaveSettings()
-{
+int COrvanelDlg::SaveSettings() {
     WriteProfileInt(kSection, "nBrightness", m_nBrightness);
     WriteProfileInt(kSection, "nContrast", m_nContrast);
     WriteProfileInt(kSection, "nSaturation", m_nSaturation);
@@ -56,8 +53,7 @@ int COrvanelDlg::SaveSettings()
     return 1;
 }
 
-void COrvanelDlg::WriteProfileInt(LPCTSTR section, LPCTSTR key, int value)
-{
+void COrvanelDlg::WriteProfileInt(LPCTSTR section, LPCTSTR key, int value) {
     CString text;
     text.Format("%d", value);
     ::WritePrivateProfileString(section, key, text, m_strIniFile);

@@ -5,9 +5,8 @@
 // mask of the transparent colour from it, blacks the transparent pixels out of the copy, then ANDs the mask
 // onto the destination and ORs the copy over it. The destination's background and text colours are left
 // white and black.
-void DrawTransparent(CDC* dst, int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, int srcWidth,
-                     int srcHeight, COLORREF transparent)
-{
+void DrawTransparent(CDC* dst, int x, int y, int width, int height, CDC* src, int xSrc, int ySrc,
+                     int srcWidth, int srcHeight, COLORREF transparent) {
     CBitmap colour;
     CBitmap mask;
     CDC colourDC;

@@ -5,15 +5,14 @@
 #include "program_resources.h"
 
 BEGIN_MESSAGE_MAP(COrvanelApp, CWinApp)
-    ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
 COrvanelApp theApp;
 
 COrvanelApp::COrvanelApp() = default;
 
-BOOL COrvanelApp::InitInstance()
-{
+BOOL COrvanelApp::InitInstance() {
     RegisterProgramResources();
     AfxEnableControlContainer();
     Enable3dControlsStatic();

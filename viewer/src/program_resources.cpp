@@ -10,15 +10,15 @@
 namespace {
 
 constexpr int kBitmapIds[] = {
-    IDB_PREVIEW_EDIT, IDB_EXIT, IDB_PLUS, IDB_MINUS, IDB_SETTING, IDB_SNAP, IDB_RECORD, IDB_FULLSCREEN,
-    IDB_EDIT_PREVIEW, IDB_EIGHT, IDB_EDGE, IDB_EMBOSS, IDB_UNDO, IDB_REDO, IDB_MINIMIZE, IDB_NEGATIVE,
-    IDB_TOOL, IDB_THRESHOLD, IDB_HIST_EQUALIZE, IDB_HIST_STRETCH, IDB_OPEN, IDB_SAVE, IDB_RECORDING,
-    IDB_RESET, IDB_FIT, IDB_CLOSE_FILE, IDB_LOAD_FILE, IDB_PAUSE, IDB_PLAY, IDB_STOP,
+    IDB_PREVIEW_EDIT,  IDB_EXIT,         IDB_PLUS,         IDB_MINUS,    IDB_SETTING,   IDB_SNAP,
+    IDB_RECORD,        IDB_FULLSCREEN,   IDB_EDIT_PREVIEW, IDB_EIGHT,    IDB_EDGE,      IDB_EMBOSS,
+    IDB_UNDO,          IDB_REDO,         IDB_MINIMIZE,     IDB_NEGATIVE, IDB_TOOL,      IDB_THRESHOLD,
+    IDB_HIST_EQUALIZE, IDB_HIST_STRETCH, IDB_OPEN,         IDB_SAVE,     IDB_RECORDING, IDB_RESET,
+    IDB_FIT,           IDB_CLOSE_FILE,   IDB_LOAD_FILE,    IDB_PAUSE,    IDB_PLAY,      IDB_STOP,
 };
 
 // The folder of the program file as a native path with a trailing "/".
-std::string ProgramFolder()
-{
+std::string ProgramFolder() {
     char path[512] = {};
     ::GetModuleFileName(nullptr, path, sizeof path);
     std::string native = platform::toNativePath(path);
@@ -27,11 +27,11 @@ std::string ProgramFolder()
 
 } // namespace
 
-void RegisterProgramResources()
-{
+void RegisterProgramResources() {
     const std::string folder = ProgramFolder() + "resources/";
     platform::mfc::registerDialogTemplate(IDD_ORVANEL_DIALOG, MainDialogTemplate());
-    platform::mfc::registerResourceIcon(IDR_MAINFRAME, (folder + std::to_string(IDR_MAINFRAME) + ".bmp").c_str());
+    platform::mfc::registerResourceIcon(IDR_MAINFRAME,
+                                        (folder + std::to_string(IDR_MAINFRAME) + ".bmp").c_str());
     for (int id : kBitmapIds)
         platform::gdi::registerResourceBitmap(id, (folder + std::to_string(id) + ".bmp").c_str());
 }

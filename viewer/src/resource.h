@@ -1,4 +1,5 @@
-// Resource and control ids of the program: dialog template, icon, button bitmaps and the main dialog's controls.
+// Resource and control ids of the program: dialog template, icon, button bitmaps and the main dialog's
+// controls.
 #pragma once
 
 #define IDD_ORVANEL_DIALOG 102

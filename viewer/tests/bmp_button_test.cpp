@@ -14,8 +14,8 @@
 namespace {
 
 // A 24-bit BMP strip of `frames` equal frames of one colour each.
-void WriteStrip(const std::filesystem::path& path, int width, int height, const std::vector<COLORREF>& frames)
-{
+void WriteStrip(const std::filesystem::path& path, int width, int height,
+                const std::vector<COLORREF>& frames) {
     const int stride = DibStride(width, 24);
     std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
     for (int y = 0; y < height; ++y)
@@ -47,8 +47,7 @@ void WriteStrip(const std::filesystem::path& path, int width, int height, const 
 }
 
 // Runs DrawItem into a fresh 24-bit picture of the item's size and returns its middle pixel.
-COLORREF DrawnColour(CBmpButton& button, UINT state, int width, int height)
-{
+COLORREF DrawnColour(CBmpButton& button, UINT state, int width, int height) {
     TestDib target(width, height);
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
@@ -67,8 +66,7 @@ constexpr int kStripId = 9001;
 
 class BmpButtonTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         path_ = std::filesystem::temp_directory_path() / "orvanel_strip_test.bmp";
         WriteStrip(path_, 300, 20, {kRed, kGreen, kBlue});
         platform::gdi::registerResourceBitmap(kStripId, path_.string().c_str());
@@ -85,8 +83,7 @@ struct Received {
 };
 Received g_received;
 
-LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_BUTTON_REPEAT)
         ++g_received.repeats;
     if (message == WM_LBUTTONUP)
@@ -97,8 +94,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 // A main window holding one bitmap button, on a stepped clock.
 class HeldButtonTest : public BmpButtonTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         BmpButtonTest::SetUp();
         platform::installClock(&clock_);
         static const ATOM registered = [] {
@@ -108,8 +104,8 @@ protected:
             return ::RegisterClass(&cls);
         }();
         ASSERT_NE(registered, 0);
-        main_.Attach(::CreateWindowEx(0, "OrvanelTestMain", "main", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                                      nullptr, nullptr, nullptr));
+        main_.Attach(::CreateWindowEx(0, "OrvanelTestMain", "main", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100,
+                                      nullptr, nullptr, nullptr, nullptr));
         HWND button = ::CreateWindowEx(0, WC_BUTTON, "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 20, 20,
                                        main_.m_hWnd, reinterpret_cast<HMENU>(1015), nullptr, nullptr);
         ASSERT_TRUE(button_.SubclassWindow(button));
@@ -117,23 +113,20 @@ protected:
         theApp.m_pMainWnd = &main_;
         g_received = {};
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         theApp.m_pMainWnd = nullptr;
         main_.DestroyWindow();
         Pump();
         platform::installClock(nullptr);
         BmpButtonTest::TearDown();
     }
-    static void Pump()
-    {
+    static void Pump() {
         MSG msg;
         while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
             ::DispatchMessage(&msg);
     }
     // Moves the virtual clock in 10 ms steps, handling what comes due after each.
-    void Advance(int ms)
-    {
+    void Advance(int ms) {
         for (int t = 0; t < ms; t += 10) {
             clock_.advance(10);
             Pump();
@@ -149,8 +142,7 @@ protected:
 } // namespace
 
 // The frame follows the look: normal, under the mouse, and pressed, which wins over the mouse.
-TEST_F(BmpButtonTest, DrawsTheFrameOfItsLook)
-{
+TEST_F(BmpButtonTest, DrawsTheFrameOfItsLook) {
     CBmpButton button;
     button.SetBitmap(kStripId);
     EXPECT_EQ(DrawnColour(button, 0, 100, 20), kRed);
@@ -164,8 +156,7 @@ TEST_F(BmpButtonTest, DrawsTheFrameOfItsLook)
 }
 
 // Without a strip (missing resource) the button reports success and paints nothing.
-TEST_F(BmpButtonTest, MissingStripPaintsNothing)
-{
+TEST_F(BmpButtonTest, MissingStripPaintsNothing) {
     CBmpButton button;
     EXPECT_TRUE(button.SetBitmap(4242));
     EXPECT_EQ(button.m_hBitmap, nullptr);
@@ -173,8 +164,7 @@ TEST_F(BmpButtonTest, MissingStripPaintsNothing)
 }
 
 // A second text changes the one tool of the tip instead of adding another.
-TEST_F(HeldButtonTest, ToolTipTextIsReplaced)
-{
+TEST_F(HeldButtonTest, ToolTipTextIsReplaced) {
     button_.SetToolTipText("Snap");
     button_.SetToolTipText("Capture");
     ASSERT_NE(button_.m_ToolTip.GetSafeHwnd(), nullptr);
@@ -183,8 +173,7 @@ TEST_F(HeldButtonTest, ToolTipTextIsReplaced)
 
 // Held down, the button answers 108 and posts a repeat every 50 ms; the release posts WM_LBUTTONUP (0, 0)
 // to the main window and ends the repeat.
-TEST_F(HeldButtonTest, HeldButtonRepeatsEveryFiftyMilliseconds)
-{
+TEST_F(HeldButtonTest, HeldButtonRepeatsEveryFiftyMilliseconds) {
     Press();
     EXPECT_EQ(button_.GetState(), 108u);
     Advance(500);
@@ -200,8 +189,7 @@ TEST_F(HeldButtonTest, HeldButtonRepeatsEveryFiftyMilliseconds)
 }
 
 // The repeat ends with the hold however it ends: the capture taken away, the button hidden or disabled.
-TEST_F(HeldButtonTest, RepeatStopsWhenTheHoldEnds)
-{
+TEST_F(HeldButtonTest, RepeatStopsWhenTheHoldEnds) {
     struct Case {
         const char* name;
         std::function<void(CBmpButton&)> end;

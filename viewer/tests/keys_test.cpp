@@ -4,8 +4,7 @@
 namespace {
 
 // Posts a key-down to the dialog and runs the loop until `done` holds.
-bool PressKey(COrvanelDlg& dlg, WPARAM key, const std::function<bool()>& done)
-{
+bool PressKey(COrvanelDlg& dlg, WPARAM key, const std::function<bool()>& done) {
     ::PostMessage(dlg.m_hWnd, WM_KEYDOWN, key, 0);
     return ProgramTest::WaitFor(done);
 }
@@ -13,8 +12,7 @@ bool PressKey(COrvanelDlg& dlg, WPARAM key, const std::function<bool()>& done)
 } // namespace
 
 // F7 switches the captions and tool tips between English and Chinese and back; the title stays.
-TEST_F(ProgramTest, F7SwitchesTheLanguage)
-{
+TEST_F(ProgramTest, F7SwitchesTheLanguage) {
     RunDialog([&](COrvanelDlg& dlg) {
         EXPECT_EQ(dlg.m_nLanguage, 0);
         EXPECT_EQ(dlg.m_strCaption[5], "Bright");
@@ -31,8 +29,7 @@ TEST_F(ProgramTest, F7SwitchesTheLanguage)
 }
 
 // A system whose default language is Chinese starts in Chinese.
-TEST_F(ProgramTest, ChineseSystemStartsInChinese)
-{
+TEST_F(ProgramTest, ChineseSystemStartsInChinese) {
     platform::seams::setSystemLanguage(0x0804);
     RunDialog([&](COrvanelDlg& dlg) {
         EXPECT_EQ(dlg.m_nLanguage, 1);
@@ -42,8 +39,7 @@ TEST_F(ProgramTest, ChineseSystemStartsInChinese)
 }
 
 // F1 opens readme.txt beside the program, and the key then takes its ordinary course.
-TEST_F(ProgramTest, F1OpensTheReadme)
-{
+TEST_F(ProgramTest, F1OpensTheReadme) {
     std::vector<platform::seams::ShellCall> shell;
     platform::seams::setShellRecord(&shell);
     RunDialog([&](COrvanelDlg& dlg) {

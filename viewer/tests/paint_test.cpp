@@ -4,16 +4,14 @@
 
 namespace {
 
-void Fill(TestDib& dib, const RECT& rect, COLORREF colour)
-{
+void Fill(TestDib& dib, const RECT& rect, COLORREF colour) {
     HBRUSH brush = ::CreateSolidBrush(colour);
     ::FillRect(dib.dc(), &rect, brush);
     ::DeleteObject(brush);
 }
 
 // The dialog's client area as painted, read back from its window.
-COLORREF PaintedPixel(COrvanelDlg& dlg, int x, int y)
-{
+COLORREF PaintedPixel(COrvanelDlg& dlg, int x, int y) {
     TestDib copy(1024, 768);
     HDC dc = ::GetDC(dlg.m_hWnd);
     ::BitBlt(copy.dc(), 0, 0, 1024, 768, dc, 0, 0, SRCCOPY);
@@ -21,8 +19,7 @@ COLORREF PaintedPixel(COrvanelDlg& dlg, int x, int y)
     return copy.Pixel(x, y);
 }
 
-void Repaint(COrvanelDlg& dlg)
-{
+void Repaint(COrvanelDlg& dlg) {
     dlg.InvalidateRect(nullptr, TRUE);
     dlg.UpdateWindow();
 }
@@ -31,8 +28,7 @@ void Repaint(COrvanelDlg& dlg)
 
 // Pixels of the transparent colour leave the destination as it was, all others take the source, at the
 // same size and stretched.
-TEST(DrawTransparentTest, KeepsTheDestinationUnderTheTransparentColour)
-{
+TEST(DrawTransparentTest, KeepsTheDestinationUnderTheTransparentColour) {
     const COLORREF kDestination = RGB(10, 200, 30);
     const COLORREF kSource = RGB(240, 120, 5);
     for (int scale : {1, 2}) {
@@ -43,7 +39,8 @@ TEST(DrawTransparentTest, KeepsTheDestinationUnderTheTransparentColour)
         Fill(src, {0, 0, 40 / scale, 20 / scale}, RGB(0, 0, 0));
         Fill(src, {0, 0, 20 / scale, 20 / scale}, kSource); // left half opaque, right half transparent
         CDC* to = CDC::FromHandle(dst.dc());
-        DrawTransparent(to, 0, 0, 40, 20, CDC::FromHandle(src.dc()), 0, 0, 40 / scale, 20 / scale, RGB(0, 0, 0));
+        DrawTransparent(to, 0, 0, 40, 20, CDC::FromHandle(src.dc()), 0, 0, 40 / scale, 20 / scale,
+                        RGB(0, 0, 0));
         EXPECT_EQ(dst.Pixel(5, 10), kSource);
         EXPECT_EQ(dst.Pixel(19, 10), kSource);
         EXPECT_EQ(dst.Pixel(20, 10), kDestination);
@@ -53,8 +50,7 @@ TEST(DrawTransparentTest, KeepsTheDestinationUnderTheTransparentColour)
 
 // At 1280 x 1024 the black picture area of the background is left to the preview; at 640 x 480 the
 // background is copied whole. The marker stands over the last filled thumbnail, none before the first.
-TEST_F(ProgramTest, PaintsBackgroundAndThumbnailMarker)
-{
+TEST_F(ProgramTest, PaintsBackgroundAndThumbnailMarker) {
     RunDialog([&](COrvanelDlg& dlg) {
         const COLORREF kMarker = RGB(0, 255, 0);
         Repaint(dlg);

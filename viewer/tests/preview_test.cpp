@@ -9,22 +9,22 @@ struct View {
     bool operator==(const View&) const = default;
 };
 
-View ViewSize(COrvanelDlg& dlg)
-{
+View ViewSize(COrvanelDlg& dlg) {
     View view;
     KZ_GetParam(dlg.m_hCamera, KZ_PARAM_VIEW_WIDTH, &view.width);
     KZ_GetParam(dlg.m_hCamera, KZ_PARAM_VIEW_HEIGHT, &view.height);
     return view;
 }
 
-void PrintTo(const View& v, std::ostream* os) { *os << v.width << "x" << v.height; }
+void PrintTo(const View& v, std::ostream* os) {
+    *os << v.width << "x" << v.height;
+}
 
 } // namespace
 
 // 1280 x 1024 fills the picture area; 640 x 480 is shown at its own size. Each switch restarts the capture at
 // the new size; a second step beyond either end changes nothing.
-TEST_F(ProgramTest, ResolutionSwitchRestartsThePreview)
-{
+TEST_F(ProgramTest, ResolutionSwitchRestartsThePreview) {
     RunDialog([&](COrvanelDlg& dlg) {
         EXPECT_EQ(ViewSize(dlg), (View{750, 600}));
         EXPECT_EQ(Camera().format().width, 1280);
@@ -54,8 +54,7 @@ TEST_F(ProgramTest, ResolutionSwitchRestartsThePreview)
 
 // A running recording would end unannounced by a restart, so resolution and full screen refuse then; with
 // the preview stopped the camera is not started over the picture area either.
-TEST_F(ProgramTest, ResolutionAndFullScreenRefusedWhileRecordingOrStopped)
-{
+TEST_F(ProgramTest, ResolutionAndFullScreenRefusedWhileRecordingOrStopped) {
     RunDialog([&](COrvanelDlg& dlg) {
         dlg.m_bRecording = 1;
         Click(dlg, IDC_BUTTON_RES_DOWN);
@@ -76,8 +75,7 @@ TEST_F(ProgramTest, ResolutionAndFullScreenRefusedWhileRecordingOrStopped)
 // Full screen covers the 1280 x 1024 screen with the preview scaled to it and every control hidden; Esc
 // leaves it (and is consumed), centring the 1024 x 768 window with the preview back in its area and the
 // controls of the mode it was entered from.
-TEST_F(ProgramTest, FullScreenOnAndOff)
-{
+TEST_F(ProgramTest, FullScreenOnAndOff) {
     RunDialog([&](COrvanelDlg& dlg) {
         Click(dlg, IDC_BUTTON_PREVIEW_EDIT);
         ::PostMessage(dlg.m_hWnd, WM_KEYDOWN, VK_F11, 0);
@@ -107,8 +105,7 @@ TEST_F(ProgramTest, FullScreenOnAndOff)
 
 // With a media file in the picture area (preview stopped) full screen only switches the player's window:
 // the dialog keeps its place and controls, and the same flag makes Esc switch back (and be consumed).
-TEST_F(ProgramTest, FullScreenWithMediaSwitchesOnlyThePlayer)
-{
+TEST_F(ProgramTest, FullScreenWithMediaSwitchesOnlyThePlayer) {
     RunDialog([&](COrvanelDlg& dlg) {
         dlg.EnablePreview(0);
         Click(dlg, IDC_BUTTON_FULLSCREEN);

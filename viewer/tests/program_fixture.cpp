@@ -18,16 +18,14 @@ const char* const kProgramFiles[] = {"main.bmp",   "image.bmp",  "1280.bmp",   "
 std::function<void(COrvanelDlg&)> g_during;
 COrvanelDlg* g_dialog = nullptr;
 
-void CALLBACK RunDuring(HWND, UINT, UINT_PTR id, DWORD)
-{
+void CALLBACK RunDuring(HWND, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(nullptr, id);
     if (g_during && g_dialog != nullptr)
         g_during(*g_dialog);
 }
 
 // Removes what a run left in the queue (a WM_QUIT posted again for an outer loop, stray posts).
-void DrainQueue()
-{
+void DrainQueue() {
     MSG msg;
     while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
         if (msg.message != WM_QUIT)
@@ -36,8 +34,7 @@ void DrainQueue()
 
 } // namespace
 
-void ProgramTest::SetUp()
-{
+void ProgramTest::SetUp() {
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::string safe;
     for (char c : name)
@@ -48,7 +45,8 @@ void ProgramTest::SetUp()
     const std::filesystem::path source(ORVANEL_PROGRAM_FOLDER);
     for (const char* file : kProgramFiles)
         std::filesystem::copy_file(source / file, folder_ / file);
-    std::filesystem::copy(source / "resources", folder_ / "resources", std::filesystem::copy_options::recursive);
+    std::filesystem::copy(source / "resources", folder_ / "resources",
+                          std::filesystem::copy_options::recursive);
     WriteSettings("[Orvanel]\n");
 
     platform::seams::setProgramPath((folder_ / "Orvanel").string());
@@ -60,8 +58,7 @@ void ProgramTest::SetUp()
     RegisterProgramResources();
 }
 
-void ProgramTest::TearDown()
-{
+void ProgramTest::TearDown() {
     DrainQueue();
     boxes_.reset();
     platform::devices::SimulatedCamera::resetAll();
@@ -72,8 +69,7 @@ void ProgramTest::TearDown()
     std::filesystem::remove_all(folder_);
 }
 
-INT_PTR ProgramTest::RunDialog(const std::function<void(COrvanelDlg&)>& during)
-{
+INT_PTR ProgramTest::RunDialog(const std::function<void(COrvanelDlg&)>& during) {
     INT_PTR result = 0;
     {
         COrvanelDlg dlg;
@@ -90,8 +86,7 @@ INT_PTR ProgramTest::RunDialog(const std::function<void(COrvanelDlg&)>& during)
     return result;
 }
 
-bool ProgramTest::WaitFor(const std::function<bool()>& done, int timeoutMs)
-{
+bool ProgramTest::WaitFor(const std::function<bool()>& done, int timeoutMs) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     // A timer keeps the loop waking while nothing else arrives.
     const UINT_PTR tick = ::SetTimer(nullptr, 0, 10, nullptr);
@@ -100,28 +95,25 @@ bool ProgramTest::WaitFor(const std::function<bool()>& done, int timeoutMs)
     return done();
 }
 
-void ProgramTest::WriteSettings(const std::string& text) const
-{
+void ProgramTest::WriteSettings(const std::string& text) const {
     std::ofstream(folder_ / "Orvanel.ini", std::ios::binary | std::ios::trunc) << text;
 }
 
-std::string ProgramTest::SettingsValue(const char* key) const
-{
+std::string ProgramTest::SettingsValue(const char* key) const {
     char value[512] = {};
-    ::GetPrivateProfileString("Orvanel", key, "", value, sizeof value, (folder_ / "Orvanel.ini").string().c_str());
+    ::GetPrivateProfileString("Orvanel", key, "", value, sizeof value,
+                              (folder_ / "Orvanel.ini").string().c_str());
     return value;
 }
 
-CRect ControlRect(COrvanelDlg& dlg, int id)
-{
+CRect ControlRect(COrvanelDlg& dlg, int id) {
     CRect rect;
     dlg.GetDlgItem(id)->GetWindowRect(rect);
     dlg.ScreenToClient(rect);
     return rect;
 }
 
-void Click(COrvanelDlg& dlg, int id)
-{
+void Click(COrvanelDlg& dlg, int id) {
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                     reinterpret_cast<LPARAM>(dlg.GetDlgItem(id)->GetSafeHwnd()));
 }

@@ -17,8 +17,7 @@ const char* const kKeys[] = {"nBrightness", "nContrast",   "nSaturation", "nShar
 
 // Every key is written back after a run, with what was read (defaults for missing keys) or, for values
 // the controls cannot take, the value brought into range; a save path naming nothing becomes "C:\".
-TEST_F(ProgramTest, SettingsAreReadAndWrittenBack)
-{
+TEST_F(ProgramTest, SettingsAreReadAndWrittenBack) {
     const std::string folder = File("snapshots").string();
     std::filesystem::create_directory(folder);
     const std::vector<SettingsCase> cases = {
@@ -52,8 +51,7 @@ TEST_F(ProgramTest, SettingsAreReadAndWrittenBack)
 }
 
 // The resolution is not stored: a run that switched to 640 x 480 starts the next one at 1280 x 1024.
-TEST_F(ProgramTest, ResolutionDoesNotSurviveARestart)
-{
+TEST_F(ProgramTest, ResolutionDoesNotSurviveARestart) {
     RunDialog([&](COrvanelDlg& dlg) {
         Click(dlg, IDC_BUTTON_RES_DOWN);
         EXPECT_EQ(dlg.m_nResolution, 0);

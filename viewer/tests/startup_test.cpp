@@ -9,8 +9,7 @@ namespace {
 const char kFileMissing[] = "The necessary file has been remove,Program can not continue! ";
 
 // True when the client area of `window` shows many colours along its middle row.
-bool ShowsPicture(HWND window)
-{
+bool ShowsPicture(HWND window) {
     RECT client{};
     ::GetClientRect(window, &client);
     if (client.right <= 1 || client.bottom <= 0)
@@ -31,8 +30,7 @@ bool ShowsPicture(HWND window)
 
 // With every file present the window is centred at 1024 x 768, the preview runs and frames are drawn into
 // the picture area (GDI display type).
-TEST_F(ProgramTest, StartupReachesThePreview)
-{
+TEST_F(ProgramTest, StartupReachesThePreview) {
     WriteSettings("[Orvanel]\nbShow=1\n");
     bool running = false;
     bool drawn = false;
@@ -54,8 +52,7 @@ TEST_F(ProgramTest, StartupReachesThePreview)
 
 // Each required file, missing alone, ends the program with the one message before anything else happens;
 // two missing files give a single message.
-TEST_F(ProgramTest, MissingFileEndsWithItsMessage)
-{
+TEST_F(ProgramTest, MissingFileEndsWithItsMessage) {
     const std::vector<std::vector<const char*>> cases = {
         {"main.bmp"},   {"image.bmp"},  {"1280.bmp"},    {"640.bmp"},
         {"readme.txt"}, {"folder.wav"}, {"Orvanel.ini"}, {"main.bmp", "Orvanel.ini"},
@@ -89,8 +86,7 @@ TEST_F(ProgramTest, MissingFileEndsWithItsMessage)
 
 // Without a camera the user is told, start-up completes with every camera step skipped, the program ends
 // by itself and the settings read are written back.
-TEST_F(ProgramTest, NoCameraShowsInitialErrorAndEnds)
-{
+TEST_F(ProgramTest, NoCameraShowsInitialErrorAndEnds) {
     platform::devices::SimulatedCamera::setNoDevice(true);
     WriteSettings("[Orvanel]\nnBrightness=120\n");
     bool ran = false;
@@ -109,8 +105,7 @@ TEST_F(ProgramTest, NoCameraShowsInitialErrorAndEnds)
 
 // Esc outside full screen cancels the dialog: the preview stops before the windows go, and the settings
 // are written back.
-TEST_F(ProgramTest, EscapeEndsTheProgramThroughTheNormalShutdown)
-{
+TEST_F(ProgramTest, EscapeEndsTheProgramThroughTheNormalShutdown) {
     uint64_t framesAtClose = 0;
     const INT_PTR result = RunDialog([&](COrvanelDlg& dlg) {
         const uint64_t first = Camera().frameCount();
@@ -128,8 +123,7 @@ TEST_F(ProgramTest, EscapeEndsTheProgramThroughTheNormalShutdown)
 
 // A screen of exactly 1024 x 768 takes the window at (0, 0); a smaller one stops start-up silently: no
 // camera is opened and no settings are read, so none are written back either.
-TEST_F(ProgramTest, SmallScreenStopsStartupSilently)
-{
+TEST_F(ProgramTest, SmallScreenStopsStartupSilently) {
     struct Case {
         LONG width, height;
         bool starts;

@@ -5,8 +5,7 @@
 
 class TestDib {
 public:
-    TestDib(int width, int height) : width_(width), height_(height)
-    {
+    TestDib(int width, int height) : width_(width), height_(height) {
         HDC screen = ::GetDC(nullptr);
         dc_ = ::CreateCompatibleDC(screen);
         ::ReleaseDC(nullptr, screen);
@@ -19,8 +18,7 @@ public:
         bitmap_ = ::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
         old_ = ::SelectObject(dc_, bitmap_);
     }
-    ~TestDib()
-    {
+    ~TestDib() {
         ::SelectObject(dc_, old_);
         ::DeleteObject(bitmap_);
         ::DeleteDC(dc_);
@@ -30,8 +28,7 @@ public:
 
     HDC dc() const { return dc_; }
     // The pixel at (x, y), y counted from the top.
-    COLORREF Pixel(int x, int y) const
-    {
+    COLORREF Pixel(int x, int y) const {
         const BYTE* p = static_cast<const BYTE*>(bits_) + DibStride(width_, 24) * (height_ - 1 - y) + 3 * x;
         return RGB(p[2], p[1], p[0]);
     }
