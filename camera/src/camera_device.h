@@ -7,6 +7,7 @@
 #include <dshow/capture.h>
 #include <win32/timing.h>
 
+#include "auto_focus.h"
 #include "capture_formats.h"
 #include "frame_pipeline.h"
 #include "grabber_callback.h"
@@ -56,6 +57,20 @@ public:
     [[nodiscard]] int GetRegRange(int index, int* min, int* max);
     [[nodiscard]] int FocusOperation(int direction, int milliseconds);
     [[nodiscard]] int GPIOOperation(unsigned* value, int write);
+    // The focus motor's end-stop position (kMotor*); kMotorUnknown while the device has no register object.
+    [[nodiscard]] int MotorPosition();
+
+    // Auto focus switches: the hill climb (SubAF) and the end-stop sweep (AF); effective from the next
+    // frame. KZ_OK. Any thread.
+    int SetDoSubAF(int on) {
+        autoFocus_.SetDoSubAF(on != 0);
+        return KZ_OK;
+    }
+    int SetDoAF(int on) {
+        autoFocus_.SetDoAF(on != 0);
+        return KZ_OK;
+    }
+    const AutoFocus& Focus() const { return autoFocus_; }
 
     // True on a thread inside a frame of this device: calls that would stop its graph are refused there.
     [[nodiscard]] bool InsideFrame() const { return pipeline_.InsideFrame(); }
@@ -86,8 +101,9 @@ private:
 
     // Read at the next start.
     int formatIndex_ = 6;
-    int captureHeight_ = 1024;
-    int captureWidth_ = 1280;
+    // Also read by auto focus on the streaming thread.
+    std::atomic<int> captureHeight_{1024};
+    std::atomic<int> captureWidth_{1280};
     DWORD windowStyle_ = 0x00CF0000;
 
     HWND notifyWnd_;
@@ -101,6 +117,7 @@ private:
     std::atomic<DWORD> lastTick_{0};
 
     FramePipeline pipeline_;
+    AutoFocus autoFocus_{*this};
 
     // Built before the graph, deleted after it; null when the bridge chip could not be opened.
     std::unique_ptr<RegisterAccess> registers_;

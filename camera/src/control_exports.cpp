@@ -36,12 +36,12 @@ int __stdcall KZ_GPIOOperation(KZ_HANDLE h, unsigned* value, int write) {
     return AsDevice(h)->GPIOOperation(value, write);
 }
 
-int __stdcall KZ_SetDoSubAF(KZ_HANDLE h, int /*enable*/) {
-    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_OK;
+int __stdcall KZ_SetDoSubAF(KZ_HANDLE h, int enable) {
+    return h == nullptr ? KZ_ERR_NULL_HANDLE : AsDevice(h)->SetDoSubAF(enable);
 }
 
-int __stdcall KZ_SetDoAF(KZ_HANDLE h, int /*enable*/) {
-    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_OK;
+int __stdcall KZ_SetDoAF(KZ_HANDLE h, int enable) {
+    return h == nullptr ? KZ_ERR_NULL_HANDLE : AsDevice(h)->SetDoAF(enable);
 }
 
 // Recording cannot start in this build; a stop with nothing recorded is a success.

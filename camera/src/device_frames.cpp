@@ -13,6 +13,7 @@ constexpr DWORD kSnapshotPollMs = 200;
 } // namespace
 
 void CameraDevice::OnFrame(BYTE* frame, std::size_t length) {
+    autoFocus_.OnFrame(frame, length);
     pipeline_.OnFrame(frame, length, *this);
 }
 

@@ -19,6 +19,10 @@ int CameraDevice::FocusOperation(int direction, int milliseconds) {
     return registers_ == nullptr ? KZ_ERR_MISSING : registers_->FocusPulse(direction, milliseconds);
 }
 
+int CameraDevice::MotorPosition() {
+    return registers_ == nullptr ? kMotorUnknown : registers_->MotorPosition();
+}
+
 int CameraDevice::GPIOOperation(unsigned* value, int write) {
     return registers_ == nullptr ? KZ_ERR_MISSING : registers_->GPIOOperation(value, write);
 }

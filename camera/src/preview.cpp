@@ -149,6 +149,8 @@ bool CameraDevice::StopPreview() {
     if (InsideFrame()) {
         return false;
     }
+    // The sweep stays on and goes on with the next preview; the climb does not.
+    autoFocus_.StopSubAF();
     if (mediaControl_ != nullptr) {
         if (grabber_ != nullptr) {
             grabber_->Unhook();

@@ -1,0 +1,100 @@
+// AutoFocus: the coarse hill climb and the end-stop sweep of the focus motor, one step per frame.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include <win32/types.h>
+
+#include "auto_focus_switch.h"
+#include "auto_loop_steps.h"
+
+namespace korvib {
+
+class CameraDevice;
+
+// The switches may be used from any thread; everything else runs on the streaming thread. Both
+// procedures share the direction, the step size and the evaluations. A procedure ends by itself when it
+// has found its position, and with a debug line when the motor fails: a failed motor transfer, a motor
+// busy on kStalledFrameLimit frames in a row that no step of this frame explains, an end-stop position
+// unknown that long, or a sweep that needs more than kSweepMoveLimit moves.
+class AutoFocus {
+public:
+    static constexpr int kStalledFrameLimit = 30;
+    static constexpr int kSweepMoveLimit = 100;
+
+    explicit AutoFocus(CameraDevice& device) : device_(device) {}
+    AutoFocus(const AutoFocus&) = delete;
+    AutoFocus& operator=(const AutoFocus&) = delete;
+
+    // Caller's thread: switch the hill climb or the sweep on or off; either call starts its procedure
+    // afresh at the next frame.
+    void SetDoSubAF(bool on) { climb_.Set(on); }
+    void SetDoAF(bool on) { sweep_.Set(on); }
+    // Any thread: switches the hill climb off and keeps its state (the preview stop).
+    void StopSubAF() { climb_.Clear(); }
+    [[nodiscard]] bool SubAFOn() const { return climb_.On(); }
+    [[nodiscard]] bool AFOn() const { return sweep_.On(); }
+
+    // Streaming thread: the sweep's step, then the climb's, on a 24-bit DIB frame of `length` bytes at the
+    // device's capture width and height. A frame too short for that size is left alone.
+    void OnFrame(BYTE* frame, std::size_t length);
+
+private:
+    enum class Start { Ready, Wait, Failed };
+
+    void TakeSwitches(bool* climbOn, bool* sweepOn);
+    [[nodiscard]] Start BeginStep(BYTE* frame, std::size_t length, int* stalledFrames);
+    [[nodiscard]] bool Stalled(int* stalledFrames);
+    [[nodiscard]] uint32_t RegionValue() const;
+    [[nodiscard]] bool MotorStep();
+    [[nodiscard]] int MotorPosition();
+    void Reverse() { direction_ = direction_ == 1 ? 0 : 1; }
+
+    // auto_focus_climb.cpp
+    void SubAutoFocus(BYTE* frame, std::size_t length);
+    void FineAutoFocus();
+    void EndClimb(bool motorFailed);
+    void SaveStepBmp(const char* stage, int count, uint32_t value);
+    void SaveFocusDebugBmp(const char* path);
+
+    // auto_focus_sweep.cpp
+    void FullAutoFocus(BYTE* frame, std::size_t length);
+    void ReturnToBestFocus();
+    void ArriveAtEndStop(int direction);
+    void RecordSweepValue();
+    [[nodiscard]] bool SweepStep();
+    void EndSweep(bool motorFailed);
+
+    CameraDevice& device_;
+    FocusSwitch climb_;
+    FocusSwitch sweep_;
+
+    // Shared by both procedures.
+    int direction_ = 1; // 1 towards the front end (KZ_REG_MOTOR_FORWARD), 0 towards the back end
+    int stepSize_ = 20;
+    uint32_t current_ = 0;
+    uint32_t new_ = 0;
+    uint32_t maximum_ = 0;
+    Region region_{};
+    std::vector<BYTE> grey_;
+    bool movedThisFrame_ = false;
+
+    // Hill climb.
+    int coarseCount_ = 0;
+    int reversalCount_ = 0;
+    bool finePhase_ = false;
+    int fineCount_ = 0;
+    int climbStalled_ = 0;
+
+    // Sweep.
+    int sweepCount_ = 0;
+    int countAtMaximum_ = 0;
+    bool sweepStarted_ = false;
+    bool returnPhase_ = false;
+    int sweepMoves_ = 0;
+    int sweepStalled_ = 0;
+};
+
+} // namespace korvib
