@@ -19,55 +19,55 @@ constexpr int kMinScreenHeight = 768;
 } // namespace
 
 BEGIN_MESSAGE_MAP(COrvanelDlg, CDialog)
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
-    ON_WM_CTLCOLOR()
-    ON_WM_QUERYDRAGICON()
-    ON_WM_DESTROY()
-    ON_BN_CLICKED(IDC_BUTTON_EXIT, OnButtonExit)
-    ON_BN_CLICKED(IDC_BUTTON_MINIMIZE, OnMinimize)
-    ON_BN_CLICKED(IDC_BUTTON_PREVIEW_EDIT, OnPreviewEdit)
-    ON_BN_CLICKED(IDC_BUTTON_FULLSCREEN, OnFullScreen)
-    ON_BN_CLICKED(IDC_BUTTON_RES_DOWN, OnResolutionDown)
-    ON_BN_CLICKED(IDC_BUTTON_RES_UP, OnResolutionUp)
-    ON_BN_CLICKED(IDC_BUTTON_SNAP, OnSnap)
-    ON_WM_MOUSEMOVE()
-    ON_WM_SETCURSOR()
-    ON_WM_LBUTTONDOWN()
-    ON_BN_CLICKED(IDC_BUTTON_UNDO, OnUndo)
-    ON_BN_CLICKED(IDC_BUTTON_REDO, OnRedo)
-    ON_BN_CLICKED(IDC_BUTTON_LIGHT_UP, OnLightUp)
-    ON_BN_CLICKED(IDC_BUTTON_LIGHT_DOWN, OnLightDown)
-    ON_BN_CLICKED(IDC_BUTTON_EDIT_CONTRAST_UP, OnContrastUpImage)
-    ON_BN_CLICKED(IDC_BUTTON_EDIT_CONTRAST_DOWN, OnContrastDownImage)
-    ON_BN_CLICKED(IDC_BUTTON_EIGHT, OnToEight)
-    ON_BN_CLICKED(IDC_BUTTON_THRESHOLD, OnBinary)
-    ON_BN_CLICKED(IDC_BUTTON_EMBOSS, OnEmboss)
-    ON_BN_CLICKED(IDC_BUTTON_NEGATIVE, OnNegative)
-    ON_BN_CLICKED(IDC_BUTTON_SHARPEN, OnSharpen)
-    ON_BN_CLICKED(IDC_BUTTON_SMOOTH, OnSmooth)
-    ON_BN_CLICKED(IDC_BUTTON_EDGE, OnEdge)
-    ON_BN_CLICKED(IDC_BUTTON_HIST_EQUALIZE, OnHistogramEqualize)
-    ON_BN_CLICKED(IDC_BUTTON_HIST_STRETCH, OnHistogramStretch)
-    ON_BN_CLICKED(IDC_BUTTON_ZOOM_IN, OnZoomIn)
-    ON_BN_CLICKED(IDC_BUTTON_ZOOM_OUT, OnZoomOut)
-    ON_BN_CLICKED(IDC_BUTTON_FIT, OnFit)
-    ON_BN_CLICKED(IDC_BUTTON_RESET, OnReset)
-    ON_BN_CLICKED(IDC_BUTTON_OPEN, OnOpen)
-    ON_BN_CLICKED(IDC_BUTTON_SAVE, OnSave)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+ON_WM_CTLCOLOR()
+ON_WM_QUERYDRAGICON()
+ON_WM_DESTROY()
+ON_BN_CLICKED(IDC_BUTTON_EXIT, OnButtonExit)
+ON_BN_CLICKED(IDC_BUTTON_MINIMIZE, OnMinimize)
+ON_BN_CLICKED(IDC_BUTTON_PREVIEW_EDIT, OnPreviewEdit)
+ON_BN_CLICKED(IDC_BUTTON_FULLSCREEN, OnFullScreen)
+ON_BN_CLICKED(IDC_BUTTON_RES_DOWN, OnResolutionDown)
+ON_BN_CLICKED(IDC_BUTTON_RES_UP, OnResolutionUp)
+ON_BN_CLICKED(IDC_BUTTON_SNAP, OnSnap)
+ON_WM_MOUSEMOVE()
+ON_WM_SETCURSOR()
+ON_WM_LBUTTONDOWN()
+ON_BN_CLICKED(IDC_BUTTON_UNDO, OnUndo)
+ON_BN_CLICKED(IDC_BUTTON_REDO, OnRedo)
+ON_BN_CLICKED(IDC_BUTTON_LIGHT_UP, OnLightUp)
+ON_BN_CLICKED(IDC_BUTTON_LIGHT_DOWN, OnLightDown)
+ON_BN_CLICKED(IDC_BUTTON_EDIT_CONTRAST_UP, OnContrastUpImage)
+ON_BN_CLICKED(IDC_BUTTON_EDIT_CONTRAST_DOWN, OnContrastDownImage)
+ON_BN_CLICKED(IDC_BUTTON_EIGHT, OnToEight)
+ON_BN_CLICKED(IDC_BUTTON_THRESHOLD, OnBinary)
+ON_BN_CLICKED(IDC_BUTTON_EMBOSS, OnEmboss)
+ON_BN_CLICKED(IDC_BUTTON_NEGATIVE, OnNegative)
+ON_BN_CLICKED(IDC_BUTTON_SHARPEN, OnSharpen)
+ON_BN_CLICKED(IDC_BUTTON_SMOOTH, OnSmooth)
+ON_BN_CLICKED(IDC_BUTTON_EDGE, OnEdge)
+ON_BN_CLICKED(IDC_BUTTON_HIST_EQUALIZE, OnHistogramEqualize)
+ON_BN_CLICKED(IDC_BUTTON_HIST_STRETCH, OnHistogramStretch)
+ON_BN_CLICKED(IDC_BUTTON_ZOOM_IN, OnZoomIn)
+ON_BN_CLICKED(IDC_BUTTON_ZOOM_OUT, OnZoomOut)
+ON_BN_CLICKED(IDC_BUTTON_FIT, OnFit)
+ON_BN_CLICKED(IDC_BUTTON_RESET, OnReset)
+ON_BN_CLICKED(IDC_BUTTON_OPEN, OnOpen)
+ON_BN_CLICKED(IDC_BUTTON_SAVE, OnSave)
 END_MESSAGE_MAP()
 
 // Every member gets a defined value here, also those that start-up sets later.
 COrvanelDlg::COrvanelDlg(CWnd* parent)
-    : CDialog(IDD, parent), m_hCamera(nullptr), m_nResolution(1), m_nCaptureWidth(1280), m_nCaptureHeight(1024),
-      m_bPreview(1), m_nMode(0), m_bFullScreen(0), m_nRenderMode(KZ_RENDER_DS), m_nLanguage(0), m_hIcon(nullptr),
-      m_nBkWidth(0), m_nBkHeight(0), m_nBrightness(80), m_nContrast(36), m_nSaturation(36), m_nSharpness(10),
-      m_nGamma(15), m_strSavePath("C:\\"), m_nSaveFormat(0), m_nCapFormat(0), m_bQuality(1), m_bShow(0),
-      m_nWhiteBalance(1), m_bSettingsLoaded(false), m_nExposure(0), m_bExposureRead(false), m_nExposureMin(0),
-      m_nExposureMax(2000), m_nThumbCount(0), m_nZoom(1), m_nBound(70), m_nThreshold(128), m_hPlay(nullptr),
-      m_nDuration(0), m_nPosition(0), m_bPlaying(0), m_nLightStep(0), m_nContrastStep(0), m_nZoomStep(0),
-      m_nSharpStep(0), m_bFit(0), m_bRecording(0), m_bOverThumb(0), m_bImageLarger(0), m_bDragging(0)
-{
+    : CDialog(IDD, parent), m_hCamera(nullptr), m_nResolution(1), m_nCaptureWidth(1280),
+      m_nCaptureHeight(1024), m_bPreview(1), m_nMode(0), m_bFullScreen(0), m_nRenderMode(KZ_RENDER_DS),
+      m_nLanguage(0), m_hIcon(nullptr), m_nBkWidth(0), m_nBkHeight(0), m_nBrightness(80), m_nContrast(36),
+      m_nSaturation(36), m_nSharpness(10), m_nGamma(15), m_strSavePath("C:\\"), m_nSaveFormat(0),
+      m_nCapFormat(0), m_bQuality(1), m_bShow(0), m_nWhiteBalance(1), m_bSettingsLoaded(false),
+      m_nExposure(0), m_bExposureRead(false), m_nExposureMin(0), m_nExposureMax(2000), m_nThumbCount(0),
+      m_nZoom(1), m_nBound(70), m_nThreshold(128), m_hPlay(nullptr), m_nDuration(0), m_nPosition(0),
+      m_bPlaying(0), m_nLightStep(0), m_nContrastStep(0), m_nZoomStep(0), m_nSharpStep(0), m_bFit(0),
+      m_bRecording(0), m_bOverThumb(0), m_bImageLarger(0), m_bDragging(0) {
     m_hIcon = AfxGetApp() != nullptr ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : nullptr;
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
@@ -76,24 +76,21 @@ COrvanelDlg::COrvanelDlg(CWnd* parent)
 
 // Settings first (only when they were read), then the camera; both camera calls answer
 // KZ_ERR_NULL_HANDLE when no camera is open.
-COrvanelDlg::~COrvanelDlg()
-{
+COrvanelDlg::~COrvanelDlg() {
     if (m_bSettingsLoaded)
         SaveSettings();
     KZ_Stop(m_hCamera);
     KZ_UnInitial(&m_hCamera);
 }
 
-CBmpButton* COrvanelDlg::Button(int id)
-{
+CBmpButton* COrvanelDlg::Button(int id) {
     for (int i = 0; i < kButtonCount; ++i)
         if (kButtonIds[i] == id)
             return &m_btn[i];
     return nullptr;
 }
 
-void COrvanelDlg::DoDataExchange(CDataExchange* dx)
-{
+void COrvanelDlg::DoDataExchange(CDataExchange* dx) {
     CDialog::DoDataExchange(dx);
     for (int i = 0; i < kButtonCount; ++i)
         DDX_Control(dx, kButtonIds[i], m_btn[i]);
@@ -119,8 +116,7 @@ void COrvanelDlg::DoDataExchange(CDataExchange* dx)
 
 // The start-up road: required files, language, screen size, placement, backgrounds, camera, layout,
 // settings, the first preview and the camera parameters. FALSE when it stops early.
-BOOL COrvanelDlg::OnInitDialog()
-{
+BOOL COrvanelDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     char path[512] = {};
@@ -160,8 +156,10 @@ BOOL COrvanelDlg::OnInitDialog()
     SetWindowText(m_strCaption[0]);
 
     // A background that exists but does not load ends the program like a missing one.
-    HBITMAP main = static_cast<HBITMAP>(::LoadImage(nullptr, m_strMainBmp, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    HBITMAP image = static_cast<HBITMAP>(::LoadImage(nullptr, m_strImageBmp, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HBITMAP main =
+        static_cast<HBITMAP>(::LoadImage(nullptr, m_strMainBmp, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HBITMAP image =
+        static_cast<HBITMAP>(::LoadImage(nullptr, m_strImageBmp, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     m_bmpMain.Attach(main);
     m_bmpImage.Attach(image);
     if (main == nullptr || image == nullptr) {
@@ -208,8 +206,7 @@ BOOL COrvanelDlg::OnInitDialog()
 
 // Opens the camera for this window and serial port COM1. 1 when it opened; otherwise tells the user, asks
 // the program to quit and returns 0 (start-up goes on without a camera).
-int COrvanelDlg::InitCamera()
-{
+int COrvanelDlg::InitCamera() {
     if (KZ_Initial(&m_hCamera, m_hWnd, 1) == KZ_OK)
         return 1;
     KZ_UnInitial(&m_hCamera);
@@ -219,15 +216,18 @@ int COrvanelDlg::InitCamera()
     return 0;
 }
 
-void COrvanelDlg::OnButtonExit() { SendMessage(WM_CLOSE); }
+void COrvanelDlg::OnButtonExit() {
+    SendMessage(WM_CLOSE);
+}
 
-HCURSOR COrvanelDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+HCURSOR COrvanelDlg::OnQueryDragIcon() {
+    return static_cast<HCURSOR>(m_hIcon);
+}
 
 void COrvanelDlg::WinHelp(DWORD_PTR, UINT) {}
 
 // The camera stops drawing before the child windows go: a recording is ended and the preview stopped.
-void COrvanelDlg::OnDestroy()
-{
+void COrvanelDlg::OnDestroy() {
     if (m_bRecording) {
         KZ_StopCapture(m_hCamera);
         m_bRecording = 0;
@@ -239,8 +239,7 @@ void COrvanelDlg::OnDestroy()
 // Keys for the whole window, whatever control has the focus: Esc leaves full screen (and is consumed
 // there), F1 opens readme.txt, F7 switches the language, F11 toggles full screen. Everything then takes
 // the dialog's ordinary course, where Esc outside full screen cancels the dialog.
-BOOL COrvanelDlg::PreTranslateMessage(MSG* msg)
-{
+BOOL COrvanelDlg::PreTranslateMessage(MSG* msg) {
     if (msg->message == WM_KEYDOWN) {
         switch (msg->wParam) {
         case VK_ESCAPE:

@@ -10,8 +10,8 @@
 
 // Draws the source rectangle of `src` onto `dst`, stretched to (width x height) when the sizes differ,
 // leaving the destination unchanged where the source has `transparent`. Any thread that owns both DCs.
-void DrawTransparent(CDC* dst, int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, int srcWidth,
-                     int srcHeight, COLORREF transparent);
+void DrawTransparent(CDC* dst, int x, int y, int width, int height, CDC* src, int xSrc, int ySrc,
+                     int srcWidth, int srcHeight, COLORREF transparent);
 
 // Every handler runs on the GUI thread.
 class COrvanelDlg : public CDialog {
