@@ -1,9 +1,9 @@
 // The end-to-end fixture: program folder, seams, the modal run of the main dialog.
 #include "program_fixture.h"
 
+#include <cctype>
 #include <chrono>
 #include <fstream>
-#include <sstream>
 
 #include <win32/message_loop.h>
 
