@@ -1,4 +1,6 @@
 // End-to-end start-up and shutdown of the main dialog on the simulated camera.
+#include <fstream>
+
 #include "program_fixture.h"
 
 #include "orvanel_app.h"
@@ -146,5 +148,24 @@ TEST_F(ProgramTest, SmallScreenStopsStartupSilently) {
             EXPECT_EQ(window, CRect(0, 0, 1024, 768));
         }
         EXPECT_TRUE(Boxes().calls().empty());
+    }
+}
+
+// A background picture that is there but does not load ends the program like a missing one.
+TEST_F(ProgramTest, UnreadableBackgroundEndsWithTheMessage) {
+    for (const char* file : {"main.bmp", "image.bmp"}) {
+        SCOPED_TRACE(file);
+        platform::testing::MessageBoxRecorder boxes(IDOK);
+        std::filesystem::copy_file(File(file), File("saved.bmp"),
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::ofstream(File(file), std::ios::binary | std::ios::trunc) << "BM not a picture";
+        bool ran = false;
+        const INT_PTR result = RunDialog([&](COrvanelDlg&) { ran = true; });
+        std::filesystem::rename(File("saved.bmp"), File(file));
+        EXPECT_EQ(result, -1);
+        EXPECT_FALSE(ran);
+        ASSERT_EQ(boxes.calls().size(), 1u);
+        EXPECT_EQ(boxes.calls()[0].text, kFileMissing);
+        EXPECT_EQ(Camera().frameCount(), 0u);
     }
 }
