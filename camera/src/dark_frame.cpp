@@ -1,9 +1,10 @@
-// DibImage as a dark frame: its defect count and the correction of a frame's defective pixels.
+// DibImage as a dark frame: its defects, found once, and the correction of a frame's defective pixels.
 #include "dib_image.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "debug_output.h"
 
@@ -13,7 +14,7 @@ namespace {
 // A dark-frame byte above this marks a defective sensor pixel.
 constexpr BYTE kDefectLevel = 64;
 // A dark frame with more defects than this is refused.
-constexpr long kMostDefects = 2000;
+constexpr std::size_t kMostDefects = 2000;
 
 void CopyPixel(BYTE* target, const BYTE* source) {
     std::memcpy(target, source, 3);
@@ -26,47 +27,64 @@ bool DibImage::Defective(std::size_t offset) const {
     return pixel[0] > kDefectLevel || pixel[1] > kDefectLevel || pixel[2] > kDefectLevel;
 }
 
-// Rows are corrected left to right in place, so a run of defects takes the last good pixel before it; a
-// run at the start of a row takes the first good pixel after it, and a row without one stays as it is.
-// One debug line per defect (x is the row, y the column). Streaming thread.
-void DibImage::ApplyDarkFrame(BYTE* frame) const {
-    for (LONG row = 0; row < height_; ++row) {
-        BYTE* line = frame + row * stride_;
-        LONG firstGood = -1;
-        for (LONG column = 0; column < width_; ++column) {
-            const std::size_t offset = row * stride_ + 3 * static_cast<std::size_t>(column);
-            if (!Defective(offset)) {
-                if (firstGood < 0) {
-                    firstGood = column;
-                    for (LONG before = 0; before < column; ++before) {
-                        CopyPixel(line + 3 * before, line + 3 * column);
-                    }
-                }
-                continue;
-            }
-            const BYTE* dark = pixels_.data() + offset;
-            char text[96];
-            std::snprintf(text, sizeof(text), "btCalRed %d, btCalGreen %d, btCalBlue %d, x: %d, y: %d ", dark[2],
-                          dark[1], dark[0], static_cast<int>(row), static_cast<int>(column));
-            DebugLine(text);
-            if (firstGood >= 0) {
-                CopyPixel(line + 3 * column, line + 3 * (column - 1));
-            }
-        }
+bool DibImage::CheckDarkFrame() {
+    defects_.clear();
+    try {
+        defects_.reserve(kMostDefects);
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-}
-
-bool DibImage::CheckDarkFrame() const {
     const LONG rows = std::labs(height_);
-    long defects = 0;
     for (LONG row = 0; row < rows; ++row) {
         for (LONG column = 0; column < width_; ++column) {
-            if (Defective(row * stride_ + 3 * static_cast<std::size_t>(column)) && ++defects > kMostDefects) {
+            if (!Defective(row * stride_ + 3 * static_cast<std::size_t>(column))) {
+                continue;
+            }
+            if (defects_.size() == kMostDefects) {
+                defects_.clear();
                 return false;
             }
+            defects_.push_back({row, column});
         }
     }
     return true;
+}
+
+void DibImage::FillRowStart(BYTE* frame, LONG row, LONG end) const {
+    if (row < 0 || end >= width_) {
+        return;
+    }
+    BYTE* line = frame + row * stride_;
+    for (LONG column = 0; column < end; ++column) {
+        CopyPixel(line + 3 * column, line + 3 * end);
+    }
+}
+
+// Defects are corrected row by row, left to right, in place, so a run of them takes the last good pixel
+// before it. A run from the start of a row takes the first good pixel after it; a row without one stays
+// as it is. One debug line per defect (x is the row, y the column). Streaming thread.
+void DibImage::ApplyDarkFrame(BYTE* frame) const {
+    // Columns 0 to runEnd - 1 of runRow are defects.
+    LONG runRow = -1;
+    LONG runEnd = 0;
+    for (const Defect& defect : defects_) {
+        const BYTE* dark = pixels_.data() + defect.row * stride_ + 3 * static_cast<std::size_t>(defect.column);
+        char text[96];
+        std::snprintf(text, sizeof(text), "btCalRed %d, btCalGreen %d, btCalBlue %d, x: %d, y: %d ", dark[2], dark[1],
+                      dark[0], static_cast<int>(defect.row), static_cast<int>(defect.column));
+        DebugLine(text);
+        if (defect.column == 0) {
+            FillRowStart(frame, runRow, runEnd);
+            runRow = defect.row;
+            runEnd = 1;
+        } else if (defect.row == runRow && defect.column == runEnd) {
+            ++runEnd;
+        } else {
+            BYTE* pixel = frame + defect.row * stride_ + 3 * static_cast<std::size_t>(defect.column);
+            CopyPixel(pixel, pixel - 3);
+        }
+    }
+    FillRowStart(frame, runRow, runEnd);
 }
 
 } // namespace korvib

@@ -93,6 +93,7 @@ bool DibImage::LoadBmp(const char* path) {
 
 void DibImage::Reset() {
     std::vector<BYTE>().swap(pixels_);
+    defects_.clear();
     width_ = 0;
     height_ = 0;
     stride_ = 0;

@@ -30,21 +30,30 @@ public:
     // bytes differ from `key` (0x00RRGGBB) in any byte replaces the frame's pixel. Only after MatchesFormat.
     void ApplyMask(BYTE* frame, DWORD key) const;
 
-    // Replaces each pixel of `frame` under a defect of this dark frame (a byte above 64) by the nearest
-    // good pixel to its left in the row, or, at the start of a row, to its right. Only after MatchesFormat.
+    // Collects the defects of this dark frame (pixels with a byte above 64) for ApplyDarkFrame. False, with
+    // none kept, when there are more than 2000. Caller's thread, before the holder is shared.
+    [[nodiscard]] bool CheckDarkFrame();
+
+    // Replaces each pixel of `frame` under a defect found by CheckDarkFrame by the nearest good pixel to its
+    // left in the row, or, at the start of a row, to its right. Only after MatchesFormat.
     void ApplyDarkFrame(BYTE* frame) const;
 
-    // True when at most 2000 pixels of the dark frame are defects.
-    [[nodiscard]] bool CheckDarkFrame() const;
-
 private:
+    struct Defect {
+        LONG row;
+        LONG column;
+    };
+
     // True when the pixel at byte `offset` of the dark frame has a blue, green or red byte above 64.
     [[nodiscard]] bool Defective(std::size_t offset) const;
+    // Copies the pixel in column `end` of `row` over columns 0 to end - 1, when that row has such a pixel.
+    void FillRowStart(BYTE* frame, LONG row, LONG end) const;
 
     LONG width_ = 0;
     LONG height_ = 0;        // biHeight as stored: negative for a top-down file
     std::size_t stride_ = 0; // bytes per row, padded to a multiple of 4
     std::vector<BYTE> pixels_; // stride x |height| bytes of rows as stored
+    std::vector<Defect> defects_; // row by row, left to right
     bool loaded_ = false;
 };
 
