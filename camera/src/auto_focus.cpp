@@ -51,32 +51,32 @@ void AutoFocus::OnFrame(BYTE* frame, std::size_t length) {
     }
 }
 
-// Region, brackets and grey picture from the capture size, then the motor's busy flag. Wait: the motor is
-// busy, or the frame does not hold the capture size; Failed: the busy flag cannot be read, or the motor
-// stayed busy too long. The caller restarts `stalledFrames` once its step gets on.
-AutoFocus::Start AutoFocus::BeginStep(BYTE* frame, std::size_t length, int* stalledFrames) {
+// Region, brackets and grey picture from the capture size, then the motor's busy flag. True when the step
+// goes on; false while the motor is busy or the frame does not hold the capture size, and after `end`
+// when the busy flag cannot be read or the motor stayed busy too long. The caller restarts
+// `stalledFrames` once its step gets on.
+bool AutoFocus::BeginStep(BYTE* frame, std::size_t length, int* stalledFrames, EndProcedure end) {
     const int width = device_.GetParam(KZ_PARAM_WIDTH);
     const int height = device_.GetParam(KZ_PARAM_HEIGHT);
     if (frame == nullptr || !FocusRegionOf(width, height, &region_) ||
         length < static_cast<std::size_t>(DibStride(width, 24)) * static_cast<std::size_t>(height)) {
-        return Start::Wait;
+        return false;
     }
     try {
         grey_.resize(static_cast<std::size_t>(region_.width) * static_cast<std::size_t>(region_.height));
     } catch (const std::bad_alloc&) {
-        return Start::Wait;
+        return false;
     }
     DrawFocusBrackets(frame, width, region_);
     ConvertRoiToGray(frame, width, region_, grey_.data());
 
     int busy = 0;
-    if (device_.RegOperation(KZ_REG_MOTOR_BUSY, &busy, 0) != KZ_OK) {
-        return Start::Failed;
+    const bool read = device_.RegOperation(KZ_REG_MOTOR_BUSY, &busy, 0) == KZ_OK;
+    if (!read || (busy != 0 && Stalled(stalledFrames))) {
+        (this->*end)(true);
+        return false;
     }
-    if (busy != 0) {
-        return Stalled(stalledFrames) ? Start::Failed : Start::Wait;
-    }
-    return Start::Ready;
+    return busy == 0;
 }
 
 // Counts a frame on which the motor did not get on; true when that has gone on too long. A move started

@@ -42,10 +42,10 @@ public:
     void OnFrame(BYTE* frame, std::size_t length);
 
 private:
-    enum class Start { Ready, Wait, Failed };
+    using EndProcedure = void (AutoFocus::*)(bool motorFailed);
 
     void TakeSwitches(bool* climbOn, bool* sweepOn);
-    [[nodiscard]] Start BeginStep(BYTE* frame, std::size_t length, int* stalledFrames);
+    [[nodiscard]] bool BeginStep(BYTE* frame, std::size_t length, int* stalledFrames, EndProcedure end);
     [[nodiscard]] bool Stalled(int* stalledFrames);
     [[nodiscard]] uint32_t RegionValue() const;
     [[nodiscard]] bool MotorStep();

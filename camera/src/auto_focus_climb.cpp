@@ -25,10 +25,8 @@ const char* DirectionWord(int direction) {
 // One step of the climb: 20-step moves towards rising sharpness, reversing when it falls; the third
 // reversal hands over to the fine phase. Streaming thread.
 void AutoFocus::SubAutoFocus(BYTE* frame, std::size_t length) {
-    switch (BeginStep(frame, length, &climbStalled_)) {
-    case Start::Wait: return;
-    case Start::Failed: EndClimb(true); return;
-    case Start::Ready: break;
+    if (!BeginStep(frame, length, &climbStalled_, &AutoFocus::EndClimb)) {
+        return;
     }
     climbStalled_ = 0;
     if (coarseCount_ >= kCoarseFrames) {

@@ -13,10 +13,8 @@ constexpr int kSweepStep = 18;
 // One step of the sweep. Before it has started the motor runs with the present direction and step size
 // (towards the front end after SetDoAF). Streaming thread.
 void AutoFocus::FullAutoFocus(BYTE* frame, std::size_t length) {
-    switch (BeginStep(frame, length, &sweepStalled_)) {
-    case Start::Wait: return;
-    case Start::Failed: EndSweep(true); return;
-    case Start::Ready: break;
+    if (!BeginStep(frame, length, &sweepStalled_, &AutoFocus::EndSweep)) {
+        return;
     }
     if (returnPhase_) {
         sweepStalled_ = 0;

@@ -258,6 +258,19 @@ TEST_P(ClimbTest, EndsNearThePeak) {
     const std::vector<int> moves = Moves();
     ASSERT_FALSE(moves.empty());
     EXPECT_EQ(moves.front(), c.start >= 360 ? -20 : 20);
+    // Moves of 20 with at most three reversals, then, only after the third, moves of 15.
+    std::size_t coarse = 0;
+    int reversals = 0;
+    for (; coarse < moves.size() && std::abs(moves[coarse]) == 20; ++coarse) {
+        reversals += coarse > 0 && moves[coarse] != moves[coarse - 1] ? 1 : 0;
+    }
+    EXPECT_LE(reversals, 3);
+    for (std::size_t i = coarse; i < moves.size(); ++i) {
+        EXPECT_EQ(std::abs(moves[i]), 15) << i;
+    }
+    if (coarse < moves.size()) {
+        EXPECT_EQ(reversals, 3);
+    }
 }
 
 std::vector<ClimbCase> ClimbCases() {
@@ -275,6 +288,19 @@ INSTANTIATE_TEST_SUITE_P(StartsAndPeaks, ClimbTest, ::testing::ValuesIn(ClimbCas
                              return "start" + std::to_string(static_cast<int>(info.param.start)) + "_peak" +
                                     std::to_string(static_cast<int>(info.param.peak));
                          });
+
+// Sharpness that rises on every step: the climb stops after 20 counted frames without a fine phase.
+TEST_F(AutoFocusTest, ClimbThatOnlyRisesStopsAfterTwentyFrames) {
+    StartAt(0, 590);
+    ASSERT_TRUE(Camera().setTravel(600));
+    // A steep enough curve without a flat tail between 0 and 590.
+    ASSERT_TRUE(Camera().setFocusRange(700));
+    ASSERT_TRUE(Camera().setChartAmplitude(0.5));
+    ASSERT_EQ(KZ_SetDoSubAF(handle_, 1), KZ_OK);
+    EXPECT_EQ(RunClimb(200), 21);
+    EXPECT_FALSE(Focus().SubAFOn());
+    EXPECT_EQ(Moves(), std::vector<int>(20, 20));
+}
 
 class SweepTest : public AutoFocusTest, public ::testing::WithParamInterface<double> {};
 
@@ -411,7 +437,11 @@ TEST_F(AutoFocusTest, DebugPicturesOnlyIntoAnExistingFolder) {
     for (const fs::path& file : files) {
         const std::string name = file.filename().string();
         EXPECT_EQ(file.parent_path(), home_ / "AF");
-        firstStep = firstStep || name.rfind("粗调焦点_第  0帧评价值", 0) == 0;
+        const bool first = name.rfind("粗调焦点_第  0帧评价值", 0) == 0;
+        if (first) {
+            EXPECT_NE(name.find("_向前驱动电机.bmp"), std::string::npos) << name;
+        }
+        firstStep = firstStep || first;
         result = result || name.rfind("最佳焦点_第", 0) == 0;
         const std::vector<BYTE> bytes = ReadFile(file);
         ASSERT_EQ(bytes.size(), 1078u + 160 * 120) << name;
