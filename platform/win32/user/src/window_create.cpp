@@ -114,6 +114,8 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
         parent->children.push_back(hwnd);
         window->widget = new WindowWidget(hwnd, parent->widget, Qt::Widget);
         window->widget->lower(); // a new child goes to the bottom of its siblings
+        // Hidden until ShowWindow: Qt would otherwise show it along with its parent.
+        window->widget->hide();
     } else {
         window->owner = parent ? topLevelOf(parent->hwnd) : nullptr;
         WindowWidget* ownerWidget = widgetOf(window->owner);

@@ -78,6 +78,19 @@ TEST_F(GeometryTest, ShowAndEnableReportThePreviousState) {
     EXPECT_THAT(enables, ElementsAre(FALSE, TRUE)) << "WM_ENABLE only on a change";
 }
 
+// A child made without WS_VISIBLE must stay off the screen when its parent is shown, not only report so.
+TEST_F(GeometryTest, ChildWithoutVisibleStyleStaysOffScreenWithItsParent) {
+    HWND top = makeWindow(WS_POPUP, 0, 0, 100, 100);
+    HWND hidden = makeWindow(WS_CHILD, 0, 0, 10, 10, top, 1);
+    HWND shown = makeWindow(WS_CHILD | WS_VISIBLE, 20, 0, 10, 10, top, 2);
+    ShowWindow(top, SW_SHOW);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    EXPECT_FALSE(widgetOf(hidden)->isVisible());
+    EXPECT_TRUE(widgetOf(shown)->isVisible());
+    ShowWindow(hidden, SW_SHOW);
+    EXPECT_TRUE(widgetOf(hidden)->isVisible());
+}
+
 TEST_F(GeometryTest, TextKeepsItsBytesAndTruncatesLikeWindows) {
     HWND top = makeWindow(WS_POPUP, 0, 0, 100, 100);
     const char gbk[] = "\xC9\xE8\xD6\xC3"; // "设置" in code page 936
