@@ -7,6 +7,7 @@
 #include "bmp_reader.h"
 
 #include <win32/gdi_bitmap.h>
+#include <win32/native_path.h>
 
 using namespace platform::gdi;
 
@@ -48,7 +49,7 @@ HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int width, int height, UINT
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return loadBmp(name, (flags & LR_CREATEDIBSECTION) != 0);
+    return loadBmp(platform::toNativePath(name), (flags & LR_CREATEDIBSECTION) != 0);
 }
 
 HBITMAP LoadBitmapA(HINSTANCE, LPCSTR name) {

@@ -1,4 +1,5 @@
 // LoadImage and LoadBitmap of BMP files written by ImageMagick, and refusal of broken files.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -113,6 +114,19 @@ TEST(LoadImage, RefusesMissingBrokenAndUnsupportedFiles) {
     EXPECT_EQ(LoadImage(nullptr, good.c_str(), IMAGE_BITMAP, 6, 6, LR_LOADFROMFILE), nullptr);
     EXPECT_EQ(LoadImage(nullptr, good.c_str(), IMAGE_BITMAP, 0, 0, 0), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+// The system passes Windows paths (the program folder cut at its last backslash).
+TEST(LoadImage, TakesWindowsPaths) {
+    const std::string path = writeWithImageMagick("windows_path.bmp", "-type TrueColor BMP3:");
+    if (path.empty())
+        GTEST_SKIP() << "ImageMagick is not installed";
+    std::string windowsPath = path;
+    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    auto bitmap = static_cast<HBITMAP>(LoadImage(nullptr, windowsPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(bitmap, nullptr) << windowsPath;
+    EXPECT_EQ(shown(bitmap), kPicture);
+    DeleteObject(bitmap);
 }
 
 TEST(LoadBitmap, LoadsRegisteredResourceBitmapsById) {
