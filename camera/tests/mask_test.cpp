@@ -2,6 +2,7 @@
 // (snapshots, buffer copies, callbacks) and the on/off toggle of KZ_LoadMaskBmp with its result codes.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -209,6 +210,12 @@ TEST_F(Mask, DrawnLateOnlyAfterTheMaskCallback) {
     EXPECT_EQ(copy, Raw());
     EXPECT_EQ(view.frame, Raw());
     EXPECT_EQ(Seen(), Masked(Raw()));
+
+    const std::string path = folder_.file("snap.bmp");
+    ASSERT_EQ(KZ_CaptureToBmp(h_, path.c_str()), KZ_OK);
+    const std::vector<BYTE> file = testsupport::readFileBytes(path);
+    ASSERT_EQ(file.size(), copy.size() + 54);
+    EXPECT_EQ(std::vector<BYTE>(file.begin() + 54, file.end()), Raw());
 }
 
 struct ToggleStep {
@@ -252,6 +259,35 @@ TEST_F(Mask, CallsToggleTheMask) {
         EXPECT_EQ(Seen() == Raw(), !step.masked) << step.name;
     }
     EXPECT_TRUE(Boxes().calls().empty());
+}
+
+void __stdcall CountFrame(void* user, BYTE*) {
+    ++*static_cast<std::atomic<int>*>(user);
+}
+
+// The streaming thread keeps using a mask or dark frame it took while the caller's thread replaces or
+// removes it (the sanitizer build sees any use after it was freed).
+TEST_F(CameraTest, OverlaysReplacedWhileFramesStream) {
+    Camera().setSteppedMode(false);
+    ASSERT_TRUE(Camera().setFrameRate(60));
+    testsupport::TempFolder folder;
+    const std::string path = folder.file("mask.bmp");
+    testbmp::SaveFile(path, BmpBytes(MaskPicture()));
+    Picture dark(OverlayTest::kWidth, OverlayTest::kHeight, 10, 10, 10);
+    dark.Set(320, 240, 200, 200, 200);
+    const std::string darkPath = folder.file("dark.bmp");
+    testbmp::SaveFile(darkPath, BmpBytes(dark));
+    KZ_HANDLE h = OpenAt(OverlayTest::kWidth, OverlayTest::kHeight);
+    KZ_SetParam(h, KZ_PARAM_FORMAT, 4);
+    std::atomic<int> frames{0};
+    ASSERT_EQ(KZ_SetFrameCallBack(h, CountFrame, &frames), KZ_OK);
+    ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+    for (int call = 0; call < 4000 && frames.load() < 20; ++call) {
+        ASSERT_EQ(KZ_LoadMaskBmp(h, path.c_str(), 0xFFFFFF, call & 2), call % 2 == 0 ? KZ_OK : KZ_ERR_FAILED);
+        ASSERT_EQ(KZ_Calibration(h, darkPath.c_str(), 1, 1), KZ_OK);
+    }
+    EXPECT_EQ(KZ_Stop(h), KZ_OK);
+    EXPECT_GT(frames.load(), 0);
 }
 
 } // namespace
