@@ -14,10 +14,11 @@
 
 #include "auto_focus_image.h"
 #include "camera_device.h"
-#include "debug_output.h"
 
 namespace korvib {
 
+// Applies the switch calls made since the last frame: each starts its procedure afresh, and either resets
+// the shared direction, step size and evaluations.
 void AutoFocus::TakeSwitches(bool* climbOn, bool* sweepOn) {
     const bool sweepSwitched = sweep_.Take(sweepOn);
     const bool climbSwitched = climb_.Take(climbOn);

@@ -90,8 +90,8 @@ void AutoFocus::FineAutoFocus() {
     new_ = RegionValue();
     if (new_ > maximum_ || fineCount_ >= kFineFrames) {
         char path[160];
-        std::snprintf(path, sizeof path, "c:\\AF\\最佳焦点_第%3d帧评价值%9u_最大评价值%9u.bmp", fineCount_, new_,
-                      maximum_);
+        std::snprintf(path, sizeof path, "c:\\AF\\最佳焦点_第%3d帧评价值%9u_最大评价值%9u.bmp", fineCount_,
+                      new_, maximum_);
         SaveFocusDebugBmp(path);
         EndClimb(false);
         return;
@@ -123,8 +123,8 @@ void AutoFocus::EndClimb(bool motorFailed) {
 // direction of the move just made.
 void AutoFocus::SaveStepBmp(const char* stage, int count, uint32_t value) {
     char path[192];
-    std::snprintf(path, sizeof path, "c:\\AF\\%s_第%3d帧评价值%9u_最大评价值%9u_向%s驱动电机.bmp", stage, count, value,
-                  maximum_, DirectionWord(direction_));
+    std::snprintf(path, sizeof path, "c:\\AF\\%s_第%3d帧评价值%9u_最大评价值%9u_向%s驱动电机.bmp", stage,
+                  count, value, maximum_, DirectionWord(direction_));
     SaveFocusDebugBmp(path);
 }
 

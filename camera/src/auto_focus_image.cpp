@@ -73,7 +73,8 @@ uint32_t FocusValue(const BYTE* grey, int width, int height) {
     for (int y = 1; y <= height - 2; ++y) {
         const BYTE* c = grey + static_cast<std::size_t>(y) * row + 1;
         for (int x = 1; x <= width - 2; ++x, ++c) {
-            sum += Difference(c, c - 1) + Difference(c, c + 1) + Difference(c, c - row) + Difference(c, c + row);
+            sum +=
+                Difference(c, c - 1) + Difference(c, c + 1) + Difference(c, c - row) + Difference(c, c + row);
         }
     }
     return static_cast<uint32_t>(std::min<uint64_t>(sum, UINT32_MAX));

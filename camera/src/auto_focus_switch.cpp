@@ -5,7 +5,8 @@ namespace korvib {
 
 void FocusSwitch::Set(bool on) {
     unsigned word = word_.load(std::memory_order_relaxed);
-    while (!word_.compare_exchange_weak(word, (((word >> 1) + 1) << 1) | (on ? 1u : 0u), std::memory_order_acq_rel)) {
+    while (!word_.compare_exchange_weak(word, (((word >> 1) + 1) << 1) | (on ? 1u : 0u),
+                                        std::memory_order_acq_rel)) {
     }
 }
 

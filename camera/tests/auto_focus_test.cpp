@@ -46,7 +46,8 @@ TEST(FocusRegion, IsTheCentredQuarterOfTheCaptureSize) {
         int width, height;
         Region expected;
     };
-    const Case cases[] = {{1280, 1024, {480, 384, 320, 256}}, {640, 480, {240, 180, 160, 120}}, {13, 9, {5, 3, 3, 2}}};
+    const Case cases[] = {
+        {1280, 1024, {480, 384, 320, 256}}, {640, 480, {240, 180, 160, 120}}, {13, 9, {5, 3, 3, 2}}};
     for (const Case& c : cases) {
         Region region{};
         ASSERT_TRUE(korvib::FocusRegionOf(c.width, c.height, &region));
@@ -154,11 +155,13 @@ TEST(GrayBmp, WritesHeadersPaletteAndPaddedRows) {
         EXPECT_EQ(Dword(bytes, 54 + 4 * i), i * 0x01010101u) << i;
     }
     const std::vector<BYTE> rows(bytes.begin() + 1078, bytes.end());
-    const std::vector<BYTE> expected = {1, 2, 3, 4, 5, 0, 0, 0, 6, 7, 8, 9, 10, 0, 0, 0, 11, 12, 13, 14, 15, 0, 0, 0};
+    const std::vector<BYTE> expected = {1,  2, 3, 4, 5,  0,  0,  0,  6,  7, 8, 9,
+                                        10, 0, 0, 0, 11, 12, 13, 14, 15, 0, 0, 0};
     EXPECT_EQ(rows, expected);
 
     // ImageMagick reads it as a 5 x 3 grey picture whose bottom-left pixel is the first byte.
-    const std::string command = "identify -format '%w %h %[fx:int(p{0,2}.r*255+0.5)]' " + path.string() + " 2>&1";
+    const std::string command =
+        "identify -format '%w %h %[fx:int(p{0,2}.r*255+0.5)]' " + path.string() + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     char line[64] = {};
@@ -188,7 +191,8 @@ protected:
         setenv("HOME", savedHome_.c_str(), 1);
         fs::remove_all(home_);
     }
-    // Opens at 640 x 480 with the lens at `start` and the sharpest position at `peak`, and starts the preview.
+    // Opens at 640 x 480 with the lens at `start` and the sharpest position at `peak`, and starts the
+    // preview.
     void StartAt(double start, double peak) {
         ASSERT_NE(OpenAt(640, 480), nullptr);
         Camera().setLensPosition(start);
@@ -340,8 +344,8 @@ TEST_F(AutoFocusTest, FailingMotorEndsTheSearch) {
         {"stuck busy", [](SimulatedCamera& camera) { camera.setMotorStuckBusy(true); }, true, true},
         {"ignores moves", [](SimulatedCamera& camera) { camera.setMotorIgnoresMoves(true); }, true, false},
         {"position unknown",
-         [](SimulatedCamera& camera) { camera.setStopOverride(platform::devices::StopOverride::Unknown); }, false,
-         true},
+         [](SimulatedCamera& camera) { camera.setStopOverride(platform::devices::StopOverride::Unknown); },
+         false, true},
     };
     for (const MotorFault& fault : faults) {
         SCOPED_TRACE(fault.name);
