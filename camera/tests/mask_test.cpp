@@ -2,6 +2,7 @@
 // (snapshots, buffer copies, callbacks) and the on/off toggle of KZ_LoadMaskBmp with its result codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <string>
@@ -106,6 +107,12 @@ TEST(DibImageLoad, MatchesOnlyItsOwnFormat) {
     DibImage image;
     ASSERT_TRUE(image.LoadBmp(topDown.c_str()));
     EXPECT_FALSE(image.MatchesFormat(Format(5, 3)));
+
+    // The path is a Windows one: "\" separators name the same file.
+    std::string windowsPath = folder.file("mask.bmp");
+    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    ASSERT_TRUE(image.LoadBmp(windowsPath.c_str()));
+    EXPECT_TRUE(image.MatchesFormat(Format(5, 3)));
 }
 
 struct KeyCase {
