@@ -328,6 +328,21 @@ INSTANTIATE_TEST_SUITE_P(Peaks, SweepTest, ::testing::Values(30.0, 150.0, 250.0,
                              return "peak" + std::to_string(static_cast<int>(info.param));
                          });
 
+// On the way back a frame sharper than the sweep's maximum ends the return at once.
+TEST_F(AutoFocusTest, SharperFrameEndsTheReturnEarly) {
+    StartAt(180, 240);
+    ASSERT_EQ(KZ_SetDoAF(handle_, 1), KZ_OK);
+    // 9 moves to the front end, 20 back to the back end, then the first move of the return.
+    RunWhile([this] { return Moves().size() < 30; }, 100);
+    ASSERT_EQ(Moves().size(), 30u);
+    ASSERT_EQ(Moves().back(), 18);
+    Camera().setFocusPeak(Camera().lensPosition() + 18);
+    RunSweep(20);
+    EXPECT_FALSE(Focus().AFOn());
+    EXPECT_EQ(Moves().size(), 30u);
+    EXPECT_DOUBLE_EQ(Camera().lensPosition(), 18.0);
+}
+
 struct MotorFault {
     const char* name;
     void (*apply)(platform::devices::SimulatedCamera&);
