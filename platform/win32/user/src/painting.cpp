@@ -65,10 +65,14 @@ void copyParentPixels(const Window& window, const QRect& area) {
     if (!parent || (parent->style & WS_CLIPCHILDREN) || !window.widget || area.isEmpty())
         return;
     const QPoint origin = window.widget->pos();
-    std::lock_guard parentGuard(parent->surface->lock);
-    std::lock_guard guard(window.surface->lock);
-    QPainter painter(&window.surface->image);
-    painter.drawImage(area.topLeft(), parent->surface->image, area.translated(origin));
+    {
+        std::lock_guard parentGuard(parent->surface->lock);
+        std::lock_guard guard(window.surface->lock);
+        QPainter painter(&window.surface->image);
+        painter.drawImage(area.topLeft(), parent->surface->image, area.translated(origin));
+    }
+    // The whole area is shown again, not only what the child then draws over it.
+    postRepaint(window.hwnd, area);
 }
 
 bool paintDue(const Window& window, HWND filter, MSG* out) {

@@ -128,6 +128,39 @@ TEST_F(PaintingTest, ChildStartsFromTheParentsPixels) {
     EXPECT_EQ(pixelOf(child, 30, 30), 0x0000FFu);
 }
 
+// A transparent static whose text gets shorter shows its parent's background where the old text was, once
+// the parent repaints that area (the status line of the main window).
+TEST_F(PaintingTest, ShorterTextOfATransparentStaticLeavesNoTrace) {
+    HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 200, 40);
+    HWND label = makeWindow(WS_CHILD | WS_VISIBLE, 0, 10, 200, 20, top, 1072, "STATIC");
+    handler = [&](HWND hwnd, UINT m, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if (hwnd != top)
+            return std::nullopt;
+        if (m == WM_ERASEBKGND)
+            return TRUE;
+        if (m == WM_CTLCOLORSTATIC) {
+            SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        }
+        if (m != WM_PAINT)
+            return std::nullopt;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        fill(dc, RECT{0, 0, 200, 40}, RGB(0, 0, 255));
+        EndPaint(hwnd, &ps);
+        return 0;
+    };
+    SetWindowText(label, "WWWWWWWWWWWWWWWW");
+    drain();
+    const RECT area{0, 10, 200, 30};
+    SetWindowText(label, "W");
+    InvalidateRect(top, &area, TRUE);
+    drain();
+    for (int x = 40; x < 200; ++x)
+        for (int y = 0; y < 20; ++y)
+            ASSERT_EQ(pixelOf(label, x, y), 0x0000FFu) << x << "," << y;
+}
+
 // A streaming thread draws frames through GetDC while the GUI thread is blocked (here: in join).
 TEST_F(PaintingTest, GetDcFromAnotherThreadDrawsWithoutTheGuiThread) {
     HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 64, 48);
