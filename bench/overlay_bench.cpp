@@ -52,8 +52,9 @@ void BM_Overlays(benchmark::State& state) {
     const std::string path = folder.file("overlay.bmp");
     testbmp::SaveFile(path, testbmp::BmpBytes(Image(load)));
     korvib::OverlayImages& overlays = pipeline.Overlays();
-    const bool loaded = load == kNothing || (load == kMask ? overlays.ToggleMask(path.c_str(), 0xFFFFFF, true)
-                                                           : overlays.Calibrate(path.c_str(), true, false)) == KZ_OK;
+    const bool loaded =
+        load == kNothing || (load == kMask ? overlays.ToggleMask(path.c_str(), 0xFFFFFF, true)
+                                           : overlays.Calibrate(path.c_str(), true, false)) == KZ_OK;
     if (!loaded) {
         state.SkipWithError("the overlay did not load");
         return;
@@ -65,7 +66,11 @@ void BM_Overlays(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_Overlays)->Arg(kNothing)->Arg(kMask)->Arg(kDarkFrameClean)->Arg(kDarkFrame2000)
+BENCHMARK(BM_Overlays)
+    ->Arg(kNothing)
+    ->Arg(kMask)
+    ->Arg(kDarkFrameClean)
+    ->Arg(kDarkFrame2000)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -68,10 +68,11 @@ void DibImage::ApplyDarkFrame(BYTE* frame) const {
     LONG runRow = -1;
     LONG runEnd = 0;
     for (const Defect& defect : defects_) {
-        const BYTE* dark = pixels_.data() + defect.row * stride_ + 3 * static_cast<std::size_t>(defect.column);
+        const BYTE* dark =
+            pixels_.data() + defect.row * stride_ + 3 * static_cast<std::size_t>(defect.column);
         char text[96];
-        std::snprintf(text, sizeof(text), "btCalRed %d, btCalGreen %d, btCalBlue %d, x: %d, y: %d ", dark[2], dark[1],
-                      dark[0], static_cast<int>(defect.row), static_cast<int>(defect.column));
+        std::snprintf(text, sizeof(text), "btCalRed %d, btCalGreen %d, btCalBlue %d, x: %d, y: %d ", dark[2],
+                      dark[1], dark[0], static_cast<int>(defect.row), static_cast<int>(defect.column));
         DebugLine(text);
         if (defect.column == 0) {
             FillRowStart(frame, runRow, runEnd);

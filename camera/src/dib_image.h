@@ -23,11 +23,12 @@ public:
     // Empties the holder. Any thread that owns it.
     void Reset();
 
-    // True when the holder is loaded and its bit count, width and height equal those of `format`.
+    // True when the holder is loaded and its bit count, width and height equal those of `format`. Any thread.
     [[nodiscard]] bool MatchesFormat(const BITMAPINFOHEADER& format) const;
 
     // Draws the image into `frame`, a frame of this image's format: every pixel whose blue, green and red
-    // bytes differ from `key` (0x00RRGGBB) in any byte replaces the frame's pixel. Only after MatchesFormat.
+    // bytes differ from `key` (0x00RRGGBB) in any byte replaces the frame's pixel. Only after MatchesFormat;
+    // streaming thread.
     void ApplyMask(BYTE* frame, DWORD key) const;
 
     // Collects the defects of this dark frame (pixels with a byte above 64) for ApplyDarkFrame. False, with
@@ -35,7 +36,7 @@ public:
     [[nodiscard]] bool CheckDarkFrame();
 
     // Replaces each pixel of `frame` under a defect found by CheckDarkFrame by the nearest good pixel to its
-    // left in the row, or, at the start of a row, to its right. Only after MatchesFormat.
+    // left in the row, or, at the start of a row, to its right. Only after MatchesFormat; streaming thread.
     void ApplyDarkFrame(BYTE* frame) const;
 
 private:
@@ -50,9 +51,9 @@ private:
     void FillRowStart(BYTE* frame, LONG row, LONG end) const;
 
     LONG width_ = 0;
-    LONG height_ = 0;        // biHeight as stored: negative for a top-down file
-    std::size_t stride_ = 0; // bytes per row, padded to a multiple of 4
-    std::vector<BYTE> pixels_; // stride x |height| bytes of rows as stored
+    LONG height_ = 0;             // biHeight as stored: negative for a top-down file
+    std::size_t stride_ = 0;      // bytes per row, padded to a multiple of 4
+    std::vector<BYTE> pixels_;    // stride x |height| bytes of rows as stored
     std::vector<Defect> defects_; // row by row, left to right
     bool loaded_ = false;
 };

@@ -74,8 +74,8 @@ inline std::vector<BYTE> BmpBytes(const Picture& picture) {
 }
 
 inline void SaveFile(const std::string& path, const std::vector<BYTE>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                               static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace testbmp

@@ -77,7 +77,8 @@ TEST(DibImageDarkFrame, MoreThan2000DefectsAreRefused) {
     for (const LimitCase& c : cases) {
         Picture dark(100, 50, 64, 64, 64);
         for (int defect = 0; defect < c.defects; ++defect) {
-            const BYTE channel[3] = {defect % 3 == 0 ? BYTE(65) : BYTE(0), defect % 3 == 1 ? BYTE(65) : BYTE(0),
+            const BYTE channel[3] = {defect % 3 == 0 ? BYTE(65) : BYTE(0),
+                                     defect % 3 == 1 ? BYTE(65) : BYTE(0),
                                      defect % 3 == 2 ? BYTE(65) : BYTE(0)};
             dark.Set(defect % 100, defect / 100, channel[0], channel[1], channel[2]);
         }
@@ -191,7 +192,8 @@ struct CalibrationStep {
 TEST_F(DarkFrame, CallsReplaceOrRefuseTheDarkFrame) {
     const std::string good = DarkFile();
     const std::string small = File("small.bmp", BmpBytes(Picture(320, 240, 0, 0, 0)));
-    const std::string grey = File("grey.bmp", BmpBytes(kWidth, kHeight, 8, std::vector<BYTE>(kWidth * kHeight, 0)));
+    const std::string grey =
+        File("grey.bmp", BmpBytes(kWidth, kHeight, 8, std::vector<BYTE>(kWidth * kHeight, 0)));
     std::vector<BYTE> cutBytes = testsupport::readFileBytes(good);
     ASSERT_FALSE(cutBytes.empty());
     cutBytes.pop_back();

@@ -202,7 +202,8 @@ struct MaskCallbackView {
 };
 
 void __stdcall KeepMaskCallbackFrame(void* user, BYTE* frame) {
-    static_cast<MaskCallbackView*>(user)->frame.assign(frame, frame + OverlayTest::kWidth * OverlayTest::kHeight * 3);
+    static_cast<MaskCallbackView*>(user)->frame.assign(frame, frame + OverlayTest::kWidth *
+                                                                          OverlayTest::kHeight * 3);
 }
 
 // Drawn after the callbacks, the mask is neither in the buffer copy nor seen by the mask callback, but the
@@ -237,7 +238,8 @@ struct ToggleStep {
 TEST_F(Mask, CallsToggleTheMask) {
     const std::string good = MaskFile();
     const std::string small = File("small.bmp", BmpBytes(Picture(320, 240, 0, 0, 0)));
-    const std::string grey = File("grey.bmp", BmpBytes(kWidth, kHeight, 8, std::vector<BYTE>(kWidth * kHeight, 0)));
+    const std::string grey =
+        File("grey.bmp", BmpBytes(kWidth, kHeight, 8, std::vector<BYTE>(kWidth * kHeight, 0)));
     std::vector<BYTE> topDownBytes = BmpBytes(MaskPicture());
     PutDword(topDownBytes, 22, static_cast<DWORD>(-kHeight));
     const std::string topDown = File("top-down.bmp", topDownBytes);
