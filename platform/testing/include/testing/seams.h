@@ -8,3 +8,4 @@
 #include <testing/screen_size.h>
 #include <testing/sound_shell.h>
 #include <testing/file_dialog.h>
+#include <testing/serial_ports.h>

@@ -1,6 +1,8 @@
-// CreateFile, ReadFile and WriteFile: file descriptors behind checked kernel handles.
+// CreateFile, ReadFile and WriteFile: file descriptors behind checked kernel handles; port names and port
+// reads go to the communications ports.
 #include "handle_table.h"
 #include "native_errors.h"
+#include "serial_port.h"
 
 #include <win32/files.h>
 #include <win32/native_path.h>
@@ -55,6 +57,8 @@ std::shared_ptr<FileObject> fileOf(HANDLE handle) {
 
 HANDLE CreateFile(LPCTSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD,
                   HANDLE templateFile) {
+    if (const int port = platform::kernel::comPortNumber(path); port >= 0)
+        return platform::kernel::openComPort(port, access, disposition);
     const int create = dispositionFlags(disposition);
     const bool read = access & GENERIC_READ, write = access & GENERIC_WRITE;
     if (!path || create < 0 || templateFile || (disposition == TRUNCATE_EXISTING && !write)) {
@@ -133,6 +137,8 @@ BOOL transfer(HANDLE handle, bool writing, char* buffer, DWORD bytes, LPDWORD do
 } // namespace
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD done, LPOVERLAPPED overlapped) {
+    if (auto port = platform::kernel::findComPort(file))
+        return platform::kernel::readComPort(*port, static_cast<char*>(buffer), bytes, done, overlapped);
     return transfer(file, false, static_cast<char*>(buffer), bytes, done, overlapped);
 }
 

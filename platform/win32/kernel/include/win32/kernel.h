@@ -12,6 +12,7 @@
 #include <win32/native_path.h>
 #include <win32/profile.h>
 #include <win32/registry.h>
+#include <win32/serial.h>
 #include <win32/shell.h>
 #include <win32/sound.h>
 #include <win32/sync.h>
