@@ -12,6 +12,15 @@ namespace rastel {
 // Largest pixel array a picture may have.
 constexpr uint64_t kMaxPixelBytes = uint64_t{1} << 28;
 
+// Bytes of `rows` DIB rows of `width` pixels at `bits`, worked out in 64 bits (DibStride's 32-bit
+// result wraps for the widest rows); any size above kMaxPixelBytes answers kMaxPixelBytes + 1.
+constexpr uint64_t pixelBytes(uint64_t width, int bits, uint64_t rows) {
+    const uint64_t stride = (width * static_cast<uint64_t>(bits) + 31) / 32 * 4;
+    if (stride > kMaxPixelBytes || stride * rows > kMaxPixelBytes)
+        return kMaxPixelBytes + 1;
+    return stride * rows;
+}
+
 // Colour-table entries of the standard header block at a bit count: 1 -> 2, 4 -> 16, 8 -> 256, else 0.
 DWORD standardColorEntries(int bits);
 

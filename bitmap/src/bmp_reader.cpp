@@ -86,8 +86,7 @@ bool readBmpFile(std::FILE* file, BmpImage& image) {
     if (entries > maxColorEntries(bits) || tableOffset + uint64_t{4} * entries > offBits)
         return false;
     const uint64_t rows = header.biHeight < 0 ? -static_cast<int64_t>(header.biHeight) : header.biHeight;
-    const uint64_t stride = static_cast<uint64_t>(DibStride(header.biWidth, static_cast<WORD>(bits)));
-    const uint64_t imageSize = stride * rows;
+    const uint64_t imageSize = pixelBytes(static_cast<uint64_t>(header.biWidth), bits, rows);
     uint64_t length = 0;
     if (imageSize > kMaxPixelBytes || !fileLength(file, length) || offBits + imageSize > length)
         return false;
@@ -100,7 +99,7 @@ bool readBmpFile(std::FILE* file, BmpImage& image) {
         !readAt(file, offBits, pixels.get(), imageSize))
         return false;
     if (header.biHeight < 0)
-        turnRowsOver(pixels.get(), stride, rows);
+        turnRowsOver(pixels.get(), imageSize / rows, rows);
     header.biSize = kInfoHeaderSize;
     header.biHeight = static_cast<LONG>(rows);
     info->bmiHeader = header;

@@ -108,10 +108,9 @@ int CRastel::TakePicture(BITMAPINFO* info, BYTE* pixels) {
 // depth other than 1, 4, 8, 16, 24 or 32 bits, or no memory. The buffer stays the caller's and may be
 // this object's own pixels.
 int CRastel::ReadBitmap(BYTE* pixels, int width, int height, int bits) {
-    const uint64_t stride =
-        bufferDepth(bits) ? static_cast<uint64_t>(DibStride(width, static_cast<WORD>(bits))) : 0;
-    const uint64_t imageSize = stride * static_cast<uint64_t>(height > 0 ? height : 0);
-    if (!pixels || width <= 0 || imageSize == 0 || imageSize > rastel::kMaxPixelBytes) {
+    const bool sized = bufferDepth(bits) && width > 0 && height > 0;
+    const uint64_t imageSize = sized ? rastel::pixelBytes(static_cast<uint64_t>(width), bits, height) : 0;
+    if (!pixels || imageSize == 0 || imageSize > rastel::kMaxPixelBytes) {
         DeAllocateBuffer();
         InitialParam();
         return 0;

@@ -186,6 +186,8 @@ TEST(BmpRead, RefusedFilesLeaveTheObjectEmpty) {
         {"2 bits", buildBmp({.bits = 2, .tableEntries = 4})},
         {"more colours than indexes", buildBmp({.width = 4, .bits = 4, .clrUsed = 17, .tableEntries = 17})},
         {"absurd size", buildBmp({.width = 100000, .height = 100000})},
+        // 3 x 1431655768 bytes is 2^32 + 8: a 32-bit stride would wrap to 8, which the file holds.
+        {"stride past 32 bits", buildBmp({.width = 1431655768, .height = 2})},
         {"most negative height", buildBmp({.width = 1, .height = INT_MIN})},
     };
     TempFolder folder;

@@ -39,10 +39,17 @@ TEST(RastelObject, BufferLoadRefusesBadArguments) {
         BYTE* pixels;
         int width, height, bits;
     } cases[] = {
-        {"null pixels", nullptr, 4, 4, 8},           {"width 0", pixels.data(), 0, 4, 8},
-        {"height 0", pixels.data(), 4, 0, 8},        {"negative height", pixels.data(), 4, -4, 8},
-        {"negative width", pixels.data(), -4, 4, 8}, {"3 bits", pixels.data(), 4, 4, 3},
-        {"0 bits", pixels.data(), 4, 4, 0},          {"over 256 MiB", pixels.data(), 30000, 30000, 24},
+        {"null pixels", nullptr, 4, 4, 8},
+        {"width 0", pixels.data(), 0, 4, 8},
+        {"height 0", pixels.data(), 4, 0, 8},
+        {"negative height", pixels.data(), 4, -4, 8},
+        {"negative width", pixels.data(), -4, 4, 8},
+        {"3 bits", pixels.data(), 4, 4, 3},
+        {"0 bits", pixels.data(), 4, 4, 0},
+        {"over 256 MiB", pixels.data(), 30000, 30000, 24},
+        // Strides of 2^32 + 8 and 2^32 + 4 bytes, which wrap to a few bytes in 32 bits.
+        {"24-bit stride past 32 bits", pixels.data(), 1431655768, 2, 24},
+        {"32-bit stride past 32 bits", pixels.data(), 1073741825, 2, 32},
     };
     for (const auto& c : cases) {
         CRastel picture;
