@@ -20,13 +20,13 @@ constexpr const char* kCameraModelName = "USB 2820 Video";
 
 } // namespace
 
-CameraDevice::CameraDevice(HWND notifyWnd) : notifyWnd_(notifyWnd) {}
+CameraDevice::CameraDevice(HWND notifyWnd) : serial_(notifyWnd) {}
 
 CameraDevice* CameraDevice::Current() {
     return Library().currentDevice.load(std::memory_order_acquire);
 }
 
-bool CameraDevice::Open(int /*comPort*/) {
+bool CameraDevice::Open(int comPort) {
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
     int registersOk = 0;
     registers_.reset(new (std::nothrow) RegisterAccess(&registersOk));
@@ -56,13 +56,15 @@ bool CameraDevice::Open(int /*comPort*/) {
         ShowComError(hr);
         return false;
     }
+    serial_.OpenSerial(comPort);
     library.currentDevice.store(this, std::memory_order_release);
     return true;
 }
 
-// Teardown: the preview stops first (no frame is inside the pipeline afterwards), then the callbacks go,
-// then the graph and the library-wide key.
+// Teardown: the serial listener ends first; the preview stops (no frame is inside the pipeline afterwards),
+// then the callbacks go, then the graph and the library-wide key.
 CameraDevice::~CameraDevice() {
+    serial_.CloseSerial();
     StopPreview();
     pipeline_.ClearFrameCallbacks();
     pipeline_.SetMaskCallBack(nullptr, nullptr);

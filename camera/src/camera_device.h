@@ -12,6 +12,7 @@
 #include "frame_pipeline.h"
 #include "grabber_callback.h"
 #include "register_access.h"
+#include "serial_listener.h"
 
 namespace korvib {
 
@@ -35,11 +36,16 @@ public:
     [[nodiscard]] int SetViewWin(const int* rect);
 
     // Preview: builds and runs the preview branch; false when it could not start (the device is stopped).
-    [[nodiscard]] bool StartPreview(DWORD style, int x, int y, int width, int height, HWND owner, int renderMode);
+    [[nodiscard]] bool StartPreview(DWORD style, int x, int y, int width, int height, HWND owner,
+                                    int renderMode);
     // Stops the preview in any state. False only when called from inside a frame of this device.
     bool StopPreview();
-    [[nodiscard]] bool PreviewRunning() const { return state_.load(std::memory_order_acquire) == State::Previewing; }
-    [[nodiscard]] bool RecordingRunning() const { return state_.load(std::memory_order_acquire) == State::Recording; }
+    [[nodiscard]] bool PreviewRunning() const {
+        return state_.load(std::memory_order_acquire) == State::Previewing;
+    }
+    [[nodiscard]] bool RecordingRunning() const {
+        return state_.load(std::memory_order_acquire) == State::Recording;
+    }
     // Frames per second of the last 5000 ms period; 0.0 before the first tick. Any thread.
     [[nodiscard]] float FrameRate() const { return frameRate_.load(std::memory_order_relaxed); }
 
@@ -84,7 +90,8 @@ public:
 private:
     static void CALLBACK FrameRateTimerProc(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
     void FrameRateTick();
-    [[nodiscard]] bool BuildPreview(DWORD style, int x, int y, int width, int height, HWND owner, int renderMode);
+    [[nodiscard]] bool BuildPreview(DWORD style, int x, int y, int width, int height, HWND owner,
+                                    int renderMode);
     void ApplyCaptureFormat(const CaptureFormat& row);
     void WriteStoredSensorValues();
     void ReleaseGraph();
@@ -106,7 +113,6 @@ private:
     std::atomic<int> captureWidth_{1280};
     DWORD windowStyle_ = 0x00CF0000;
 
-    HWND notifyWnd_;
     // What the graph is doing; the preview and a recording exclude each other.
     enum class State { Stopped, Previewing, Recording };
     std::atomic<State> state_{State::Stopped};
@@ -121,6 +127,10 @@ private:
 
     // Built before the graph, deleted after it; null when the bridge chip could not be opened.
     std::unique_ptr<RegisterAccess> registers_;
+
+    // The serial trigger port posting to KZ_Initial's notify window: opened last by Open, closed first by
+    // the destructor.
+    SerialListener serial_;
 };
 
 } // namespace korvib
