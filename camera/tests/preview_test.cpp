@@ -143,6 +143,34 @@ TEST_F(Preview, GdiModeDrawsFramesIntoTheOwner) {
     EXPECT_EQ(WindowPixel(Window(), 5, 5), before) << "outside the display rectangle";
 }
 
+struct FirstBytes {
+    std::atomic<int> blue{-1};
+};
+
+void __stdcall KeepFirstByte(void* user, BYTE* frame) {
+    static_cast<FirstBytes*>(user)->blue = frame[0];
+}
+
+// A picture parameter set through the library reaches the camera and shows in the next frames.
+TEST_F(Preview, BrightnessShowsInTheFrames) {
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    KZ_SetParam(h, KZ_PARAM_FORMAT, 4);
+    Camera().setUniformFrames(true);
+    Camera().setAmplifierApplied(true);
+    FirstBytes seen;
+    ASSERT_EQ(KZ_SetFrameCallBack(h, KeepFirstByte, &seen), KZ_OK);
+    ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+    Camera().deliverFrames(1);
+    const int before = seen.blue.load();
+    ASSERT_GT(before, 0);
+    int brightness = 0;
+    KZ_GetParam(h, KZ_PARAM_BRIGHTNESS, &brightness);
+    ASSERT_EQ(KZ_SetParam(h, KZ_PARAM_BRIGHTNESS, brightness - 20), KZ_OK);
+    Camera().deliverFrames(1);
+    EXPECT_EQ(seen.blue.load(), before - 20);
+}
+
 // The rate is 0.0 until the first 5000 ms tick, then frames over the period.
 TEST_F(Preview, FrameRateAfterTheFirstTick) {
     KZ_HANDLE h = OpenAt(640, 480);
@@ -262,22 +290,30 @@ void __stdcall SlowFrame(void* user, BYTE* /*frame*/) {
     static_cast<SlowCounter*>(user)->frames.fetch_add(1);
 }
 
-// KZ_Stop while frames stream: once it returns, no callback runs any more.
+// KZ_Stop while frames stream, in each render mode (frames drawn into the owner or the renderer's window
+// on the streaming thread): once it returns, no callback runs any more.
 TEST_F(Preview, StopWhileFramesStream) {
     KZ_HANDLE h = OpenAt(640, 480);
     ASSERT_NE(h, nullptr);
     SlowCounter counter;
     ASSERT_EQ(KZ_SetFrameCallBack(h, SlowFrame, &counter), KZ_OK);
-    for (int round = 0; round < 3; ++round) {
-        ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+    for (int mode : {KZ_RENDER_DS, KZ_RENDER_GDI, KZ_RENDER_NONE, KZ_RENDER_DS}) {
+        ASSERT_EQ(KZ_Start(h, WS_CHILD | WS_VISIBLE, 0, 0, 320, 240, Window(), mode), KZ_OK);
         FrameFeeder feeder(Camera());
         feeder.WaitForFrames(3);
         EXPECT_EQ(KZ_Stop(h), KZ_OK);
         const int afterStop = counter.frames.load();
         feeder.WaitForFrames(3);
-        EXPECT_EQ(counter.frames.load(), afterStop) << "round " << round;
+        EXPECT_EQ(counter.frames.load(), afterStop) << "mode " << mode;
     }
+    // Closing while frames stream stops the preview before the callbacks and buffers go.
+    ASSERT_EQ(KZ_Start(h, WS_CHILD | WS_VISIBLE, 0, 0, 320, 240, Window(), KZ_RENDER_GDI), KZ_OK);
+    FrameFeeder feeder(Camera());
+    feeder.WaitForFrames(3);
     EXPECT_EQ(KZ_UnInitial(&handle_), KZ_OK);
+    const int afterClose = counter.frames.load();
+    feeder.WaitForFrames(3);
+    EXPECT_EQ(counter.frames.load(), afterClose);
 }
 
 struct Reentry {

@@ -103,6 +103,8 @@ void renderBgr(const PictureParams& params, LONG width, LONG height, BYTE* out)
         }
         std::fill(row + width * 3, row + stride, BYTE(0));
     }
+    if (params.amplifier)
+        applyAmplifier(*params.amplifier, width, height, out);
 }
 
 } // namespace platform::devices

@@ -1,7 +1,11 @@
 // The rendered scene: chart brightness from light, exposure and gains, chart contrast from the focus position.
 #pragma once
 
+#include "amplifier_effect.h"
+
 #include <devices/simulated_camera.h>
+
+#include <optional>
 
 namespace platform::devices {
 
@@ -20,6 +24,7 @@ struct PictureParams {
     double blackLevel = 0;
     bool uniform = false;
     Scene scene = Scene::Chart;
+    std::optional<AmplifierLevels> amplifier; // applied after the chart when set
 };
 
 // Chart contrast at lens position p: max(0.05, 1 - |p - p*| / R).

@@ -1,6 +1,8 @@
 // Video processing amplifier ranges and values.
 #include "proc_amp.h"
 
+#include <dshow/capture.h>
+
 namespace platform::devices {
 namespace {
 
@@ -47,6 +49,16 @@ std::optional<LONG> ProcAmp::get(LONG property) const
     if (!range(property))
         return std::nullopt;
     return values_[property];
+}
+
+AmplifierLevels ProcAmp::levels() const {
+    AmplifierLevels levels;
+    levels.brightness = values_[VideoProcAmp_Brightness];
+    levels.contrast = values_[VideoProcAmp_Contrast];
+    levels.saturation = values_[VideoProcAmp_Saturation];
+    levels.sharpness = values_[VideoProcAmp_Sharpness];
+    levels.gamma = values_[VideoProcAmp_Gamma];
+    return levels;
 }
 
 } // namespace platform::devices

@@ -1,6 +1,8 @@
 // The video processing amplifier's properties: ranges, defaults and stored values.
 #pragma once
 
+#include "amplifier_effect.h"
+
 #include <win32/types.h>
 
 #include <array>
@@ -13,7 +15,8 @@ struct ProcAmpRange {
 };
 
 // Brightness 0..255, contrast 0..63, saturation 0..63, sharpness 0..15, gamma 0..63; the other
-// properties are not supported. Values are stored and read back; the picture does not use them.
+// properties are not supported. Values are stored and read back; the picture uses them only when the
+// device applies them.
 // Not thread-safe: the owning device serialises access.
 class ProcAmp {
 public:
@@ -23,6 +26,8 @@ public:
     // False when unsupported or `value` is outside the range.
     bool set(LONG property, LONG value);
     std::optional<LONG> get(LONG property) const;
+    // The values of the five supported properties.
+    AmplifierLevels levels() const;
 
 private:
     std::array<LONG, 10> values_{};

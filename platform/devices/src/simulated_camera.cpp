@@ -96,6 +96,9 @@ void SimulatedCamera::setScene(Scene scene)
 {
     device_->withState([scene](State& s) { s.scene = scene; });
 }
+void SimulatedCamera::setAmplifierApplied(bool applied) {
+    device_->withState([applied](State& s) { s.amplifierApplied = applied; });
+}
 VideoFormat SimulatedCamera::format() const { return device_->format(); }
 void SimulatedCamera::setRefusedFormats(std::vector<VideoFormat> formats)
 {

@@ -181,6 +181,8 @@ PictureParams SimulatedDevice::paramsFor(const SensorExposure& sensor, uint64_t 
     p.position = s.lens.position();
     p.frameIndex = frame;
     p.scene = s.scene.value_or(stepped_ ? Scene::Chart : Scene::Natural);
+    if (s.amplifierApplied)
+        p.amplifier = s.procAmp.levels();
     return p;
 }
 

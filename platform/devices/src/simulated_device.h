@@ -48,7 +48,7 @@ public:
     bool setFrameRate(double fps);
     double frameRate() const override;
 
-    // Values are stored and read back; the picture does not use them.
+    // Values are stored and read back; they shape the picture while the amplifier is applied.
     std::optional<ProcAmpRange> procAmpRange(LONG property) const override { return ProcAmp::range(property); }
     bool setProcAmp(LONG property, LONG value) override;
     std::optional<LONG> procAmp(LONG property) const override;
@@ -77,6 +77,7 @@ public:
         BoundedLog<RegisterWrite> writes;
         BoundedLog<GpioWrite> gpioWrites;
         ProcAmp procAmp;
+        bool amplifierApplied = false;
     };
 
     // Runs `use` on the state under the lock, after moving the lens up to now. Any thread.

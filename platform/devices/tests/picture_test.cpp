@@ -1,7 +1,11 @@
 // Tests of the rendered picture: formula values, row order, linearity, focus curve, formats and noise.
 #include "sim_fixture.h"
 
+#include <dshow/capture.h>
+
+#include <array>
 #include <cmath>
+#include <utility>
 
 namespace platform::devices::testing {
 namespace {
@@ -180,6 +184,53 @@ TEST_F(PictureTest, KnobsRefuseValuesThatWouldBreakTheFormulaAndKeepThePicture)
     EXPECT_EQ(rgbNow().bytes, before.bytes);
     EXPECT_TRUE(cam.setChartAmplitude(0.5));
     EXPECT_NE(rgbNow().bytes, before.bytes);
+}
+
+// Amplifier values shape the picture only while applied; at their defaults they change nothing. Expected
+// values hand-computed from the power-on dark and bright cells, B, G, R = 119, 62, 92 and 200, 105, 155.
+TEST_F(PictureTest, AmplifierValuesShapeThePictureWhileApplied) {
+    const CapturedFrame plain = rgbNow();
+    ASSERT_TRUE(cam.device().setProcAmp(VideoProcAmp_Brightness, 255));
+    EXPECT_EQ(rgbNow().bytes, plain.bytes) << "not applied: values are only stored";
+    ASSERT_TRUE(cam.device().setProcAmp(VideoProcAmp_Brightness, 128));
+    cam.setAmplifierApplied(true);
+    EXPECT_EQ(rgbNow().bytes, plain.bytes) << "applied at the defaults";
+
+    struct Case {
+        const char* what;
+        LONG property, value;
+        BYTE dark[3], bright[3];
+    };
+    const Case cases[] = {
+        {"brightness +30", VideoProcAmp_Brightness, 158, {149, 92, 122}, {230, 135, 185}},
+        {"brightness -100 clips at 0", VideoProcAmp_Brightness, 28, {19, 0, 0}, {100, 5, 55}},
+        {"contrast 0: mid grey", VideoProcAmp_Contrast, 0, {128, 128, 128}, {128, 128, 128}},
+        {"contrast 63: 1.97 x around 128, clipped", VideoProcAmp_Contrast, 63, {110, 0, 57}, {255, 83, 181}},
+        {"gamma 0: squared", VideoProcAmp_Gamma, 0, {56, 15, 33}, {157, 43, 94}},
+        {"saturation 0: luma", VideoProcAmp_Saturation, 0, {77, 77, 77}, {131, 131, 131}},
+    };
+    for (const Case& c : cases) {
+        const LONG neutral = ProcAmp::range(c.property)->defaultValue;
+        ASSERT_TRUE(cam.device().setProcAmp(c.property, c.value)) << c.what;
+        const CapturedFrame f = rgbNow();
+        for (int ch = 0; ch < 3; ++ch) {
+            EXPECT_EQ(bgrAt(f, 2, 2, ch), c.dark[ch]) << c.what << " channel " << ch;
+            EXPECT_EQ(bgrAt(f, 10, 2, ch), c.bright[ch]) << c.what << " channel " << ch;
+        }
+        ASSERT_TRUE(cam.device().setProcAmp(c.property, neutral));
+    }
+
+    // Sharpness moves the green of the cells' edge pixels (x = 7 dark, x = 8 bright, neighbours' mean 83.5)
+    // away from or towards each other; inside a cell nothing changes, and the mean stays.
+    const std::pair<LONG, std::array<BYTE, 3>> sharpness[] = {{15, {43, 124, 62}}, {4, {73, 94, 62}}};
+    for (const auto& [value, green] : sharpness) {
+        ASSERT_TRUE(cam.device().setProcAmp(VideoProcAmp_Sharpness, value));
+        const CapturedFrame f = rgbNow();
+        EXPECT_EQ(bgrAt(f, 7, 2, 1), green[0]) << "sharpness " << value;
+        EXPECT_EQ(bgrAt(f, 8, 2, 1), green[1]) << "sharpness " << value;
+        EXPECT_EQ(bgrAt(f, 3, 2, 1), green[2]) << "sharpness " << value;
+        EXPECT_NEAR(channelMean(f, 1), channelMean(plain, 1), 0.5) << "sharpness " << value;
+    }
 }
 
 TEST_F(PictureTest, OnlyTheTwoSizesAreOfferedAndRefusedFormatsKeepTheOldOne)

@@ -166,6 +166,8 @@ public:
     void setUniformFrames(bool uniform);
     // Until set, stepped frames show the chart and live frames the natural scene.
     void setScene(Scene scene);
+    // Whether the video processing amplifier's values shape the picture (default off: they are only stored).
+    void setAmplifierApplied(bool applied);
     // The capture format in force (what the capture pin's SetFormat last accepted).
     VideoFormat format() const;
     // Sizes or formats SetFormat refuses in addition to the ones the device never offers.
