@@ -8,6 +8,8 @@
 #include <dshow/com_ptr.h>
 #include <dshow/dshow.h>
 #include <dshow/filter_base.h>
+#include <win32/format_message.h>
+#include <win32/local_memory.h>
 
 #include "com_test_support.h"
 
@@ -213,6 +215,51 @@ TEST(BstrTest, KeepsLengthAndEmbeddedZeros) {
     value.bstrVal = SysAllocString(L"USB 2820 Video");
     EXPECT_EQ(VariantClear(&value), S_OK); // frees the string (checked by the sanitizer build)
     EXPECT_EQ(value.vt, VT_EMPTY);
+}
+
+// Every failure code the COM and media layer returns has a system text, so an error box never comes up empty.
+TEST(ErrorTextTest, EveryFailureCodeOfTheLayerHasAText) {
+    const HRESULT codes[] = {
+        E_FAIL,
+        E_INVALIDARG,
+        E_NOINTERFACE,
+        E_NOTIMPL,
+        E_OUTOFMEMORY,
+        E_POINTER,
+        E_UNEXPECTED,
+        E_ABORT,
+        CLASS_E_NOAGGREGATION,
+        REGDB_E_CLASSNOTREG,
+        CO_E_NOTINITIALIZED,
+        MK_E_NOOBJECT,
+        MK_E_UNAVAILABLE,
+        DISP_E_TYPEMISMATCH,
+        VFW_E_INVALIDMEDIATYPE,
+        VFW_E_NEED_OWNER,
+        VFW_E_ALREADY_CONNECTED,
+        VFW_E_NO_ACCEPTABLE_TYPES,
+        VFW_E_INVALID_DIRECTION,
+        VFW_E_NOT_CONNECTED,
+        VFW_E_NO_ALLOCATOR,
+        VFW_E_NOT_FOUND,
+        VFW_E_CANNOT_CONNECT,
+        VFW_E_CANNOT_RENDER,
+        VFW_E_NOT_STOPPED,
+        VFW_E_WRONG_STATE,
+        VFW_E_TYPE_NOT_ACCEPTED,
+        VFW_E_DUPLICATE_NAME,
+        VFW_E_NOT_IN_GRAPH,
+        VFW_E_NO_TRANSPORT,
+        VFW_E_SAMPLE_TIME_NOT_SET,
+    };
+    for (HRESULT code : codes) {
+        char* text = nullptr;
+        const DWORD length = FormatMessage(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, static_cast<DWORD>(code),
+            MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
+        EXPECT_GT(length, 2u) << std::hex << static_cast<DWORD>(code);
+        LocalFree(text);
+    }
 }
 
 } // namespace
