@@ -9,6 +9,7 @@
 
 #include "bmp_button.h"
 #include "orvanel_app.h"
+#include "program_fixture.h"
 #include "test_dib.h"
 
 namespace {
@@ -213,4 +214,41 @@ TEST_F(HeldButtonTest, RepeatStopsWhenTheHoldEnds) {
         button_.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         Pump();
     }
+}
+
+// On the real main window, held by the mouse: the plus button answers 108, posts WM_BUTTON_REPEAT to the
+// dialog at every 50 ms step of the virtual clock, and on release one WM_LBUTTONUP (0, 0), then no more.
+TEST_F(ProgramTest, HeldButtonOfTheMainWindowRepeatsEveryFiftyMilliseconds) {
+    platform::SteppedClock& clock = UseSteppedClock();
+    UINT state = 0;
+    std::vector<uint64_t> repeats; // virtual times after the press
+    std::vector<std::pair<WPARAM, LPARAM>> releases;
+    RunDialog([&](COrvanelDlg& dlg) {
+        CBmpButton& plus = *dlg.Button(IDC_BUTTON_BRIGHT_UP);
+        const uint64_t pressed = clock.nowMs();
+        auto pump = [&] {
+            MSG msg;
+            while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.hwnd == dlg.m_hWnd && msg.message == WM_BUTTON_REPEAT)
+                    repeats.push_back(clock.nowMs() - pressed);
+                if (msg.hwnd == dlg.m_hWnd && msg.message == WM_LBUTTONUP)
+                    releases.emplace_back(msg.wParam, msg.lParam);
+                ::DispatchMessage(&msg);
+            }
+        };
+        plus.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        state = plus.GetState();
+        for (int t = 0; t < 500; t += 10) {
+            clock.advance(10);
+            pump();
+        }
+        plus.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        clock.advance(200);
+        pump();
+        dlg.SendMessage(WM_CLOSE);
+    });
+    EXPECT_EQ(state, 108u);
+    EXPECT_EQ(repeats, (std::vector<uint64_t>{50, 100, 150, 200, 250, 300, 350, 400, 450, 500}));
+    ASSERT_EQ(releases.size(), 1u);
+    EXPECT_EQ(releases[0], std::make_pair(WPARAM(0), LPARAM(0)));
 }

@@ -60,6 +60,10 @@ void ProgramTest::SetUp() {
 
 void ProgramTest::TearDown() {
     DrainQueue();
+    if (clock_ != nullptr) {
+        platform::installClock(nullptr);
+        clock_.reset();
+    }
     boxes_.reset();
     platform::devices::SimulatedCamera::resetAll();
     platform::testing::setScreenSize(0, 0);
@@ -77,6 +81,8 @@ INT_PTR ProgramTest::RunDialog(const std::function<void(COrvanelDlg&)>& during) 
         g_dialog = &dlg;
         g_during = during;
         ::SetTimer(nullptr, 0, 10, RunDuring);
+        if (clock_ != nullptr)
+            clock_->advance(10);
         result = dlg.DoModal();
         g_during = nullptr;
         g_dialog = nullptr;
@@ -93,6 +99,12 @@ bool ProgramTest::WaitFor(const std::function<bool()>& done, int timeoutMs) {
     platform::user::runModalLoop([&] { return done() || std::chrono::steady_clock::now() >= end; });
     ::KillTimer(nullptr, tick);
     return done();
+}
+
+platform::SteppedClock& ProgramTest::UseSteppedClock() {
+    clock_ = std::make_unique<platform::SteppedClock>();
+    platform::installClock(clock_.get());
+    return *clock_;
 }
 
 void ProgramTest::WriteSettings(const std::string& text) const {

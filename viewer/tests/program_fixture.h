@@ -11,6 +11,7 @@
 
 #include <devices/simulated_camera.h>
 #include <testing/seams.h>
+#include <win32/clock.h>
 
 #include "orvanel_dlg.h"
 
@@ -34,12 +35,17 @@ protected:
     // The value of a key of section Orvanel ("" when missing).
     std::string SettingsValue(const char* key) const;
 
+    // Puts the program on a virtual clock, kept until TearDown: its timers and the camera's frames then
+    // move only when the test advances it. Before RunDialog.
+    platform::SteppedClock& UseSteppedClock();
+
     platform::testing::MessageBoxRecorder& Boxes() { return *boxes_; }
     platform::devices::SimulatedCamera Camera() { return platform::devices::SimulatedCamera::primary(); }
 
 private:
     std::filesystem::path folder_;
     std::unique_ptr<platform::testing::MessageBoxRecorder> boxes_;
+    std::unique_ptr<platform::SteppedClock> clock_;
 };
 
 // A control's rectangle in the dialog's client coordinates.
