@@ -16,26 +16,29 @@ struct FilterKernel {
 };
 
 constexpr FilterKernel kFilters[] = {
-    {{{0, -2, 0}, {-2, 11, -2}, {0, -2, 0}}, 3, 0},       // FILTER_SHARPEN
-    {{{-1, -1, -1}, {-1, 9, -1}, {-1, -1, -1}}, 1, 0},    // FILTER_HIGHPASS
-    {{{1, 1, 1}, {0, 0, 0}, {-1, -1, -1}}, 1, 127},       // FILTER_EMBOSS
-    {{{-1, 0, -1}, {0, 4, 0}, {-1, 0, -1}}, 1, 127},      // FILTER_EDGE
-    {{{1, 2, 1}, {2, 4, 2}, {1, 2, 1}}, 16, 0},           // FILTER_SMOOTH
+    {{{0, -2, 0}, {-2, 11, -2}, {0, -2, 0}}, 3, 0},    // FILTER_SHARPEN
+    {{{-1, -1, -1}, {-1, 9, -1}, {-1, -1, -1}}, 1, 0}, // FILTER_HIGHPASS
+    {{{1, 1, 1}, {0, 0, 0}, {-1, -1, -1}}, 1, 127},    // FILTER_EMBOSS
+    {{{-1, 0, -1}, {0, 4, 0}, {-1, 0, -1}}, 1, 127},   // FILTER_EDGE
+    {{{1, 2, 1}, {2, 4, 2}, {1, 2, 1}}, 16, 0},        // FILTER_SMOOTH
 };
 constexpr int kFilterCount = static_cast<int>(sizeof(kFilters) / sizeof(kFilters[0]));
 
+// The weights of table row A applied to byte i of `row` and the same byte of its two neighbours.
+template <FilterKernel K, int A, int Channels> int weightedRow(const BYTE* row, std::ptrdiff_t i) {
+    return K.weight[A][0] * row[i - Channels] + K.weight[A][1] * row[i] + K.weight[A][2] * row[i + Channels];
+}
+
 // One interior row: every byte of pixels 1 .. width - 2, each from the same byte of its neighbours.
 // `above`, `centre` and `below` are the unfiltered buffer rows r - 1, r and r + 1. The weights are
-// constants here, so zero weights drop out and the division needs no divide instruction.
+// constants here, so zero weights drop out and the division needs no divide instruction; `out` is the
+// caller's buffer and never overlaps the rows of the copy, so the loop runs in vector registers.
 template <FilterKernel K, int Channels>
-void filterRow(const BYTE* above, const BYTE* centre, const BYTE* below, BYTE* out, std::ptrdiff_t width) {
-    const BYTE* src[3] = {above, centre, below};
+void filterRow(const BYTE* __restrict above, const BYTE* __restrict centre, const BYTE* __restrict below,
+               BYTE* __restrict out, std::ptrdiff_t width) {
     for (std::ptrdiff_t i = Channels; i < (width - 1) * Channels; ++i) {
-        int sum = 0;
-        for (int a = 0; a < 3; ++a) {
-            sum += K.weight[a][0] * src[a][i - Channels] + K.weight[a][1] * src[a][i] +
-                   K.weight[a][2] * src[a][i + Channels];
-        }
+        const int sum = weightedRow<K, 0, Channels>(above, i) + weightedRow<K, 1, Channels>(centre, i) +
+                        weightedRow<K, 2, Channels>(below, i);
         // Integer division truncates toward zero, then the offset is added.
         out[i] = static_cast<BYTE>(std::clamp(sum / K.divisor + K.offset, 0, 255));
     }
@@ -55,11 +58,16 @@ void filterPicture(const pixano::DibView& view, const BYTE* copy, BeforeRow befo
 template <int Channels, typename BeforeRow>
 void filterPicture(FILTER filter, const pixano::DibView& view, const BYTE* copy, BeforeRow beforeRow) {
     switch (filter) {
-    case FILTER_SHARPEN: return filterPicture<kFilters[FILTER_SHARPEN], Channels>(view, copy, beforeRow);
-    case FILTER_HIGHPASS: return filterPicture<kFilters[FILTER_HIGHPASS], Channels>(view, copy, beforeRow);
-    case FILTER_EMBOSS: return filterPicture<kFilters[FILTER_EMBOSS], Channels>(view, copy, beforeRow);
-    case FILTER_EDGE: return filterPicture<kFilters[FILTER_EDGE], Channels>(view, copy, beforeRow);
-    case FILTER_SMOOTH: return filterPicture<kFilters[FILTER_SMOOTH], Channels>(view, copy, beforeRow);
+    case FILTER_SHARPEN:
+        return filterPicture<kFilters[FILTER_SHARPEN], Channels>(view, copy, beforeRow);
+    case FILTER_HIGHPASS:
+        return filterPicture<kFilters[FILTER_HIGHPASS], Channels>(view, copy, beforeRow);
+    case FILTER_EMBOSS:
+        return filterPicture<kFilters[FILTER_EMBOSS], Channels>(view, copy, beforeRow);
+    case FILTER_EDGE:
+        return filterPicture<kFilters[FILTER_EDGE], Channels>(view, copy, beforeRow);
+    case FILTER_SMOOTH:
+        return filterPicture<kFilters[FILTER_SMOOTH], Channels>(view, copy, beforeRow);
     }
 }
 
