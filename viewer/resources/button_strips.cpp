@@ -23,7 +23,8 @@ enum class Icon {
     Stop,
     Undo,
     Redo,
-    Snap
+    Snap,
+    Folder
 };
 
 struct StripSpec {
@@ -60,7 +61,7 @@ const StripSpec kStrips[] = {
     {IDB_RESET, 40, 40, Icon::Text, "Reset"},
     {IDB_FIT, 40, 40, Icon::Text, "Fit"},
     {IDB_CLOSE_FILE, 30, 30, Icon::Close, nullptr},
-    {IDB_LOAD_FILE, 30, 30, Icon::Text, "Load"},
+    {IDB_LOAD_FILE, 30, 30, Icon::Folder, nullptr},
     {IDB_PAUSE, 30, 30, Icon::Pause, nullptr},
     {IDB_PLAY, 30, 30, Icon::Play, nullptr},
     {IDB_STOP, 30, 30, Icon::Stop, nullptr},
@@ -197,6 +198,21 @@ void drawIcon(QPainter& p, const QRectF& r, const StripSpec& spec) {
         p.setBrush(QColor(0xDD, 0xE8, 0xF5));
         p.drawEllipse(QPointF(c.x(), c.y() + s * 0.04), s * 0.12, s * 0.12);
         break;
+    case Icon::Folder: {
+        // A file folder with its tab at the top left.
+        const QRectF body(c.x() - s * 0.3, c.y() - s * 0.14, s * 0.6, s * 0.4);
+        QPainterPath folder;
+        folder.moveTo(body.left(), body.top());
+        folder.lineTo(body.left(), body.top() - s * 0.1);
+        folder.lineTo(body.left() + s * 0.22, body.top() - s * 0.1);
+        folder.lineTo(body.left() + s * 0.28, body.top());
+        folder.closeSubpath();
+        folder.addRect(body);
+        p.setPen(QPen(QColor(0x7A, 0x55, 0x0E), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(QColor(0xE8, 0xB0, 0x3A));
+        p.drawPath(folder.simplified());
+        break;
+    }
     case Icon::Text: {
         QFont font("DejaVu Sans");
         font.setBold(true);
