@@ -45,9 +45,9 @@ BYTE* CRastel::RunOverlayPass() {
 // Draws src->width / zoom by src->height / zoom picture pixels from (src->x, src->y) stretched onto the
 // destination rectangle of `dc` (nearest pixels). src has its position in picture pixels with a top-down
 // y and its size in zoomed pixels. It is clamped (sizes and positions compared as unsigned values, so
-// negative ones clamp like huge ones): the size to the zoomed picture, so at most the whole picture is
-// drawn, then the position so that the region ends inside the picture. It is written back clamped, its y
-// turned into the bottom-up row of the region's lower edge.
+// negative ones clamp like huge ones): the size to the picture's size, then the position so that the
+// region ends inside the picture. It is written back clamped, its y turned into the bottom-up row of the
+// region's lower edge.
 // With a draw callback the overlays it draws collect in the display copy, which is what is shown;
 // without one the working pixels are shown. Returns 0 drawn, -1 when not loaded, for a null rectangle
 // or when the DC refuses the drawing. Caller's thread (the thread that uses `dc`).
@@ -61,8 +61,8 @@ int CRastel::ShowBitmap(HDC dc, _tagSHOWRECT* dst, _tagSHOWRECT* src) {
     const uint64_t width = static_cast<uint32_t>(m_nWidth);
     const uint64_t height = static_cast<uint32_t>(m_nHeight);
     const uint64_t zoom = static_cast<uint32_t>(m_nZoom);
-    const uint64_t h = std::min<uint64_t>(static_cast<uint32_t>(src->height), height * zoom);
-    const uint64_t w = std::min<uint64_t>(static_cast<uint32_t>(src->width), width * zoom);
+    const uint64_t h = std::min<uint64_t>(static_cast<uint32_t>(src->height), height);
+    const uint64_t w = std::min<uint64_t>(static_cast<uint32_t>(src->width), width);
     uint64_t y = static_cast<uint32_t>(src->y);
     uint64_t x = static_cast<uint32_t>(src->x);
     if (y + h / zoom > height)
