@@ -13,22 +13,36 @@ struct StretchCase {
     const char* name;
     int bits;
     bool bottomUp;
-    int x, y, width, height;          // destination
+    int x, y, width, height;             // destination
     int xSrc, ySrc, srcWidth, srcHeight; // source, y from the lowest row of a bottom-up DIB
-    Rows expected;                     // 6 x 4 picture, white at the start
+    Rows expected;                       // 6 x 4 picture, white at the start
 };
 
 const Rows kSource = {"RGB", "CMY"}; // top row first
 const std::string kPalette = "RGBCMYKW";
 
-void PrintTo(const StretchCase& c, std::ostream* os) { *os << c.name; }
+// The same picture in the two colours a 1-bit DIB can hold: neighbours differ, the untouched white stays.
+const std::string kTwoColourPalette = "KR";
+Rows inTwoColours(Rows rows) {
+    for (std::string& row : rows)
+        for (char& letter : row)
+            if (letter != 'W')
+                letter = kTwoColourPalette[(std::string("RGBCMY").find(letter) + 1) % 2];
+    return rows;
+}
+
+void PrintTo(const StretchCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class StretchDibTest : public ::testing::TestWithParam<StretchCase> {};
 
 TEST_P(StretchDibTest, DrawsTheExpectedPixels) {
     const StretchCase& c = GetParam();
     Picture picture(6, 4);
-    const Dib dib = makeDib(kSource, c.bits, c.bottomUp, kPalette, 0x5A);
+    const bool twoColours = c.bits == 1;
+    const Dib dib = makeDib(twoColours ? inTwoColours(kSource) : kSource, c.bits, c.bottomUp,
+                            twoColours ? kTwoColourPalette : kPalette, 0x5A);
     ASSERT_EQ(SetStretchBltMode(picture.dc(), COLORONCOLOR), BLACKONWHITE);
     const int rows = StretchDIBits(picture.dc(), c.x, c.y, c.width, c.height, c.xSrc, c.ySrc, c.srcWidth,
                                    c.srcHeight, dib.pixels.data(), dib.header(), DIB_RGB_COLORS, SRCCOPY);
@@ -36,7 +50,7 @@ TEST_P(StretchDibTest, DrawsTheExpectedPixels) {
     EXPECT_EQ(picture.letters(), c.expected);
 }
 
-// Every case at 24 bits and through an 8-bit colour table whose reserved bytes are not zero.
+// Every case at 24 bits and through 8-, 4- and 1-bit colour tables whose reserved bytes are not zero.
 std::vector<StretchCase> cases() {
     const std::vector<StretchCase> base = {
         {"Copy", 24, true, 0, 0, 3, 2, 0, 0, 3, 2, {"RGBWWW", "CMYWWW", "WWWWWW", "WWWWWW"}},
@@ -48,20 +62,23 @@ std::vector<StretchCase> cases() {
         {"SourceClippedAtRight", 24, true, 0, 0, 2, 2, 2, 0, 2, 2, {"BWWWWW", "YWWWWW", "WWWWWW", "WWWWWW"}},
         {"SourceClippedAtTop", 24, true, 0, 0, 3, 2, 0, 1, 3, 2, {"WWWWWW", "RGBWWW", "WWWWWW", "WWWWWW"}},
         {"DestinationClipped", 24, true, 4, 3, 6, 4, 0, 0, 3, 2, {"WWWWWW", "WWWWWW", "WWWWWW", "WWWWRR"}},
-        {"MirroredByNegativeWidth", 24, true, 3, 0, -3, 2, 0, 0, 3, 2, {"BGRWWW", "YMCWWW", "WWWWWW", "WWWWWW"}},
+        {"NegativeWidthMirrors", 24, true, 3, 0, -3, 2, 0, 0, 3, 2, {"BGRWWW", "YMCWWW", "WWWWWW", "WWWWWW"}},
     };
     std::vector<StretchCase> all = base;
-    for (StretchCase c : base) {
-        c.bits = 8;
-        all.push_back(c);
+    for (int bits : {8, 4, 1}) {
+        for (StretchCase c : base) {
+            c.bits = bits;
+            if (bits == 1)
+                c.expected = inTwoColours(c.expected);
+            all.push_back(c);
+        }
     }
     return all;
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, StretchDibTest, ::testing::ValuesIn(cases()),
-                         [](const auto& info) {
-                             return std::string(info.param.name) + "_" + std::to_string(info.param.bits);
-                         });
+INSTANTIATE_TEST_SUITE_P(Depths, StretchDibTest, ::testing::ValuesIn(cases()), [](const auto& info) {
+    return std::string(info.param.name) + "_" + std::to_string(info.param.bits);
+});
 
 TEST(StretchDibBits, PackedPixelsGoThroughTheirColourTable) {
     struct Packed {
