@@ -86,4 +86,20 @@ TEST_F(Drawing, ChosenShapeHighlightAdvances) {
     EXPECT_GT(highlighted, canvas.count(red)); // 4 pixels wide against 2
 }
 
+// Clearing deletes every shape but keeps the chosen index: nothing is drawn, and the next shape added at
+// that index shows highlighted.
+TEST_F(Drawing, ClearedListDrawsNothingAndKeepsTheChoice) {
+    list.AddKZRect(10, 10, 60, 40);
+    ASSERT_EQ(list.IsSelect(12, 20), 1);
+    ASSERT_EQ(list.SetSelect(), 1);
+    list.ClearAllGraph();
+    list.Draw(canvas.dc());
+    EXPECT_EQ(canvas.count(white), 160 * 120);
+
+    list.AddKZRect(10, 10, 60, 40);
+    list.Draw(canvas.dc());
+    EXPECT_TRUE(canvas.near(35, 10, RGB(1, 1, 0)));
+    EXPECT_EQ(canvas.count(red), 0);
+}
+
 } // namespace
