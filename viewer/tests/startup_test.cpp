@@ -1,5 +1,6 @@
 // End-to-end start-up and shutdown of the main dialog on the simulated camera.
 #include <fstream>
+#include <vector>
 
 #include "program_fixture.h"
 
@@ -26,6 +27,20 @@ bool ShowsPicture(HWND window) {
         if (copy.Pixel(x, y) != copy.Pixel(x - 1, y))
             ++changes;
     return changes > client.right / 20;
+}
+
+// The picture area, when it goes, asks the camera for a frame: the answer tells whether the preview still
+// ran while the child windows were being destroyed.
+WNDPROC g_videoProc = nullptr;
+KZ_HANDLE g_camera = nullptr;
+int g_captureWhileDestroyed = -1;
+
+LRESULT CALLBACK VideoDestroyProbe(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        std::vector<BYTE> frame(1280 * 1024 * 3);
+        g_captureWhileDestroyed = KZ_CaptureToBuf(g_camera, frame.data());
+    }
+    return ::CallWindowProc(g_videoProc, hwnd, message, wParam, lParam);
 }
 
 } // namespace
@@ -105,18 +120,23 @@ TEST_F(ProgramTest, NoCameraShowsInitialErrorAndEnds) {
     EXPECT_EQ(SettingsValue("bShow"), "0");
 }
 
-// Esc outside full screen cancels the dialog: the preview stops before the windows go, and the settings
-// are written back.
+// Esc outside full screen cancels the dialog: the preview stops before the windows go (the picture area
+// can no longer get a frame when it is destroyed), and the settings are written back.
 TEST_F(ProgramTest, EscapeEndsTheProgramThroughTheNormalShutdown) {
+    g_captureWhileDestroyed = -1;
     uint64_t framesAtClose = 0;
     const INT_PTR result = RunDialog([&](COrvanelDlg& dlg) {
         const uint64_t first = Camera().frameCount();
         WaitFor([&] { return Camera().frameCount() > first; });
         dlg.m_nBrightness = 90;
+        g_camera = dlg.m_hCamera;
+        g_videoProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtr(
+            dlg.m_Video.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(VideoDestroyProbe)));
         ::PostMessage(dlg.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
     });
     framesAtClose = Camera().frameCount();
     EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(g_captureWhileDestroyed, KZ_ERR_FAILED);
     EXPECT_EQ(SettingsValue("nBrightness"), "90");
     // The stream is stopped: no frame arrives after the dialog is gone.
     WaitFor([] { return false; }, 200);
