@@ -1,4 +1,5 @@
-// CBmpStatic as an image view: where the picture is drawn at zoom 1 to 4, how far it pans, and the mouse rules.
+// CBmpStatic as an image view: where the picture is drawn at zoom 1 to 4, how far it pans, and the mouse
+// rules.
 #include "bmp_static_fixture.h"
 
 #include <measure/mensaro.h>
@@ -25,18 +26,19 @@ constexpr int kClientHeight = 180;
 struct LayoutCase {
     const char* name;
     int width, height, zoom, stretch;
-    RECT drawn;      // where the picture lands in the client area
-    POINT panLimit;  // the largest pan origin
+    RECT drawn;     // where the picture lands in the client area
+    POINT panLimit; // the largest pan origin
 };
 
-void PrintTo(const LayoutCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const LayoutCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ImageViewLayout : public viewtest::ViewTest, public testing::WithParamInterface<LayoutCase> {};
 
 // The first wrong client pixel: inside `drawn` the picture from the origin at the zoom (or stretched over
 // the client area in Fit mode, checked at its corners), outside it the untouched marker.
-std::string FirstWrongPixel(const std::vector<COLORREF>& shot, const LayoutCase& c, POINT origin)
-{
+std::string FirstWrongPixel(const std::vector<COLORREF>& shot, const LayoutCase& c, POINT origin) {
     for (int y = 0; y < kClientHeight; ++y)
         for (int x = 0; x < kClientWidth; ++x) {
             const CRect drawn(c.drawn);
@@ -60,8 +62,7 @@ std::string FirstWrongPixel(const std::vector<COLORREF>& shot, const LayoutCase&
 
 // Dragging far up and left reaches exactly the pan limit, and the picture is drawn from there; dragging
 // back down and right returns to origin 0. The parent hears of every step.
-TEST_P(ImageViewLayout, DrawsInPlaceAndPansToTheLimit)
-{
+TEST_P(ImageViewLayout, DrawsInPlaceAndPansToTheLimit) {
     const LayoutCase& c = GetParam();
     Load(c.width, c.height, c.stretch, c.zoom);
     EXPECT_EQ(FirstWrongPixel(Paint(), c, POINT{0, 0}), "");
@@ -85,23 +86,22 @@ TEST_P(ImageViewLayout, DrawsInPlaceAndPansToTheLimit)
 
 INSTANTIATE_TEST_SUITE_P(
     Zooms, ImageViewLayout,
-    testing::Values(
-        LayoutCase{"LargeAtZoom1", 400, 300, 1, 0, {0, 0, 240, 180}, {160, 120}},
-        LayoutCase{"LargeAtZoom2", 400, 300, 2, 0, {0, 0, 240, 180}, {280, 210}},
-        LayoutCase{"SmallCentredAtZoom1", 100, 60, 1, 0, {70, 60, 170, 120}, {0, 0}},
-        LayoutCase{"SmallWholeAtZoom2", 100, 60, 2, 0, {20, 30, 220, 150}, {0, 0}},
-        LayoutCase{"SmallFillsAtZoom3", 100, 60, 3, 0, {0, 0, 240, 180}, {20, 0}},
-        LayoutCase{"SmallFillsAtZoom4", 100, 60, 4, 0, {0, 0, 240, 180}, {40, 15}},
-        LayoutCase{"WideAtZoom2", 300, 40, 2, 0, {0, 50, 240, 130}, {180, 0}},
-        LayoutCase{"FitIgnoresZoom", 100, 60, 2, 1, {0, 0, 240, 180}, {0, 0}}),
+    testing::Values(LayoutCase{"LargeAtZoom1", 400, 300, 1, 0, {0, 0, 240, 180}, {160, 120}},
+                    LayoutCase{"LargeAtZoom2", 400, 300, 2, 0, {0, 0, 240, 180}, {280, 210}},
+                    LayoutCase{"LargeAtZoom4", 400, 300, 4, 0, {0, 0, 240, 180}, {340, 255}},
+                    LayoutCase{"SmallCentredAtZoom1", 100, 60, 1, 0, {70, 60, 170, 120}, {0, 0}},
+                    LayoutCase{"SmallWholeAtZoom2", 100, 60, 2, 0, {20, 30, 220, 150}, {0, 0}},
+                    LayoutCase{"SmallFillsAtZoom3", 100, 60, 3, 0, {0, 0, 240, 180}, {20, 0}},
+                    LayoutCase{"SmallFillsAtZoom4", 100, 60, 4, 0, {0, 0, 240, 180}, {40, 15}},
+                    LayoutCase{"WideAtZoom2", 300, 40, 2, 0, {0, 50, 240, 130}, {180, 0}},
+                    LayoutCase{"FitIgnoresZoom", 100, 60, 2, 1, {0, 0, 240, 180}, {0, 0}}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 class ImageViewMouse : public viewtest::ViewTest {};
 
 // Moves pan only while the left button is held after a press on the view; any release the view sees
 // ends the pan, also one outside it, which it sees because it keeps the mouse from press to release.
-TEST_F(ImageViewMouse, PansOnlyWithTheButtonHeldFromAPress)
-{
+TEST_F(ImageViewMouse, PansOnlyWithTheButtonHeldFromAPress) {
     Load(400, 300, 0, 1);
     Move(100, 100);
     Move(50, 50);
@@ -125,10 +125,9 @@ TEST_F(ImageViewMouse, PansOnlyWithTheButtonHeldFromAPress)
 
 // A real click (Qt input) over a view with SS_NOTIFY goes to the view; over one without it, such as a
 // thumbnail, it goes through to the parent.
-TEST_F(ImageViewMouse, OnlyNotifyingViewsTakeClicks)
-{
-    HWND plain = ::CreateWindowEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 300, 10, 100, 100, Parent(), nullptr,
-                                  nullptr, nullptr);
+TEST_F(ImageViewMouse, OnlyNotifyingViewsTakeClicks) {
+    HWND plain = ::CreateWindowEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 300, 10, 100, 100, Parent(),
+                                  nullptr, nullptr, nullptr);
     CBmpStatic thumbnail;
     ASSERT_TRUE(thumbnail.SubclassWindow(plain));
     auto click = [&](QPoint client) {
@@ -136,7 +135,8 @@ TEST_F(ImageViewMouse, OnlyNotifyingViewsTakeClicks)
         ASSERT_NE(top, nullptr);
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             QMouseEvent event(type, QPointF(client), top->mapToGlobal(QPointF(client)), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
             QApplication::sendEvent(top, &event);
         }
         MSG msg;
@@ -152,8 +152,7 @@ TEST_F(ImageViewMouse, OnlyNotifyingViewsTakeClicks)
 }
 
 // With selection on in Fit mode a rubber band cuts out its part of the picture for the parent.
-TEST_F(ImageViewMouse, RubberBandSendsTheCutOutPart)
-{
+TEST_F(ImageViewMouse, RubberBandSendsTheCutOutPart) {
     std::vector<BYTE> pixels = viewtest::PlacePixels(480, 360);
     ASSERT_EQ(view.LoadBuffer(pixels.data(), 480, 360, 24, 1, 1, 1), 1);
     // The band's own loop takes these once the press starts it.
@@ -176,8 +175,7 @@ TEST_F(ImageViewMouse, RubberBandSendsTheCutOutPart)
 }
 
 // Fit mode, zoom and new pictures put the origin back; without a picture nothing changes.
-TEST_F(ImageViewMouse, StretchZoomAndLoadsResetTheOrigin)
-{
+TEST_F(ImageViewMouse, StretchZoomAndLoadsResetTheOrigin) {
     view.SetZoom(3);
     EXPECT_EQ(view.m_nZoom, 1) << "no picture";
     Load(400, 300, 0, 1);
@@ -203,8 +201,7 @@ TEST_F(ImageViewMouse, StretchZoomAndLoadsResetTheOrigin)
 }
 
 // ClientToImage undoes zoom, pan and the centring of a small picture.
-TEST_F(ImageViewMouse, ClientPointsBecomePicturePoints)
-{
+TEST_F(ImageViewMouse, ClientPointsBecomePicturePoints) {
     Load(400, 300, 0, 2);
     view.m_nPanX = 10;
     view.m_nPanY = 20;
@@ -235,8 +232,7 @@ TEST_F(ImageViewMouse, ClientPointsBecomePicturePoints)
 
 // In line mode two presses on a picture loaded from a file add a line in picture coordinates, drawn
 // through the picture's overlay callback; without a list nothing is added.
-TEST_F(ImageViewMouse, MeasuringClicksDrawThroughTheOverlay)
-{
+TEST_F(ImageViewMouse, MeasuringClicksDrawThroughTheOverlay) {
     EXPECT_EQ(view.AddLine(0, 0, 5, 5), 0) << "no picture";
     Load(100, 60, 0, 1);
     EXPECT_EQ(view.AddLine(0, 0, 5, 5), 0) << "no list";
