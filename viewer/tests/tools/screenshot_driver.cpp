@@ -1,0 +1,59 @@
+// Test tool: brings the real main dialog on the live simulated camera into the states a person checks by eye
+// and takes the whole screen of each with ImageMagick's import. Run under a virtual X server:
+//   ORVANEL_SHOTS=<folder> xvfb-run -a -s "-screen 0 1280x1024x24" orvanel_screenshots
+// Pictures: preview_1280.png, preview_640.png, full_screen.png, strip.png, edit.png.
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "program_fixture.h"
+
+namespace {
+
+// Lets the live camera stream and the window paint for `ms` of real time.
+void Settle(int ms) {
+    ProgramTest::WaitFor([] { return false; }, ms);
+}
+
+// The whole screen as <ORVANEL_SHOTS>/<name>.png (the working folder without ORVANEL_SHOTS).
+void Shoot(const char* name) {
+    Settle(1500);
+    const char* folder = std::getenv("ORVANEL_SHOTS");
+    const std::string path = std::string(folder != nullptr ? folder : ".") + "/" + name + ".png";
+    EXPECT_EQ(std::system(("import -window root '" + path + "'").c_str()), 0) << path;
+}
+
+LPARAM CentreOf(const CRect& rect) {
+    return MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y);
+}
+
+} // namespace
+
+TEST_F(ProgramTest, Screenshots) {
+    RunDialog([&](COrvanelDlg& dlg) {
+        std::filesystem::create_directories(File("snaps"));
+        dlg.m_strSavePath = CString((File("snaps").string() + "/").c_str());
+        Shoot("preview_1280");
+
+        Click(dlg, IDC_BUTTON_RES_DOWN);
+        Shoot("preview_640");
+        Click(dlg, IDC_BUTTON_RES_UP);
+
+        Click(dlg, IDC_BUTTON_FULLSCREEN);
+        Shoot("full_screen");
+        Click(dlg, IDC_BUTTON_FULLSCREEN);
+
+        for (int i = 0; i < 7; ++i) {
+            Click(dlg, IDC_BUTTON_SNAP);
+            Settle(300);
+        }
+        Shoot("strip");
+
+        dlg.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, CentreOf(dlg.m_rcThumb[2]));
+        for (int id : {IDC_BUTTON_LIGHT_UP, IDC_BUTTON_EDIT_CONTRAST_UP, IDC_BUTTON_EDIT_CONTRAST_UP,
+                       IDC_BUTTON_SHARPEN, IDC_BUTTON_ZOOM_IN})
+            Click(dlg, id);
+        Shoot("edit");
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
