@@ -1,4 +1,6 @@
 // End-to-end: the preview's geometry at each resolution, resolution switching and full screen.
+#include <cstring>
+
 #include "program_fixture.h"
 
 namespace {
@@ -20,6 +22,15 @@ void PrintTo(const View& v, std::ostream* os) {
     *os << v.width << "x" << v.height;
 }
 
+// Whether the resolution picture (static 1014) shows the picture of `file`.
+bool ShowsPicture(COrvanelDlg& dlg, const std::filesystem::path& file) {
+    CRastel expected;
+    CBmpStatic& shown = dlg.m_Resolution;
+    return expected.ReadBitmap(file.string().c_str()) == 1 && shown.GetBmpPixel() != nullptr &&
+           shown.GetBmpSize() == expected.GetBmpSize() &&
+           std::memcmp(shown.GetBmpPixel(), expected.GetBmpPixel(), expected.GetBmpSize()) == 0;
+}
+
 } // namespace
 
 // 1280 x 1024 fills the picture area; 640 x 480 is shown at its own size. Each switch restarts the capture at
@@ -28,6 +39,7 @@ TEST_F(ProgramTest, ResolutionSwitchRestartsThePreview) {
     RunDialog([&](COrvanelDlg& dlg) {
         EXPECT_EQ(ViewSize(dlg), (View{750, 600}));
         EXPECT_EQ(Camera().format().width, 1280);
+        EXPECT_TRUE(ShowsPicture(dlg, File("1280.bmp")));
 
         Click(dlg, IDC_BUTTON_RES_DOWN);
         EXPECT_EQ(dlg.m_nResolution, 0);
@@ -36,6 +48,7 @@ TEST_F(ProgramTest, ResolutionSwitchRestartsThePreview) {
         EXPECT_EQ(ViewSize(dlg), (View{640, 480}));
         EXPECT_EQ(Camera().format().width, 640);
         EXPECT_EQ(Camera().format().height, 480);
+        EXPECT_TRUE(ShowsPicture(dlg, File("640.bmp")));
         const uint64_t frames = Camera().frameCount();
         EXPECT_TRUE(WaitFor([&] { return Camera().frameCount() > frames + 2; }));
 
@@ -46,6 +59,7 @@ TEST_F(ProgramTest, ResolutionSwitchRestartsThePreview) {
         EXPECT_EQ(dlg.m_nResolution, 1);
         EXPECT_EQ(ViewSize(dlg), (View{750, 600}));
         EXPECT_EQ(Camera().format().width, 1280);
+        EXPECT_TRUE(ShowsPicture(dlg, File("1280.bmp")));
         Click(dlg, IDC_BUTTON_RES_UP);
         EXPECT_EQ(dlg.m_nResolution, 1);
         dlg.SendMessage(WM_CLOSE);
