@@ -1,4 +1,6 @@
 // COrvanelDlg: painting the background, headings, labels, version text and thumbnail marker; control colours.
+#include <algorithm>
+
 #include "layout.h"
 #include "orvanel_dlg.h"
 
@@ -13,6 +15,19 @@ void DrawLabel(CDC& dc, const CString& text, const layout::Label& label, UINT fo
 
 void MakeFont(CFont& font, int height) {
     font.CreateFont(height, 0, 0, 0, 1000, 0, 0, 0, 0, 0, 0, 0, 0x20, "黑体");
+}
+
+// The background over the part of the client area being repainted only, for a background of the client's
+// own size: the transparent blit builds bitmaps of the size it draws, and most repaints (a thumbnail, a
+// label, the status line) cover a small part of the window.
+void BlendUpdatedPart(CPaintDC& dc, CDC& background, const CRect& client) {
+    const RECT& paint = dc.m_ps.rcPaint;
+    const CRect area(std::max(client.left, paint.left), std::max(client.top, paint.top),
+                     std::min(client.right, paint.right), std::min(client.bottom, paint.bottom));
+    if (area.IsRectEmpty())
+        return;
+    DrawTransparent(&dc, area.left, area.top, area.Width(), area.Height(), &background, area.left, area.top,
+                    area.Width(), area.Height(), RGB(0, 0, 0));
 }
 
 } // namespace
@@ -32,6 +47,8 @@ void COrvanelDlg::OnPaint() {
     CBitmap* oldBitmap = memory.SelectObject(m_nMode == 0 ? &m_bmpMain : &m_bmpImage);
     if (m_nMode == 1 || (m_nResolution == 0 && m_bPreview == 1))
         dc.StretchBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, m_nBkWidth, m_nBkHeight, SRCCOPY);
+    else if (m_nBkWidth == client.Width() && m_nBkHeight == client.Height())
+        BlendUpdatedPart(dc, memory, client);
     else
         DrawTransparent(&dc, 0, 0, client.Width(), client.Height(), &memory, 0, 0, m_nBkWidth, m_nBkHeight,
                         RGB(0, 0, 0));
