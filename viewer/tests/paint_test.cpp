@@ -1,4 +1,6 @@
 // DrawTransparent and the main window's painting: background modes and the thumbnail marker.
+#include <memory>
+
 #include "program_fixture.h"
 #include "test_dib.h"
 
@@ -78,6 +80,41 @@ TEST_F(ProgramTest, PaintsBackgroundAndThumbnailMarker) {
         EXPECT_EQ(underPicture(), RGB(1, 2, 3));
         Click(dlg, IDC_BUTTON_RES_DOWN);
         EXPECT_EQ(underPicture(), RGB(0, 0, 0));
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
+// A repaint of part of the window (the heading, the version text and the panel's edge) gives exactly the
+// pixels of a whole repaint, with a background blended in part and one copied whole.
+TEST_F(ProgramTest, PartialRepaintMatchesTheWholeOne) {
+    RunDialog([&](COrvanelDlg& dlg) {
+        auto window = [&] {
+            auto copy = std::make_unique<TestDib>(1024, 768);
+            HDC dc = ::GetDC(dlg.m_hWnd);
+            ::BitBlt(copy->dc(), 0, 0, 1024, 768, dc, 0, 0, SRCCOPY);
+            ::ReleaseDC(dlg.m_hWnd, dc);
+            return copy;
+        };
+        for (int resolutionClick : {0, IDC_BUTTON_RES_DOWN}) {
+            if (resolutionClick != 0)
+                Click(dlg, resolutionClick);
+            Repaint(dlg);
+            const auto whole = window();
+            const RECT part = {430, 0, 1024, 58};
+            HDC dc = ::GetDC(dlg.m_hWnd);
+            HBRUSH scribble = ::CreateSolidBrush(RGB(1, 2, 3));
+            ::FillRect(dc, &part, scribble);
+            ::DeleteObject(scribble);
+            ::ReleaseDC(dlg.m_hWnd, dc);
+            dlg.InvalidateRect(&part, TRUE);
+            dlg.UpdateWindow();
+            const auto partly = window();
+            int wrong = 0;
+            for (int y = 0; y < 768; ++y)
+                for (int x = 0; x < 1024; ++x)
+                    wrong += whole->Pixel(x, y) != partly->Pixel(x, y);
+            EXPECT_EQ(wrong, 0) << "resolution " << dlg.m_nResolution;
+        }
         dlg.SendMessage(WM_CLOSE);
     });
 }
