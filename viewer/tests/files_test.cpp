@@ -250,17 +250,17 @@ TEST_F(FilesTest, JpegOfPalettePicturesUsesTheirColours)
     EXPECT_TRUE(Boxes().calls().empty());
 }
 
-// A file that cannot be read shows a message and leaves the picture and its history as they were; Cancel
-// does nothing at all.
+// A file that cannot be read, or one of another kind, shows a message and leaves the picture and its
+// history as they were; Cancel does nothing at all.
 TEST_F(FilesTest, UnreadableFileKeepsThePicture)
 {
-    for (const char* name : {"bad.jpg", "bad.bmp"})
+    for (const char* name : {"bad.jpg", "bad.bmp", "other.png"})
         std::ofstream(File(name)) << "not a picture";
     RunDialog([&](COrvanelDlg& dlg) {
         LoadGradient(dlg);
         Click(dlg, IDC_BUTTON_NEGATIVE);
         const std::vector<BYTE> shown = ShownRgb(dlg);
-        for (const char* name : {"bad.jpg", "bad.bmp"}) {
+        for (const char* name : {"bad.jpg", "bad.bmp", "other.png"}) {
             Choose(name);
             Click(dlg, IDC_BUTTON_OPEN);
             EXPECT_EQ(ShownRgb(dlg), shown) << name;
@@ -272,9 +272,10 @@ TEST_F(FilesTest, UnreadableFileKeepsThePicture)
         dlg.SendMessage(WM_CLOSE);
     });
     const auto boxes = Boxes().calls();
-    ASSERT_EQ(boxes.size(), 2u);
+    ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text, "The picture cannot be opened:\n" + File("bad.jpg").string());
     EXPECT_EQ(boxes[1].text, "The picture cannot be opened:\n" + File("bad.bmp").string());
+    EXPECT_EQ(boxes[2].text, "The picture cannot be opened:\n" + File("other.png").string());
 }
 
 } // namespace
