@@ -38,11 +38,7 @@ void WriteStrip(const std::filesystem::path& path, int width, int height,
     info.biPlanes = 1;
     info.biBitCount = 24;
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file.bfType), 2);
-    out.write(reinterpret_cast<const char*>(&file.bfSize), 4);
-    out.write(reinterpret_cast<const char*>(&file.bfReserved1), 2);
-    out.write(reinterpret_cast<const char*>(&file.bfReserved2), 2);
-    out.write(reinterpret_cast<const char*>(&file.bfOffBits), 4);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info), 40);
     out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
 }

@@ -151,8 +151,10 @@ TEST_F(ControlsTest, ToolTipShowsAfterThePauseForRelayedMoves) {
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), QString("Snap"));
     for (QWidget* label : QApplication::topLevelWidgets()) {
-        if (label->inherits("QTipLabel") && label->isVisible()) // by the cursor at (120, 120), not at the
-            EXPECT_LT((label->pos() - QPoint(120, 140)).manhattanLength(), 60); // relayed client point
+        // By the cursor at (120, 120), not at the relayed client point.
+        if (label->inherits("QTipLabel") && label->isVisible()) {
+            EXPECT_LT((label->pos() - QPoint(120, 140)).manhattanLength(), 60);
+        }
     }
     char chinese[] = "\xB2\xB6\xD7\xBD\xCD\xBC\xC6\xAC"; // "捕捉图片"
     info.lpszText = chinese;

@@ -13,7 +13,9 @@
 // "BM" as the little-endian file type word.
 #define ORV_BMP_FILE_TYPE 0x4D42
 
-// The file header is 14 bytes on disk; read and write it field by field (it is not packed here).
+// The file header, packed to its 14 bytes on disk. Its DWORD fields are unaligned: readers and writers
+// go field by field through bytes, never through pointers to the fields.
+#pragma pack(push, 2)
 struct BITMAPFILEHEADER {
     WORD bfType;
     DWORD bfSize;
@@ -21,7 +23,9 @@ struct BITMAPFILEHEADER {
     WORD bfReserved2;
     DWORD bfOffBits;
 };
-constexpr std::size_t kBitmapFileHeaderSize = 14;
+#pragma pack(pop)
+static_assert(sizeof(BITMAPFILEHEADER) == 14, "BITMAPFILEHEADER is 14 bytes on disk");
+constexpr std::size_t kBitmapFileHeaderSize = sizeof(BITMAPFILEHEADER);
 
 struct BITMAPINFOHEADER {
     DWORD biSize;
