@@ -80,10 +80,12 @@ int CRastel::ReadSplitBmp(BYTE* src, int srcWidth, int srcHeight, int x, int y, 
     Region r{x, y, width, height};
     if (!src || srcWidth <= 0 || srcHeight <= 0 || bytesPerPixel == 0 || !clampRegion(r, srcWidth, srcHeight))
         return 0;
+    // Sized in 64 bits first: a source stride that wraps 32 bits would make a small picture of a huge buffer.
+    if (rastel::pixelBytes(static_cast<uint64_t>(srcWidth), bits, static_cast<uint64_t>(srcHeight)) >
+        rastel::kMaxPixelBytes)
+        return 0;
     const DWORD sourceStride = static_cast<DWORD>(DibStride(srcWidth, static_cast<WORD>(bits)));
     const DWORD stride = static_cast<DWORD>(DibStride(r.width, static_cast<WORD>(bits)));
-    if (uint64_t{sourceStride} * static_cast<uint64_t>(srcHeight) > rastel::kMaxPixelBytes)
-        return 0;
     rastel::HeaderBlock info = rastel::standardHeaderBlock(r.width, r.height, bits);
     std::unique_ptr<BYTE[]> pixels(new (std::nothrow) BYTE[size_t{stride} * static_cast<size_t>(r.height)]);
     if (!info || !pixels)

@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{"OneBit", 0, 0, 3, 3, 1}),
     [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
-// The remaining refusals: no buffer, no picture, a source buffer without size.
+// The remaining refusals: no buffer, no picture, a source buffer without size or of an absurd size.
 TEST(RastelRegionMissing, NullBuffersAndEmptyObjects) {
     std::vector<BYTE> pixels = showtest::placePixels(kWidth, kHeight);
     CRastel empty;
@@ -142,6 +142,8 @@ TEST(RastelRegionMissing, NullBuffersAndEmptyObjects) {
     EXPECT_EQ(picture.ReadSplitBmp(nullptr, kWidth, kHeight, 0, 0, 2, 2, 24), 0);
     EXPECT_EQ(picture.ReadSplitBmp(pixels.data(), 0, kHeight, 0, 0, 2, 2, 24), 0);
     EXPECT_EQ(picture.ReadSplitBmp(pixels.data(), kWidth, -kHeight, 0, 0, 2, 2, 24), 0);
+    // A width whose 24-bit stride wraps 32 bits to 8 bytes: refused, not read as 8-byte rows.
+    EXPECT_EQ(picture.ReadSplitBmp(pixels.data(), 1431655768, 1, 0, 0, 2, 1, 24), 0);
 }
 
 // A region loaded at 8 bits gets the grey colour table: it shows as the grey of its values.
