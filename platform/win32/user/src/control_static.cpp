@@ -29,6 +29,21 @@ void drawBitmap(HDC dc, HBITMAP bitmap) {
     DeleteDC(memory);
 }
 
+void fillEdges(HDC dc, const RECT& first, const RECT& second, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &first, brush);
+    FillRect(dc, &second, brush);
+    DeleteObject(brush);
+}
+
+// Shadow on the top and left edges, light on the bottom and right ones.
+void drawSunkenEdge(HDC dc, const RECT& c) {
+    fillEdges(dc, {c.left, c.top, c.right, c.top + 1}, {c.left, c.top, c.left + 1, c.bottom},
+              RGB(160, 160, 160));
+    fillEdges(dc, {c.left, c.bottom - 1, c.right, c.bottom}, {c.right - 1, c.top, c.right, c.bottom},
+              RGB(255, 255, 255));
+}
+
 void paint(Window& window, HDC dc, RECT client) {
     FillRect(dc, &client, controlBrush(window.hwnd, dc, WM_CTLCOLORSTATIC));
     if ((window.style & SS_TYPEMASK) == SS_BITMAP) {
@@ -47,6 +62,8 @@ void paint(Window& window, HDC dc, RECT client) {
         if (old)
             SelectObject(dc, old);
     }
+    if (window.style & SS_SUNKEN)
+        drawSunkenEdge(dc, client);
 }
 
 } // namespace

@@ -161,6 +161,24 @@ TEST_F(PaintingTest, ShorterTextOfATransparentStaticLeavesNoTrace) {
             ASSERT_EQ(pixelOf(label, x, y), 0x0000FFu) << x << "," << y;
 }
 
+// A sunken static has a shadow on its top and left edges and light on the bottom and right ones; a plain
+// static has no border at all.
+TEST_F(PaintingTest, SunkenStaticDrawsItsBorderAndAPlainOneNone) {
+    HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 200, 60);
+    HWND sunken = makeWindow(WS_CHILD | WS_VISIBLE | SS_SUNKEN, 0, 0, 40, 16, top, 1007, "STATIC");
+    HWND plain = makeWindow(WS_CHILD | WS_VISIBLE, 0, 30, 40, 16, top, 1008, "STATIC");
+    drain();
+    const QRgb shadow = 0xA0A0A0u, light = 0xFFFFFFu;
+    EXPECT_EQ(pixelOf(sunken, 20, 0), shadow);
+    EXPECT_EQ(pixelOf(sunken, 0, 8), shadow);
+    EXPECT_EQ(pixelOf(sunken, 20, 15), light);
+    EXPECT_EQ(pixelOf(sunken, 39, 8), light);
+    const QRgb inside = pixelOf(sunken, 20, 8);
+    EXPECT_NE(inside, shadow);
+    for (auto [x, y] : {std::pair(20, 0), std::pair(0, 8), std::pair(20, 15), std::pair(39, 8)})
+        EXPECT_EQ(pixelOf(plain, x, y), inside) << x << "," << y;
+}
+
 // A streaming thread draws frames through GetDC while the GUI thread is blocked (here: in join).
 TEST_F(PaintingTest, GetDcFromAnotherThreadDrawsWithoutTheGuiThread) {
     HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 64, 48);

@@ -15,6 +15,7 @@
 #define SS_NOPREFIX 0x00000080L
 #define SS_NOTIFY 0x00000100L
 #define SS_CENTERIMAGE 0x00000200L
+#define SS_SUNKEN 0x00001000L // a half-sunken border
 
 // Static messages (image type IMAGE_BITMAP) and notifications (WM_COMMAND).
 #define STM_SETIMAGE 0x0172
