@@ -10,6 +10,7 @@
 #include "error_boxes.h"
 #include "graph_helpers.h"
 #include "library_state.h"
+#include "property_dialog.h"
 #include "registry_settings.h"
 
 namespace korvib {
@@ -61,9 +62,10 @@ bool CameraDevice::Open(int comPort) {
     return true;
 }
 
-// Teardown: the serial listener ends first; the preview stops (no frame is inside the pipeline afterwards),
-// then the callbacks go, then the graph and the library-wide key.
+// Teardown: the property dialog closes and the serial listener ends first; the preview stops (no frame is
+// inside the pipeline afterwards), then the callbacks go, then the graph and the library-wide key.
 CameraDevice::~CameraDevice() {
+    ClosePropertyDialog();
     serial_.CloseSerial();
     StopPreview();
     pipeline_.ClearFrameCallbacks();

@@ -82,7 +82,8 @@ public:
     [[nodiscard]] bool InsideFrame() const { return pipeline_.InsideFrame(); }
 
     FramePipeline& Pipeline() { return pipeline_; }
-    [[nodiscard]] bool HasSource() const { return source_ != nullptr; }
+    // The camera's capture filter; null only before Open has found it.
+    [[nodiscard]] IBaseFilter* Source() const { return source_; }
 
     // The device most recently opened, null when none; the property dialog and auto loops reach it.
     static CameraDevice* Current();

@@ -1,4 +1,4 @@
-// KZ_* fronts of registers, focus, recording, compression and property pages.
+// KZ_* fronts of registers, focus, recording and compression.
 #include <camera/korvib.h>
 
 #include "device_handle.h"
@@ -61,18 +61,6 @@ int __stdcall KZ_SelectCompressor(KZ_HANDLE h) {
 int __stdcall KZ_DeviceCompressor(KZ_HANDLE h, LONG* /*keyFrameRate*/, LONG* /*pFramesPerKeyFrame*/,
                                   double* /*quality*/, int /*set*/) {
     return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_FAILED;
-}
-
-// Property pages need a running preview or recording; neither page can be shown in this build.
-int __stdcall KZ_ShowPropertyPage(KZ_HANDLE h, int /*mode*/) {
-    if (h == nullptr) {
-        return KZ_ERR_NULL_HANDLE;
-    }
-    korvib::CameraDevice* device = AsDevice(h);
-    if (!device->PreviewRunning() && !device->RecordingRunning()) {
-        return KZ_ERR_NOT_RUNNING;
-    }
-    return KZ_ERR_FAILED;
 }
 
 } // extern "C"

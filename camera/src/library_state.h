@@ -1,4 +1,5 @@
-// Process-wide state of the camera library: the settings key, the compressor name, the last bCustomProp.
+// Process-wide state of the camera library: the settings key, the compressor name, the last bCustomProp,
+// the property dialog.
 #pragma once
 
 #include <atomic>
@@ -14,8 +15,10 @@ struct LibraryState {
     HKEY settingsKey = nullptr;
     // FriendlyName of the AVI compressor: at most 255 characters and a NUL.
     char compressorName[256] = {};
-    // bCustomProp as the last preview start read it.
+    // bCustomProp as the last preview start read it or the last property page shown stored it.
     std::atomic<DWORD> customProp{1};
+    // The open property dialog, null when none; GUI thread.
+    HWND propertyDialog = nullptr;
     // The device most recently built, null when none; read by the auto loops on the streaming thread.
     std::atomic<CameraDevice*> currentDevice{nullptr};
 };

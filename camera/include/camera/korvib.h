@@ -112,7 +112,10 @@ int __stdcall KZ_SelectCompressor(KZ_HANDLE h);
 int __stdcall KZ_DeviceCompressor(KZ_HANDLE h, LONG* keyFrameRate, LONG* pFramesPerKeyFrame, double* quality,
                                   int set);
 
-// Property pages: mode 0 the library's own dialog, otherwise the driver's pages.
+// Property pages: mode 0 opens the library's own modeless dialog (KZ_ERR_FAILED when one is open already,
+// which comes to the front, or when it cannot be made); any other mode shows the driver's page in a modal
+// frame and returns KZ_OK once it closes. KZ_ERR_NOT_RUNNING while neither the preview nor a recording runs.
+// GUI thread; the dialog is served by that thread's message loop.
 int __stdcall KZ_ShowPropertyPage(KZ_HANDLE h, int mode);
 
 // Overlay mask: a 24-bit BMP of the frame's size drawn over every frame, its pixels of keyColour
