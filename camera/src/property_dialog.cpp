@@ -2,6 +2,7 @@
 // boxes switch the auto loops, and the loops' results move the sliders back.
 #include "property_dialog.h"
 
+#include <iterator>
 #include <mutex>
 
 #include <camera/korvib.h>
