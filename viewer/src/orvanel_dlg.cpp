@@ -31,6 +31,19 @@ ON_BN_CLICKED(IDC_BUTTON_FULLSCREEN, OnFullScreen)
 ON_BN_CLICKED(IDC_BUTTON_RES_DOWN, OnResolutionDown)
 ON_BN_CLICKED(IDC_BUTTON_RES_UP, OnResolutionUp)
 ON_BN_CLICKED(IDC_BUTTON_SNAP, OnSnap)
+ON_BN_CLICKED(IDC_BUTTON_BRIGHT_UP, OnBrightnessUp)
+ON_BN_CLICKED(IDC_BUTTON_BRIGHT_DOWN, OnBrightnessDown)
+ON_BN_CLICKED(IDC_BUTTON_CONTRAST_UP, OnContrastUp)
+ON_BN_CLICKED(IDC_BUTTON_CONTRAST_DOWN, OnContrastDown)
+ON_BN_CLICKED(IDC_BUTTON_SATURATION_UP, OnSaturationUp)
+ON_BN_CLICKED(IDC_BUTTON_SATURATION_DOWN, OnSaturationDown)
+ON_BN_CLICKED(IDC_BUTTON_SHARP_UP, OnSharpnessUp)
+ON_BN_CLICKED(IDC_BUTTON_SHARP_DOWN, OnSharpnessDown)
+ON_BN_CLICKED(IDC_BUTTON_GAMMA_UP, OnGammaUp)
+ON_BN_CLICKED(IDC_BUTTON_GAMMA_DOWN, OnGammaDown)
+ON_BN_CLICKED(IDC_BUTTON_EXPOSURE_UP, OnExposureUp)
+ON_BN_CLICKED(IDC_BUTTON_EXPOSURE_DOWN, OnExposureDown)
+ON_WM_LBUTTONUP()
 ON_WM_MOUSEMOVE()
 ON_WM_SETCURSOR()
 ON_WM_LBUTTONDOWN()
@@ -237,8 +250,10 @@ void COrvanelDlg::OnDestroy() {
 }
 
 // Keys for the whole window, whatever control has the focus: Esc leaves full screen (and is consumed
-// there), F1 opens readme.txt, F7 switches the language, F11 toggles full screen. Everything then takes
-// the dialog's ordinary course, where Esc outside full screen cancels the dialog.
+// there), F1 opens readme.txt, F5 snaps, F7 switches the language, F11 toggles full screen. Then the
+// repeat of a held plus or minus button and the level bars' changes; a bar value out of its range ends
+// here with FALSE. Everything else takes the dialog's ordinary course, where Esc outside full screen
+// cancels the dialog.
 BOOL COrvanelDlg::PreTranslateMessage(MSG* msg) {
     if (msg->message == WM_KEYDOWN) {
         switch (msg->wParam) {
@@ -267,5 +282,9 @@ BOOL COrvanelDlg::PreTranslateMessage(MSG* msg) {
             break;
         }
     }
+    if (msg->message == WM_BUTTON_REPEAT)
+        OnButtonRepeat();
+    if (msg->message == WM_LEVEL_CHANGED && !OnLevelChanged())
+        return FALSE;
     return CDialog::PreTranslateMessage(msg);
 }

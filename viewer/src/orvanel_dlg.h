@@ -4,6 +4,8 @@
 #include <camera/korvib.h>
 #include <jpeg/jpegfile.h>
 
+#include <array>
+
 #include "bmp_button.h"
 #include "bmp_static.h"
 #include "framework.h"
@@ -160,6 +162,21 @@ protected:
     afx_msg void OnResolutionDown();
     afx_msg void OnResolutionUp();
 
+    // Camera adjustments: plus and minus steps, the repeat of a held button, bar drags.
+    afx_msg void OnBrightnessUp();
+    afx_msg void OnBrightnessDown();
+    afx_msg void OnContrastUp();
+    afx_msg void OnContrastDown();
+    afx_msg void OnSaturationUp();
+    afx_msg void OnSaturationDown();
+    afx_msg void OnSharpnessUp();
+    afx_msg void OnSharpnessDown();
+    afx_msg void OnGammaUp();
+    afx_msg void OnGammaDown();
+    afx_msg void OnExposureUp();
+    afx_msg void OnExposureDown();
+    afx_msg void OnLButtonUp(UINT flags, CPoint point);
+
     // Snapshots and the thumbnail strip.
     afx_msg void OnSnap();
     afx_msg void OnLButtonDown(UINT flags, CPoint point);
@@ -192,6 +209,23 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // One camera adjustment: its member, range, where it goes (a KZ_PARAM_* id, or the exposure register),
+    // its level bar and its value text.
+    static constexpr int kExposureRegister = -1;
+    struct Adjustment {
+        int* value;
+        int min;
+        int max;
+        int param;
+        CBmpStatic* bar;
+        CString* text;
+    };
+    std::array<Adjustment, 6> Adjustments();
+    void SendAdjustment(const Adjustment& a);
+    void StepAdjustment(int index, int delta);
+    void OnButtonRepeat();
+    bool OnLevelChanged();
+
     // Starts the preview again after a capture-size change (stop, size, width and height, start).
     void RestartPreviewAtResolution();
     void RestoreExposure();

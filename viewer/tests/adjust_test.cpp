@@ -1,0 +1,188 @@
+// End-to-end: the camera adjustments: plus and minus steps, a held button's repeat, level-bar presses and
+// drags.
+#include <win32/message_loop.h>
+
+#include "program_fixture.h"
+
+namespace {
+
+constexpr BYTE kSensor = 0xBA;
+constexpr BYTE kExposureRegister = 0x09;
+
+// Runs every message waiting, through the dialog's pre-translation as the modal loop does.
+void Pump() {
+    MSG msg;
+    while (::PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE))
+        platform::user::pumpMessage();
+}
+
+std::string Text(COrvanelDlg& dlg, int id) {
+    CString text;
+    dlg.GetDlgItemText(id, text);
+    return text.str();
+}
+
+// What the camera holds for an adjustment: its parameter, or the sensor's exposure register.
+int CameraValue(COrvanelDlg& dlg, int param) {
+    int value = -1;
+    if (param < 0)
+        KZ_RegOperation(dlg.m_hCamera, KZ_REG_EXPOSURE, &value, 0);
+    else
+        KZ_GetParam(dlg.m_hCamera, param, &value);
+    return value;
+}
+
+struct Adjust {
+    const char* name;
+    int plus, minus, bar, text;
+    int param; // -1: the exposure register
+    int max;
+    int COrvanelDlg::*member;
+};
+
+const Adjust kAdjusts[] = {
+    {"brightness", 1015, 1017, 1016, 1073, KZ_PARAM_BRIGHTNESS, 255, &COrvanelDlg::m_nBrightness},
+    {"contrast", 1018, 1020, 1019, 1074, KZ_PARAM_CONTRAST, 63, &COrvanelDlg::m_nContrast},
+    {"saturation", 1021, 1023, 1022, 1075, KZ_PARAM_SATURATION, 63, &COrvanelDlg::m_nSaturation},
+    {"sharpness", 1024, 1026, 1025, 1076, KZ_PARAM_SHARPNESS, 15, &COrvanelDlg::m_nSharpness},
+    {"gamma", 1027, 1029, 1028, 1077, KZ_PARAM_GAMMA, 63, &COrvanelDlg::m_nGamma},
+    {"exposure", 1102, 1103, 1101, 1104, -1, 2000, &COrvanelDlg::m_nExposure},
+};
+
+CBmpStatic& Bar(COrvanelDlg& dlg, int id) {
+    return *static_cast<CBmpStatic*>(dlg.GetDlgItem(id));
+}
+
+} // namespace
+
+// Each plus stops at the top of its range and each minus at 0 (exposure: the sensor's lower bound); a step
+// inside the range reaches the camera, the bar and the value text.
+TEST_F(ProgramTest, StepsStayInTheirRangesAndReachTheCamera) {
+    RunDialog([&](COrvanelDlg& dlg) {
+        for (const Adjust& a : kAdjusts) {
+            SCOPED_TRACE(a.name);
+            const int min = a.param < 0 ? dlg.m_nExposureMin : 0;
+            dlg.*a.member = a.max;
+            Click(dlg, a.plus);
+            EXPECT_EQ(dlg.*a.member, a.max);
+            Click(dlg, a.minus);
+            EXPECT_EQ(dlg.*a.member, a.max - 1);
+            EXPECT_EQ(CameraValue(dlg, a.param), a.max - 1);
+            EXPECT_EQ(Bar(dlg, a.bar).m_nPos, a.max - 1);
+            EXPECT_EQ(Text(dlg, a.text), std::to_string(a.max - 1));
+
+            dlg.*a.member = min;
+            Click(dlg, a.minus);
+            EXPECT_EQ(dlg.*a.member, min);
+            EXPECT_EQ(CameraValue(dlg, a.param), a.max - 1) << "nothing sent at the bottom";
+            Click(dlg, a.plus);
+            EXPECT_EQ(CameraValue(dlg, a.param), min + 1);
+        }
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
+// The exposure bar runs from the sensor's lower bound to 2000, whatever larger maximum the sensor reports,
+// and starts at the sensor's exposure.
+TEST_F(ProgramTest, ExposureRangeIsCappedAt2000) {
+    RunDialog([&](COrvanelDlg& dlg) {
+        int min = 0, max = 0;
+        KZ_GetRegRange(dlg.m_hCamera, KZ_REG_EXPOSURE, &min, &max);
+        EXPECT_GT(max, 2000);
+        EXPECT_EQ(dlg.m_nExposureMin, min);
+        EXPECT_EQ(dlg.m_nExposureMax, 2000);
+        EXPECT_EQ(dlg.m_barExposure.m_nMax, 2000);
+        EXPECT_EQ(dlg.m_nExposure, 660);
+        EXPECT_EQ(dlg.m_barExposure.m_nPos, 660);
+        EXPECT_EQ(Text(dlg, IDC_STATIC_EXPOSURE_VALUE), "660");
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
+// Holding plus steps every 50 ms through the dialog's repeat handling and stops at the top: exposure from
+// 1997 is written as 1998, 1999 and 2000 once each; a release's click adds its own step; contrast stays
+// at 63.
+TEST_F(ProgramTest, HeldPlusRepeatsUpToTheTop) {
+    platform::SteppedClock& clock = UseSteppedClock();
+    std::vector<unsigned> exposures;
+    RunDialog([&](COrvanelDlg& dlg) {
+        auto hold = [&](int id, int ms) {
+            CBmpButton& plus = *dlg.Button(id);
+            plus.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            for (int t = 0; t < ms; t += 10) {
+                clock.advance(10);
+                Pump();
+            }
+            plus.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            Pump();
+        };
+        dlg.m_nExposure = 1997;
+        Camera().clearLogs();
+        hold(IDC_BUTTON_EXPOSURE_UP, 400);
+        EXPECT_EQ(dlg.m_nExposure, 2000);
+        for (const auto& w : Camera().registerWrites())
+            if (w.address == kSensor && w.reg == kExposureRegister)
+                exposures.push_back(w.value);
+
+        dlg.m_nContrast = 58;
+        hold(IDC_BUTTON_CONTRAST_UP, 100);
+        EXPECT_EQ(dlg.m_nContrast, 61) << "two repeats in 100 ms and the release's click";
+        hold(IDC_BUTTON_CONTRAST_UP, 300);
+        EXPECT_EQ(dlg.m_nContrast, 63);
+        EXPECT_EQ(CameraValue(dlg, KZ_PARAM_CONTRAST), 63);
+        dlg.SendMessage(WM_CLOSE);
+    });
+    EXPECT_EQ(exposures, (std::vector<unsigned>{1998, 1999, 2000}));
+}
+
+// A press on a bar sets the value from the press position, a drag follows the mouse, and each value reaches
+// the camera, the bar and the text; a release over the window outside the bar ends the drag.
+TEST_F(ProgramTest, BarPressAndDragSetTheValue) {
+    RunDialog([&](COrvanelDlg& dlg) {
+        CBmpStatic& bar = dlg.m_barContrast;
+        CRect client;
+        bar.GetClientRect(client);
+        auto valueAt = [&](int x) { return static_cast<int>(63.0 / client.Width() * x); };
+        const int x1 = client.Width() / 3;
+        const int x2 = client.Width() - 1;
+        bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x1, 2));
+        Pump();
+        EXPECT_EQ(dlg.m_nContrast, valueAt(x1));
+        EXPECT_EQ(CameraValue(dlg, KZ_PARAM_CONTRAST), valueAt(x1));
+        EXPECT_EQ(Text(dlg, IDC_STATIC_CONTRAST_VALUE), std::to_string(valueAt(x1)));
+        bar.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x2, 2));
+        Pump();
+        EXPECT_EQ(dlg.m_nContrast, valueAt(x2));
+        EXPECT_EQ(CameraValue(dlg, KZ_PARAM_CONTRAST), valueAt(x2));
+        EXPECT_EQ(dlg.m_bDragging, 1);
+
+        // The mouse comes up over the dialog, away from the bar.
+        dlg.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(0, 0));
+        EXPECT_EQ(bar.m_bButtonDown, 0);
+        EXPECT_EQ(dlg.m_nBrightness, 80) << "no other adjustment moved";
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
+// A bar value outside the adjustment's range changes nothing: a press at the left end of the exposure bar
+// (0, below the sensor's bound 1) and a position above 2000 leave member, bar, text and sensor alone.
+TEST_F(ProgramTest, BarValueOutsideTheRangeIsIgnored) {
+    RunDialog([&](COrvanelDlg& dlg) {
+        CBmpStatic& bar = dlg.m_barExposure;
+        ASSERT_EQ(dlg.m_nExposureMin, 1);
+        bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 2));
+        Pump();
+        EXPECT_EQ(dlg.m_nExposure, 660);
+        EXPECT_EQ(CameraValue(dlg, -1), 660);
+        EXPECT_EQ(Text(dlg, IDC_STATIC_EXPOSURE_VALUE), "660");
+
+        bar.m_nPos = 2001;
+        dlg.PostMessage(WM_LEVEL_CHANGED);
+        Pump();
+        EXPECT_EQ(dlg.m_nExposure, 660);
+        EXPECT_EQ(CameraValue(dlg, -1), 660);
+        bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(0, 2));
+        Pump();
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
