@@ -83,6 +83,11 @@ TEST_F(MfcControlsTest, ComboBoxSliderAndChecks)
     EXPECT_EQ(slider.GetRangeMin(), 1);
     EXPECT_EQ(slider.GetRangeMax(), 63);
     EXPECT_EQ(slider.GetPos(), 63);
+    // A range past 16 bits, as a long media file's tenths of a second give, keeps both ends.
+    slider.SetRange(0, 37250);
+    EXPECT_EQ(slider.GetRangeMax(), 37250);
+    slider.SetRange(0, 100000);
+    EXPECT_EQ(slider.GetRangeMax(), 100000);
 
     CButton check;
     ASSERT_TRUE(check.SubclassWindow(control("BUTTON", BS_AUTOCHECKBOX, 22)));

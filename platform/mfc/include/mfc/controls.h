@@ -46,9 +46,11 @@ public:
     void SetPos(int pos) { SendMessage(TBM_SETPOS, TRUE, pos); }
     int GetRangeMin() const { return static_cast<int>(SendMessage(TBM_GETRANGEMIN)); }
     int GetRangeMax() const { return static_cast<int>(SendMessage(TBM_GETRANGEMAX)); }
+    // Both ends as full ints (TBM_SETRANGE would cut them to 16 bits).
     void SetRange(int min, int max, BOOL redraw = FALSE)
     {
-        SendMessage(TBM_SETRANGE, static_cast<WPARAM>(redraw), MAKELPARAM(min, max));
+        SetRangeMin(min, FALSE);
+        SetRangeMax(max, redraw);
     }
     void SetRangeMin(int min, BOOL redraw = FALSE) { SendMessage(TBM_SETRANGEMIN, static_cast<WPARAM>(redraw), min); }
     void SetRangeMax(int max, BOOL redraw = FALSE) { SendMessage(TBM_SETRANGEMAX, static_cast<WPARAM>(redraw), max); }
