@@ -45,6 +45,9 @@ public:
     void SetResolution(int index);
     void EnablePreview(int on);
 
+    // Whole seconds as "hh:mm:ss".
+    static CString FormatHMS(int seconds);
+
     // Controls bound by data exchange.
     CBmpButton m_btn[kButtonCount];
     CBmpStatic m_Video;
@@ -176,6 +179,15 @@ protected:
     afx_msg void OnExposureUp();
     afx_msg void OnExposureDown();
     afx_msg void OnLButtonUp(UINT flags, CPoint point);
+
+    // Media playback and the dialog timer.
+    afx_msg void OnLoadFile();
+    afx_msg void OnPlay();
+    afx_msg void OnStop();
+    afx_msg void OnPause();
+    afx_msg void OnCloseFile();
+    afx_msg void OnHScroll(UINT code, UINT position, CScrollBar* scrollBar);
+    afx_msg void OnTimer(UINT_PTR id);
 
     // Snapshots and the thumbnail strip.
     afx_msg void OnSnap();
