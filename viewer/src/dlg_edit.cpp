@@ -1,5 +1,8 @@
-// COrvanelDlg: the Edit mode's picture commands with their step limits, zoom, Fit, Reset, undo and redo.
+// COrvanelDlg: the Edit mode's picture commands with their step limits, the threshold dialog, zoom, Fit, Reset, undo
+// and redo.
 #include "orvanel_dlg.h"
+
+#include "image_setting.h"
 
 namespace {
 
@@ -99,6 +102,21 @@ void COrvanelDlg::OnBinary()
         return;
     m_EditView.Threshold(static_cast<BYTE>(m_nThreshold & 0xFF));
     m_nImageBits = m_EditView.GetBitCount();
+}
+
+// The threshold dialog, without owner, on the current threshold, bound and language; OK takes its values.
+void COrvanelDlg::OnTool()
+{
+    CImageSetting dialog(nullptr);
+    dialog.m_nBound = m_nBound;
+    dialog.m_nThreshold = m_nThreshold;
+    dialog.m_nLanguage = m_nLanguage;
+    dialog.m_strBound.Format("%d", m_nBound);
+    dialog.m_strThreshold.Format("%d", m_nThreshold);
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_nBound = dialog.m_nBound;
+    m_nThreshold = dialog.m_nThreshold;
 }
 
 void COrvanelDlg::OnEmboss()

@@ -75,6 +75,7 @@ ON_BN_CLICKED(IDC_BUTTON_FIT, OnFit)
 ON_BN_CLICKED(IDC_BUTTON_RESET, OnReset)
 ON_BN_CLICKED(IDC_BUTTON_OPEN, OnOpen)
 ON_BN_CLICKED(IDC_BUTTON_SAVE, OnSave)
+ON_BN_CLICKED(IDC_BUTTON_TOOL, OnTool)
 END_MESSAGE_MAP()
 
 // Every member gets a defined value here, also those that start-up sets later.

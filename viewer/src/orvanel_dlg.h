@@ -217,6 +217,7 @@ protected:
     afx_msg void OnReset();
     afx_msg void OnOpen();
     afx_msg void OnSave();
+    afx_msg void OnTool();
 
     DECLARE_MESSAGE_MAP()
 

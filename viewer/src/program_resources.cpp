@@ -1,4 +1,4 @@
-// Registering the program's resources: dialog template, icon and button bitmaps from the program folder.
+// Registering the program's resources: dialog templates, icon and button bitmaps from the program folder.
 #include "program_resources.h"
 
 #include <string>
@@ -6,6 +6,7 @@
 #include <win32/native_path.h>
 
 #include "framework.h"
+#include "image_setting.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ std::string ProgramFolder() {
 void RegisterProgramResources() {
     const std::string folder = ProgramFolder() + "resources/";
     platform::mfc::registerDialogTemplate(IDD_ORVANEL_DIALOG, MainDialogTemplate());
+    platform::mfc::registerDialogTemplate(IDD_IMAGE_SETTING, ImageSettingTemplate());
     platform::mfc::registerResourceIcon(IDR_MAINFRAME,
                                         (folder + std::to_string(IDR_MAINFRAME) + ".bmp").c_str());
     for (int id : kBitmapIds)
