@@ -1,5 +1,4 @@
-// COrvanelDlg: the Edit mode's picture commands with their step limits, the threshold dialog, zoom, Fit, Reset, undo
-// and redo.
+// COrvanelDlg: the Edit mode's picture commands, step limits, threshold dialog, zoom, Fit, Reset, undo and redo.
 #include "orvanel_dlg.h"
 
 #include "image_setting.h"
