@@ -233,6 +233,20 @@ TEST_F(SnapTest, F5SnapsInEditModeToo) {
     EXPECT_EQ(DayFiles(), std::set<std::string>{"14-7-3.jpg"});
 }
 
+// A held F5 snaps once for its first key-down and once for each repeated one.
+TEST_F(SnapTest, HeldF5SnapsForEveryRepeat) {
+    RunDialog([&](COrvanelDlg& dlg) {
+        SaveHere(dlg);
+        constexpr LPARAM kRepeated = 0x40000000; // the key was already down
+        ::PostMessage(dlg.m_hWnd, WM_KEYDOWN, VK_F5, 1);
+        ::PostMessage(dlg.m_hWnd, WM_KEYDOWN, VK_F5, kRepeated | 1);
+        ::PostMessage(dlg.m_hWnd, WM_KEYDOWN, VK_F5, kRepeated | 1);
+        EXPECT_TRUE(WaitFor([&] { return dlg.m_nThumbCount == 3; }));
+        dlg.SendMessage(WM_CLOSE);
+    });
+    EXPECT_EQ(sounds_.size(), 3u);
+}
+
 // Without a camera Snap does nothing at all.
 TEST_F(SnapTest, NoCameraNoSnap) {
     RunDialog([&](COrvanelDlg& dlg) {
