@@ -1,7 +1,8 @@
 // Test tool: brings the real main dialog on the live simulated camera into the states a person checks by eye
 // and takes the whole screen of each with ImageMagick's import. Run under a virtual X server:
 //   ORVANEL_SHOTS=<folder> xvfb-run -a -s "-screen 0 1280x1024x24" orvanel_screenshots
-// Pictures: preview_1280.png, preview_640.png, full_screen.png, strip.png, edit.png.
+// Pictures: preview_1280.png, preview_640.png, full_screen.png, adjusted.png, playback.png, strip.png,
+// edit.png.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -42,6 +43,37 @@ TEST_F(ProgramTest, Screenshots) {
         Click(dlg, IDC_BUTTON_FULLSCREEN);
         Shoot("full_screen");
         Click(dlg, IDC_BUTTON_FULLSCREEN);
+
+        // Brightness and gamma by their buttons, contrast and exposure by a press on their bars.
+        for (int i = 0; i < 40; ++i)
+            Click(dlg, IDC_BUTTON_BRIGHT_UP);
+        for (int i = 0; i < 10; ++i)
+            Click(dlg, IDC_BUTTON_GAMMA_DOWN);
+        for (CBmpStatic* bar : {&dlg.m_barContrast, &dlg.m_barExposure}) {
+            CRect client;
+            bar->GetClientRect(client);
+            bar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.Width() * 3 / 4, 2));
+            Settle(100); // the dialog takes the value while the bar is held
+            bar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(client.Width() * 3 / 4, 2));
+        }
+        Shoot("adjusted");
+
+        // A media file in the picture area, played for a moment and paused.
+        const std::string clip = File("clip.avi").string();
+        if (std::system(("ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc=s=320x240:r=25:d=5 -c:v "
+                         "mjpeg '" +
+                         clip + "'")
+                            .c_str()) == 0) {
+            platform::testing::setFileDialogAnswer(
+                [&](const platform::testing::FileDialogCall&) -> std::optional<std::string> { return clip; });
+            Click(dlg, IDC_BUTTON_LOAD_FILE);
+            platform::testing::setFileDialogAnswer(nullptr);
+            Click(dlg, IDC_BUTTON_PLAY);
+            Settle(1500);
+            Click(dlg, IDC_BUTTON_PAUSE);
+            Shoot("playback");
+            Click(dlg, IDC_BUTTON_CLOSE_FILE);
+        }
 
         for (int i = 0; i < 7; ++i) {
             Click(dlg, IDC_BUTTON_SNAP);
