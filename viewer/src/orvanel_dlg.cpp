@@ -1,6 +1,7 @@
 // COrvanelDlg: members, data exchange, message map, the start-up road and the shutdown order.
 #include "orvanel_dlg.h"
 
+#include <player/vidora.h>
 #include <win32/native_path.h>
 
 namespace {
@@ -247,13 +248,16 @@ HCURSOR COrvanelDlg::OnQueryDragIcon() {
 
 void COrvanelDlg::WinHelp(DWORD_PTR, UINT) {}
 
-// The camera stops drawing before the child windows go: a recording is ended and the preview stopped.
+// The camera and the player stop drawing before the child windows go: a recording is ended, the preview
+// stopped and a loaded media file's player released with the picture area its video window lives in.
 void COrvanelDlg::OnDestroy() {
     if (m_bRecording) {
         KZ_StopCapture(m_hCamera);
         m_bRecording = 0;
     }
     KZ_Stop(m_hCamera);
+    m_bPlaying = 0;
+    m_hPlay = PLAY_UnInitial(m_hPlay);
     CDialog::OnDestroy();
 }
 
