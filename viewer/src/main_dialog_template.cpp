@@ -4,10 +4,6 @@
 
 #include "framework.h"
 
-#ifndef SS_SUNKEN
-#define SS_SUNKEN 0x00001000L
-#endif
-
 namespace {
 
 constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW;
