@@ -6,6 +6,7 @@
 #include <dshow/com_ptr.h>
 #include <dshow/renderers.h>
 
+#include "avi_mux.h"
 #include "builtin_classes.h"
 #include "graph_walk.h"
 
@@ -31,14 +32,31 @@ public:
         return graph_ ? graph_.copyTo(graph) : E_UNEXPECTED;
     }
 
-    // Recording comes with the AVI multiplexer.
-    HRESULT STDMETHODCALLTYPE SetOutputFileName(const GUID*, LPCOLESTR, IBaseFilter** mux,
+    // Adds an AVI multiplexer, which writes the file itself (its IFileSinkFilter names it), as "Mux".
+    // E_INVALIDARG for another type or an empty name.
+    HRESULT STDMETHODCALLTYPE SetOutputFileName(const GUID* type, LPCOLESTR file, IBaseFilter** mux,
                                                 IFileSinkFilter** sink) override {
         if (mux)
             *mux = nullptr;
         if (sink)
             *sink = nullptr;
-        return E_NOTIMPL;
+        if (!type || !file)
+            return E_POINTER;
+        if (*type != MEDIASUBTYPE_Avi)
+            return E_INVALIDARG;
+        if (!graph_)
+            return E_UNEXPECTED;
+        ComPtr<IBaseFilter> created;
+        HRESULT hr = createAviMux(file, created);
+        if (SUCCEEDED(hr))
+            hr = graph_->AddFilter(created.get(), L"Mux");
+        if (FAILED(hr))
+            return hr;
+        if (sink)
+            created->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(sink));
+        if (mux)
+            *mux = created.detach();
+        return S_OK;
     }
 
     HRESULT STDMETHODCALLTYPE FindInterface(const GUID* category, const GUID* type, IBaseFilter* filter,
@@ -118,7 +136,8 @@ public:
 
 private:
     // The output pins of `filter` in `category` that carry `type`.
-    static std::vector<ComPtr<IPin>> categoryPins(IBaseFilter* filter, const GUID& category, const GUID* type) {
+    static std::vector<ComPtr<IPin>> categoryPins(IBaseFilter* filter, const GUID& category,
+                                                  const GUID* type) {
         std::vector<ComPtr<IPin>> pins;
         for (auto& pin : pinsOf(filter))
             if (directionOf(pin.get()) == PINDIR_OUTPUT && pinCategory(pin.get()) == category &&
@@ -160,8 +179,8 @@ private:
     HRESULT addDefaultRenderer(const GUID* type, ComPtr<IBaseFilter>& renderer) {
         if (type && *type != MEDIATYPE_Video)
             return VFW_E_CANNOT_RENDER;
-        HRESULT hr = CoCreateInstance(CLSID_VideoMixingRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                      renderer.putVoid());
+        HRESULT hr = CoCreateInstance(CLSID_VideoMixingRenderer, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IBaseFilter, renderer.putVoid());
         if (FAILED(hr))
             return hr;
         return graph_->AddFilter(renderer.get(), L"Video Renderer");

@@ -1,10 +1,12 @@
-// The registry of device providers by category.
+// The registry of device providers by category, the GStreamer encoders first among the compressors.
 #include <algorithm>
 #include <mutex>
 
 #include <dshow/device_catalog.h>
+#include <dshow/device_enum.h>
 
 #include "device_catalog_list.h"
+#include "video_compressor.h"
 
 namespace {
 
@@ -20,8 +22,14 @@ struct Catalog {
     int nextToken = 1;
 };
 
+// The compressor category starts with the GStreamer encoders.
 Catalog& catalog() {
-    static Catalog* instance = new Catalog;
+    static Catalog* instance = [] {
+        auto* created = new Catalog;
+        created->providers.push_back(
+            {created->nextToken++, CLSID_VideoCompressorCategory, platform::dshow::videoCompressorDevices});
+        return created;
+    }();
     return *instance;
 }
 

@@ -18,6 +18,7 @@
 #include <dshow/graph.h>
 
 #include "file_pipeline.h"
+#include "gst_ready.h"
 
 namespace platform::dshow {
 namespace {
@@ -26,11 +27,6 @@ constexpr GstClockTime kPrerollLimit = 10 * GST_SECOND;
 // playbin flags: video, audio, software volume and video as decoded (the video bin below converts it);
 // no subtitles or visualisation.
 constexpr guint kPlayFlags = 0x1 | 0x2 | 0x10 | 0x40;
-
-bool gstreamerReady() {
-    static const bool ready = gst_init_check(nullptr, nullptr, nullptr);
-    return ready;
-}
 
 // Some AVI headers give a pixel ratio of -1/1, which the converter refuses; frames here are
 // drawn by size only, so such a ratio becomes 1/1.

@@ -14,6 +14,9 @@ namespace {
 
 using namespace platform::dshow;
 
+// A category no provider of the layer fills.
+const GUID kTestCategory = {0x2F6A1C3E, 0x8B4D, 0x4E71, {0x9C, 0x05, 0x6D, 0x3B, 0x7A, 0x18, 0xE2, 0x94}};
+
 class DeviceEnumTest : public testing_dshow::ComTest {
 protected:
     void SetUp() override {
@@ -57,18 +60,18 @@ protected:
 
 TEST_F(DeviceEnumTest, EmptyCategoryGivesFalseAndNoEnumerator) {
     IEnumMoniker* list = reinterpret_cast<IEnumMoniker*>(1);
-    EXPECT_EQ(devices_->CreateClassEnumerator(CLSID_VideoCompressorCategory, &list, 0), S_FALSE);
+    EXPECT_EQ(devices_->CreateClassEnumerator(kTestCategory, &list, 0), S_FALSE);
     EXPECT_EQ(list, nullptr);
 }
 
 TEST_F(DeviceEnumTest, ListsProvidersInRegistrationOrderPerCategory) {
     provide(CLSID_VideoInputDeviceCategory, {{L"USB 2820 Video", L"sim:0", nullptr}});
-    provide(CLSID_VideoCompressorCategory, {{L"MJPEG Compressor", L"enc:mjpeg", nullptr}});
+    provide(kTestCategory, {{L"MJPEG Compressor", L"enc:mjpeg", nullptr}});
     provide(CLSID_VideoInputDeviceCategory,
             {{L"USB 2861 Video", L"sim:1", nullptr}, {L"Webcam", L"/dev/video0", nullptr}});
     EXPECT_EQ(names(CLSID_VideoInputDeviceCategory),
               (std::vector<std::wstring>{L"USB 2820 Video", L"USB 2861 Video", L"Webcam"}));
-    EXPECT_EQ(names(CLSID_VideoCompressorCategory), (std::vector<std::wstring>{L"MJPEG Compressor"}));
+    EXPECT_EQ(names(kTestCategory), (std::vector<std::wstring>{L"MJPEG Compressor"}));
     unregisterDeviceProvider(tokens_.front());
     EXPECT_EQ(names(CLSID_VideoInputDeviceCategory), (std::vector<std::wstring>{L"USB 2861 Video", L"Webcam"}));
 }
