@@ -62,11 +62,15 @@ bool CameraDevice::Open(int comPort) {
     return true;
 }
 
-// Teardown: the property dialog closes and the serial listener ends first; the preview stops (no frame is
-// inside the pipeline afterwards), then the callbacks go, then the graph and the library-wide key.
+// Teardown: the property dialog closes and the serial listener ends first; a recording ends and the preview
+// stops (no frame is inside the pipeline afterwards), then the callbacks go, then the graph and the
+// library-wide key.
 CameraDevice::~CameraDevice() {
     ClosePropertyDialog();
     serial_.CloseSerial();
+    if (RecordingRunning()) {
+        TearDownRecording();
+    }
     StopPreview();
     pipeline_.ClearFrameCallbacks();
     pipeline_.SetMaskCallBack(nullptr, nullptr);

@@ -46,6 +46,20 @@ public:
     [[nodiscard]] bool RecordingRunning() const {
         return state_.load(std::memory_order_acquire) == State::Recording;
     }
+    // Recording into an AVI file: stops the preview (remembering whether it ran) and runs the capture
+    // stream through the registry's compressor into the multiplexer. False after an error box and a full
+    // stop when a step fails, and at once, changing nothing, while a recording runs. Caller's thread, never
+    // inside a frame.
+    [[nodiscard]] bool StartCapture(const char* aviPath);
+    // Ends the recording (the file gets its index), removes its filters and restarts the preview with the
+    // stored KZ_Start arguments when the last start found it running; without a recording only that
+    // restart happens. Caller's thread, never inside a frame.
+    void StopCapture();
+
+    // The capture source's compression settings: set nonzero writes the three values, 0 reads them.
+    [[nodiscard]] int DeviceCompressor(LONG* keyFrameRate, LONG* pFramesPerKeyFrame, double* quality,
+                                       int set);
+
     // Frames per second of the last 5000 ms period; 0.0 before the first tick. Any thread.
     [[nodiscard]] float FrameRate() const { return frameRate_.load(std::memory_order_relaxed); }
 
@@ -93,7 +107,12 @@ private:
     void FrameRateTick();
     [[nodiscard]] bool BuildPreview(DWORD style, int x, int y, int width, int height, HWND owner,
                                     int renderMode);
-    void ApplyCaptureFormat(const CaptureFormat& row);
+    // frameTime 0 keeps the pin's frame rate.
+    void ApplyCaptureFormat(const CaptureFormat& row, REFERENCE_TIME frameTime = 0);
+    [[nodiscard]] HRESULT BuildRecording(const char* aviPath);
+    [[nodiscard]] HRESULT ShowRecordingWindow();
+    void TearDownRecording();
+    void RestorePreview();
     void WriteStoredSensorValues();
     void ReleaseGraph();
 
@@ -106,6 +125,11 @@ private:
     std::unique_ptr<GrabberCallback> grabber_;
     IAMStreamConfig* streamConfig_ = nullptr;
     IVideoWindow* videoWindow_ = nullptr;
+    // Held while recording.
+    IBaseFilter* mux_ = nullptr;
+    IBaseFilter* compressor_ = nullptr;
+    // Whether the preview ran when the last recording started; the recording's stop restarts it.
+    bool previewWasRunning_ = false;
 
     // Read at the next start.
     int formatIndex_ = 6;

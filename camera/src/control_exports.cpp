@@ -44,13 +44,19 @@ int __stdcall KZ_SetDoAF(KZ_HANDLE h, int enable) {
     return h == nullptr ? KZ_ERR_NULL_HANDLE : AsDevice(h)->SetDoAF(enable);
 }
 
-// Recording cannot start in this build; a stop with nothing recorded is a success.
-int __stdcall KZ_StartCapture(KZ_HANDLE h, const char* /*aviPath*/) {
-    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_FAILED;
+int __stdcall KZ_StartCapture(KZ_HANDLE h, const char* aviPath) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return AsDevice(h)->StartCapture(aviPath) ? KZ_OK : KZ_ERR_FAILED;
 }
 
 int __stdcall KZ_StopCapture(KZ_HANDLE h) {
-    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_OK;
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    AsDevice(h)->StopCapture();
+    return KZ_OK;
 }
 
 // The compressor dialog cannot be created in this build.
@@ -58,9 +64,13 @@ int __stdcall KZ_SelectCompressor(KZ_HANDLE h) {
     return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_FAILED;
 }
 
-int __stdcall KZ_DeviceCompressor(KZ_HANDLE h, LONG* /*keyFrameRate*/, LONG* /*pFramesPerKeyFrame*/,
-                                  double* /*quality*/, int /*set*/) {
-    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_FAILED;
+// The three pointers are not tested.
+int __stdcall KZ_DeviceCompressor(KZ_HANDLE h, LONG* keyFrameRate, LONG* pFramesPerKeyFrame, double* quality,
+                                  int set) {
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return AsDevice(h)->DeviceCompressor(keyFrameRate, pFramesPerKeyFrame, quality, set);
 }
 
 } // extern "C"

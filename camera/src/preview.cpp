@@ -30,6 +30,9 @@ bool CameraDevice::StartPreview(DWORD style, int x, int y, int width, int height
         return false;
     }
     DebugLine("Enter Start!");
+    if (RecordingRunning()) {
+        StopCapture();
+    }
     StopPreview();
     if (!BuildPreview(style, x, y, width, height, owner, renderMode)) {
         StopPreview();
@@ -118,14 +121,18 @@ bool CameraDevice::BuildPreview(DWORD style, int x, int y, int width, int height
     return true;
 }
 
-// Asks the capture pin for the row's subtype at the capture size; a refusal leaves the pin's own format.
-void CameraDevice::ApplyCaptureFormat(const CaptureFormat& row) {
+// Asks the capture pin for the row's subtype at the capture size (and frameTime, when not 0); a refusal
+// leaves the pin's own format.
+void CameraDevice::ApplyCaptureFormat(const CaptureFormat& row, REFERENCE_TIME frameTime) {
     AM_MEDIA_TYPE* type = nullptr;
     if (FAILED(streamConfig_->GetFormat(&type)) || type == nullptr) {
         return;
     }
     if (type->majortype == MEDIATYPE_Video) {
         PatchVideoFormat(*type, row, captureWidth_, captureHeight_);
+        if (frameTime != 0 && type->pbFormat != nullptr && type->cbFormat >= sizeof(VIDEOINFOHEADER)) {
+            reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->AvgTimePerFrame = frameTime;
+        }
         streamConfig_->SetFormat(type);
     }
     DeleteMediaType(type);

@@ -1,0 +1,278 @@
+// Recording on the simulated camera: the AVI file as ffprobe reads it, the preview handed back, misuse.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <win32/registry.h>
+
+#include "camera_fixture.h"
+
+namespace {
+
+// What ffprobe reads from the first video stream of a file; empty when it reads nothing.
+std::map<std::string, std::string> ProbeVideo(const std::filesystem::path& file) {
+    const std::string command = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                                "stream=codec_name,width,height,pix_fmt,nb_read_frames "
+                                "-of default=noprint_wrappers=1 '" +
+                                file.string() + "' 2>/dev/null";
+    std::map<std::string, std::string> fields;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return fields;
+    }
+    char line[256];
+    while (std::fgets(line, sizeof(line), pipe) != nullptr) {
+        std::string text(line);
+        const auto equals = text.find('=');
+        if (equals != std::string::npos) {
+            fields[text.substr(0, equals)] = text.substr(equals + 1, text.find_last_not_of("\r\n") - equals);
+        }
+    }
+    pclose(pipe);
+    return fields;
+}
+
+// The first frame of a file as top-down BGR rows, decoded by ffmpeg; empty when it cannot be read.
+std::vector<BYTE> DecodeFirstFrame(const std::filesystem::path& file) {
+    const std::string command =
+        "ffmpeg -v error -i '" + file.string() + "' -frames:v 1 -f rawvideo -pix_fmt bgr24 - 2>/dev/null";
+    std::vector<BYTE> pixels;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return pixels;
+    }
+    BYTE chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof(chunk), pipe)) > 0) {
+        pixels.insert(pixels.end(), chunk, chunk + got);
+    }
+    pclose(pipe);
+    return pixels;
+}
+
+void __stdcall CountFrames(FrameInfo* info) {
+    static_cast<std::atomic<int>*>(info->user)->fetch_add(1);
+}
+
+class Recording : public CameraTest {
+protected:
+    void SetUp() override {
+        CameraTest::SetUp();
+        folder_ =
+            std::filesystem::temp_directory_path() /
+            ("korvib_rec_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override {
+        CameraTest::TearDown();
+        std::filesystem::remove_all(folder_);
+    }
+    // Stores a value of the camera's settings key before the device reads it.
+    static void StoreSetting(const char* name, const std::string& text) {
+        HKEY key = OpenKey();
+        RegSetValueEx(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                      static_cast<DWORD>(text.size() + 1));
+        RegCloseKey(key);
+    }
+    static void StoreSetting(const char* name, DWORD value) {
+        HKEY key = OpenKey();
+        RegSetValueEx(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+        RegCloseKey(key);
+    }
+    std::filesystem::path File(const char* name) const { return folder_ / name; }
+
+private:
+    static HKEY OpenKey() {
+        HKEY key = nullptr;
+        EXPECT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veltrane\\Camera\\Korvi", 0, nullptr,
+                                 REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        return key;
+    }
+    std::filesystem::path folder_;
+};
+
+struct CompressorCase {
+    const char* name;
+    const char* compressor;
+    const char* codec;
+    const char* pixelFormat; // of the decoded frames; null: not checked
+};
+
+class RecordingCompressors : public Recording, public ::testing::WithParamInterface<CompressorCase> {};
+
+// The file holds every delivered frame at the capture size, encoded by the chosen compressor; a name no
+// compressor bears records the capture format (YUY2) uncompressed.
+TEST_P(RecordingCompressors, FileHoldsTheDeliveredFrames) {
+    const CompressorCase& c = GetParam();
+    StoreSetting("Compressor", std::string(c.compressor));
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    const auto file = File("clip.avi");
+    ASSERT_EQ(KZ_StartCapture(h, file.c_str()), KZ_OK);
+    Camera().deliverFrames(12);
+    EXPECT_EQ(KZ_StopCapture(h), KZ_OK);
+    EXPECT_TRUE(Boxes().calls().empty());
+
+    auto probe = ProbeVideo(file);
+    EXPECT_EQ(probe["codec_name"], c.codec);
+    EXPECT_EQ(probe["width"], "640");
+    EXPECT_EQ(probe["height"], "480");
+    if (c.pixelFormat != nullptr) {
+        EXPECT_EQ(probe["pix_fmt"], c.pixelFormat);
+    }
+    ASSERT_FALSE(probe["nb_read_frames"].empty()) << "ffprobe reads the frames through the index";
+    EXPECT_NEAR(std::stoi(probe["nb_read_frames"]), 12, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, RecordingCompressors,
+    ::testing::Values(CompressorCase{"Empty", "", "rawvideo", "yuyv422"},
+                      CompressorCase{"NoCompressor", "No Compressor", "rawvideo", "yuyv422"},
+                      CompressorCase{"NotInstalled", "Nonexistent Codec 9", "rawvideo", "yuyv422"},
+                      CompressorCase{"JpegOtherCase", "jpeg IMAGE encoder", "mjpeg", nullptr}),
+    [](const ::testing::TestParamInfo<CompressorCase>& info) { return std::string(info.param.name); });
+
+// A recording started from a running preview takes its frames over and shows them in a video window;
+// its stop hands the frames back to the preview in the stored render mode.
+TEST_F(Recording, PreviewResumesAfterTheStop) {
+    KZ_HANDLE h = OpenAt(1280, 1024);
+    ASSERT_NE(h, nullptr);
+    std::atomic<int> frames{0};
+    ASSERT_EQ(KZ_SetFrameCallBackEx(h, CountFrames, &frames), KZ_OK);
+    ASSERT_EQ(KZ_Start(h, WS_CHILD | WS_VISIBLE, 0, 0, 320, 256, Window(), KZ_RENDER_GDI), KZ_OK);
+    Camera().deliverFrames(2);
+    ASSERT_EQ(frames.load(), 2);
+
+    const auto file = File("live.avi");
+    ASSERT_EQ(KZ_StartCapture(h, file.c_str()), KZ_OK);
+    Camera().deliverFrames(5);
+    EXPECT_EQ(frames.load(), 2) << "no frame reaches the pipeline while recording";
+    EXPECT_EQ(KZ_StopCapture(h), KZ_OK);
+
+    Camera().deliverFrames(3);
+    EXPECT_EQ(frames.load(), 5) << "the preview runs again";
+
+    auto probe = ProbeVideo(file);
+    EXPECT_EQ(probe["width"], "1280");
+    EXPECT_EQ(probe["height"], "1024");
+    EXPECT_EQ(probe["nb_read_frames"], "5");
+    EXPECT_TRUE(Boxes().calls().empty());
+}
+
+// Each misuse answers its code: a start while recording is refused and leaves the running file alone; a
+// file that cannot be written fails with one box and gives the preview back; snapshots refuse while
+// recording; a stop without a recording changes nothing.
+TEST_F(Recording, MisuseAnswersItsCode) {
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(KZ_StopCapture(h), KZ_OK) << "no recording, no preview";
+    std::atomic<int> frames{0};
+    ASSERT_EQ(KZ_SetFrameCallBackEx(h, CountFrames, &frames), KZ_OK);
+    ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+
+    EXPECT_EQ(KZ_StartCapture(h, (File("missing") / "clip.avi").c_str()), KZ_ERR_FAILED);
+    EXPECT_EQ(KZ_StartCapture(h, nullptr), KZ_ERR_FAILED);
+    ASSERT_EQ(Boxes().calls().size(), 2u);
+    EXPECT_EQ(Boxes().calls()[0].caption, "Veltrane");
+    Camera().deliverFrames(1);
+    EXPECT_EQ(frames.load(), 1) << "a failed start gives the preview back";
+
+    const auto file = File("first.avi");
+    ASSERT_EQ(KZ_StartCapture(h, file.c_str()), KZ_OK);
+    Camera().deliverFrames(2);
+    EXPECT_EQ(KZ_StartCapture(h, File("second.avi").c_str()), KZ_ERR_FAILED);
+    EXPECT_FALSE(std::filesystem::exists(File("second.avi")));
+    const int snapshotCodes[] = {KZ_CaptureToJpg(h, File("s.jpg").c_str(), 70),
+                                 KZ_CaptureToBmp(h, File("s.bmp").c_str()), KZ_ShowPropertyPage(h, 0)};
+    EXPECT_EQ(snapshotCodes[0], KZ_ERR_NOT_PREVIEWING);
+    EXPECT_EQ(snapshotCodes[1], KZ_ERR_FAILED);
+    EXPECT_EQ(snapshotCodes[2], KZ_ERR_FAILED) << "the property pages see a running recording";
+    Camera().deliverFrames(2);
+    EXPECT_EQ(KZ_StopCapture(h), KZ_OK);
+    EXPECT_EQ(Boxes().calls().size(), 2u) << "the refused second start shows nothing";
+    EXPECT_EQ(ProbeVideo(file)["nb_read_frames"], "4") << "the first recording ran on";
+
+    Camera().deliverFrames(1);
+    EXPECT_EQ(frames.load(), 2);
+    EXPECT_EQ(KZ_StopCapture(h), KZ_OK);
+    Camera().deliverFrames(1);
+    EXPECT_EQ(frames.load(), 3) << "a second stop restarts the preview the last start found running";
+}
+
+// With bCustomProp 0 the start sends the stored gains and exposure to the sensor.
+TEST_F(Recording, CustomPropWritesStoredSensorValues) {
+    StoreSetting("bCustomProp", DWORD{0});
+    StoreSetting("RGain", DWORD{50});
+    StoreSetting("GGain1", DWORD{0});
+    StoreSetting("BGain", DWORD{70});
+    StoreSetting("Exposure", DWORD{1200});
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    ASSERT_EQ(KZ_StartCapture(h, File("gains.avi").c_str()), KZ_OK);
+    const int expected[][2] = {{KZ_REG_GAIN_RED, 50},
+                               {KZ_REG_GAIN_GREEN1, 21},
+                               {KZ_REG_GAIN_GREEN2, 21},
+                               {KZ_REG_GAIN_BLUE, 63},
+                               {KZ_REG_EXPOSURE, 1200}};
+    for (const auto& [index, value] : expected) {
+        int got = -1;
+        EXPECT_EQ(KZ_RegOperation(h, index, &got, 0), KZ_OK);
+        EXPECT_EQ(got, value) << "register " << index;
+    }
+    EXPECT_EQ(KZ_StopCapture(h), KZ_OK);
+}
+
+struct OrientationCase {
+    const char* name;
+    const char* compressor;
+    double tolerance; // mean difference per byte allowed between a decoded row and its frame row
+};
+
+class RecordingOrientation : public Recording, public ::testing::WithParamInterface<OrientationCase> {};
+
+// RGB frames are bottom-up rows in memory; the file shows them the right way up, raw or encoded.
+TEST_P(RecordingOrientation, RgbFramesShowUpright) {
+    StoreSetting("Compressor", std::string(GetParam().compressor));
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    ASSERT_EQ(KZ_SetParam(h, KZ_PARAM_FORMAT, 4), KZ_OK);
+    Camera().setScene(platform::devices::Scene::Natural);
+    Camera().keepFrames(1);
+    const auto file = File("rgb.avi");
+    ASSERT_EQ(KZ_StartCapture(h, file.c_str()), KZ_OK);
+    Camera().deliverFrames(1);
+    ASSERT_EQ(KZ_StopCapture(h), KZ_OK);
+
+    const auto frames = Camera().lastFrames();
+    ASSERT_EQ(frames.size(), 1u);
+    const std::vector<BYTE>& dib = frames[0].bytes;
+    const std::vector<BYTE> decoded = DecodeFirstFrame(file);
+    constexpr std::size_t kRow = 640 * 3;
+    ASSERT_EQ(decoded.size(), kRow * 480);
+    ASSERT_EQ(dib.size(), decoded.size());
+    for (std::size_t row : {std::size_t{0}, std::size_t{100}, std::size_t{479}}) {
+        double difference = 0;
+        for (std::size_t i = 0; i < kRow; ++i) {
+            difference += std::abs(decoded[row * kRow + i] - dib[(479 - row) * kRow + i]);
+        }
+        EXPECT_LE(difference / kRow, GetParam().tolerance) << "top-down row " << row;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Compressors, RecordingOrientation,
+                         ::testing::Values(OrientationCase{"Raw", "", 0.0},
+                                           OrientationCase{"Jpeg", "JPEG image encoder", 8.0}),
+                         [](const ::testing::TestParamInfo<OrientationCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace
