@@ -1,6 +1,7 @@
 // KZ_* fronts of registers, focus, recording and compression.
 #include <camera/korvib.h>
 
+#include "compressor_dialog.h"
 #include "device_handle.h"
 
 using korvib::AsDevice;
@@ -59,9 +60,12 @@ int __stdcall KZ_StopCapture(KZ_HANDLE h) {
     return KZ_OK;
 }
 
-// The compressor dialog cannot be created in this build.
+// The handle is only tested: the dialog needs no device.
 int __stdcall KZ_SelectCompressor(KZ_HANDLE h) {
-    return h == nullptr ? KZ_ERR_NULL_HANDLE : KZ_ERR_FAILED;
+    if (h == nullptr) {
+        return KZ_ERR_NULL_HANDLE;
+    }
+    return korvib::ShowCompressorDialog() ? KZ_OK : KZ_ERR_FAILED;
 }
 
 // The three pointers are not tested.

@@ -80,7 +80,6 @@ TEST_F(DeviceObject, ExportsAnswerWhileStopped) {
         {"KZ_FocusOperation", [](KZ_HANDLE d) { return KZ_FocusOperation(d, 1, 10); }, KZ_OK},
         {"KZ_GPIOOperation", [](KZ_HANDLE d) { return KZ_GPIOOperation(d, &gpio, 0); }, KZ_OK},
         {"KZ_StopCapture", [](KZ_HANDLE d) { return KZ_StopCapture(d); }, KZ_OK},
-        {"KZ_SelectCompressor", [](KZ_HANDLE d) { return KZ_SelectCompressor(d); }, KZ_ERR_FAILED},
         {"KZ_DeviceCompressor",
          [&](KZ_HANDLE d) { return KZ_DeviceCompressor(d, &keyFrames, &pFrames, &quality, 0); }, KZ_OK},
         {"KZ_LoadMaskBmp", [](KZ_HANDLE d) { return KZ_LoadMaskBmp(d, "/tmp/none.bmp", 0xFFFFFF, 0); },

@@ -1,12 +1,15 @@
 // The dialog manager: the dialog class, building dialogs from templates, modal loops and EndDialog.
 #include <mfc/dialog_manager.h>
 
+#include <cstdint>
 #include <strings.h>
 #include <unordered_map>
 
 #include <win32/gdi.h>
 #include <win32/kernel_base.h>
 #include <win32/message_loop.h>
+
+#include <testing/dialog_watch.h>
 
 #include "dialog_state.h"
 
@@ -218,7 +221,12 @@ HWND CreateDialogParam(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc,
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
         return nullptr;
     }
-    return createDialog(*dialog, owner, proc, param);
+    const HWND created = createDialog(*dialog, owner, proc, param);
+    const bool named = (reinterpret_cast<uintptr_t>(templateName) >> 16) != 0;
+    if (created && named)
+        if (const platform::testing::DialogWatch& watch = platform::testing::dialogWatch())
+            watch(created, templateName);
+    return created;
 }
 
 INT_PTR DialogBoxParam(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param)

@@ -1,0 +1,22 @@
+// The modeless-dialog seam's watch slot.
+#include <testing/dialog_watch.h>
+
+namespace platform::testing {
+namespace {
+
+DialogWatch& slot() {
+    static DialogWatch watch;
+    return watch;
+}
+
+} // namespace
+
+void setDialogWatch(DialogWatch watch) {
+    slot() = std::move(watch);
+}
+
+const DialogWatch& dialogWatch() {
+    return slot();
+}
+
+} // namespace platform::testing
