@@ -208,6 +208,27 @@ TEST_F(Recording, MisuseAnswersItsCode) {
     EXPECT_EQ(frames.load(), 3) << "a second stop restarts the preview the last start found running";
 }
 
+// Closing the camera, or starting the preview, while recording ends the recording with a complete file.
+TEST_F(Recording, EndsCompleteWhenTheCameraCloses) {
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    const auto byPreview = File("preview.avi");
+    ASSERT_EQ(KZ_StartCapture(h, byPreview.c_str()), KZ_OK);
+    Camera().deliverFrames(3);
+    std::atomic<int> frames{0};
+    ASSERT_EQ(KZ_SetFrameCallBackEx(h, CountFrames, &frames), KZ_OK);
+    ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+    Camera().deliverFrames(1);
+    EXPECT_EQ(frames.load(), 1) << "the preview took the frames over";
+
+    const auto byClose = File("close.avi");
+    ASSERT_EQ(KZ_StartCapture(h, byClose.c_str()), KZ_OK);
+    Camera().deliverFrames(2);
+    EXPECT_EQ(KZ_UnInitial(&handle_), KZ_OK);
+    EXPECT_EQ(ProbeVideo(byPreview)["nb_read_frames"], "3");
+    EXPECT_EQ(ProbeVideo(byClose)["nb_read_frames"], "2");
+}
+
 // With bCustomProp 0 the start sends the stored gains and exposure to the sensor.
 TEST_F(Recording, CustomPropWritesStoredSensorValues) {
     StoreSetting("bCustomProp", DWORD{0});
