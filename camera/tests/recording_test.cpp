@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include <win32/registry.h>
@@ -65,9 +66,10 @@ class Recording : public CameraTest {
 protected:
     void SetUp() override {
         CameraTest::SetUp();
-        folder_ =
-            std::filesystem::temp_directory_path() /
-            ("korvib_rec_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        // The process id keeps runs of two builds at the same time apart.
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("korvib_rec_" + std::to_string(getpid()) + "_" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }
