@@ -75,13 +75,7 @@ TEST_F(AviMuxTest, CompressorCategoryHoldsTheEncoders) {
     ComPtr<IMoniker> jpeg;
     IMoniker* moniker = nullptr;
     while (list->Next(1, &moniker, nullptr) == S_OK) {
-        ComPtr<IPropertyBag> bag;
-        ASSERT_EQ(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.putVoid()), S_OK);
-        VARIANT name;
-        VariantInit(&name);
-        ASSERT_EQ(bag->Read(L"FriendlyName", &name, nullptr), S_OK);
-        names.emplace_back(name.bstrVal, SysStringLen(name.bstrVal));
-        VariantClear(&name);
+        names.push_back(friendlyName(moniker));
         if (names.back() == L"JPEG image encoder")
             jpeg = ComPtr<IMoniker>(moniker);
         moniker->Release();

@@ -9,6 +9,7 @@
 #include <dshow/dshow.h>
 
 #include "com_test_support.h"
+#include "graph_support.h"
 
 namespace {
 
@@ -42,13 +43,7 @@ protected:
             return result;
         IMoniker* moniker = nullptr;
         while (list->Next(1, &moniker, nullptr) == S_OK) {
-            ComPtr<IPropertyBag> bag;
-            EXPECT_EQ(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.putVoid()), S_OK);
-            VARIANT name;
-            VariantInit(&name);
-            EXPECT_EQ(bag->Read(L"FriendlyName", &name, nullptr), S_OK);
-            result.emplace_back(name.bstrVal, SysStringLen(name.bstrVal));
-            VariantClear(&name);
+            result.push_back(testing_dshow::friendlyName(moniker));
             moniker->Release();
         }
         return result;

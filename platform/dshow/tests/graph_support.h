@@ -1,5 +1,5 @@
-// Test helpers for graphs: creation, the camera library's way of removing everything downstream of a
-// filter, and filter lookup.
+// Test helpers for graphs: creation, device names, the camera library's way of removing everything
+// downstream of a filter, and filter lookup.
 #pragma once
 
 #include <string>
@@ -23,6 +23,19 @@ ComPtr<Interface> create(const CLSID& clsid) {
                                object.putVoid()),
               S_OK);
     return object;
+}
+
+// The moniker's FriendlyName; empty when it cannot be read.
+inline std::wstring friendlyName(IMoniker* moniker) {
+    ComPtr<IPropertyBag> bag;
+    EXPECT_EQ(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.putVoid()), S_OK);
+    VARIANT name;
+    VariantInit(&name);
+    std::wstring text;
+    if (bag && bag->Read(L"FriendlyName", &name, nullptr) == S_OK)
+        text.assign(name.bstrVal, SysStringLen(name.bstrVal));
+    VariantClear(&name);
+    return text;
 }
 
 // Disconnects and removes every filter downstream of `filter`, depth first, as the camera library does.
