@@ -2,6 +2,7 @@
 // configuration dialog, and OK storing the choice as "Compressor" for the next recording.
 #include "compressor_dialog.h"
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 
@@ -102,7 +103,7 @@ void StoreChoice(HWND dialog) {
     SelectedEntry(dialog, entry);
     char* name = Library().compressorName;
     std::memset(name, 0, sizeof(Library().compressorName));
-    std::strncpy(name, entry, sizeof(Library().compressorName) - 1);
+    std::memcpy(name, entry, std::min(std::strlen(entry), sizeof(Library().compressorName) - 1));
     WriteRegString(Library().settingsKey, "Compressor", name);
 }
 
