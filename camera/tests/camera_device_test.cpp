@@ -9,6 +9,7 @@
 
 #include "camera_device.h"
 #include "camera_fixture.h"
+#include "driver_page_answer.h"
 #include "graph_helpers.h"
 
 namespace {
@@ -119,7 +120,9 @@ TEST_F(DeviceObject, ExportsAnswerWhileRunning) {
     ASSERT_NE(h, nullptr);
     ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
     EXPECT_EQ(KZ_ShowPropertyPage(h, 0), KZ_OK);
+    PageAnswer answer([](HWND page) { PressFrameButton(page, IDCANCEL); });
     EXPECT_EQ(KZ_ShowPropertyPage(h, 1), KZ_OK);
+    EXPECT_TRUE(answer.Answered());
     EXPECT_EQ(KZ_Stop(h), KZ_OK);
     EXPECT_EQ(KZ_ShowPropertyPage(h, 0), KZ_ERR_NOT_RUNNING);
 }

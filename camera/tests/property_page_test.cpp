@@ -5,13 +5,18 @@
 #include <string>
 #include <vector>
 
+#include <devices/proc_amp_page.h>
+#include <dshow/capture.h>
 #include <dshow/class_table.h>
 #include <dshow/com_object.h>
 #include <dshow/property_pages.h>
 #include <mfc/dialog_manager.h>
 
 #include "auto_loops.h"
+#include "camera_device.h"
 #include "camera_fixture.h"
+#include "device_handle.h"
+#include "driver_page_answer.h"
 #include "driver_property_page.h"
 #include "property_dialog.h"
 
@@ -27,6 +32,9 @@ constexpr BYTE kRedReg = 0x2D;
 constexpr BYTE kGreen1Reg = 0x2B;
 constexpr BYTE kGreen2Reg = 0x2E;
 constexpr BYTE kBlueReg = 0x2C;
+
+// The property frame's Apply button.
+constexpr int kApplyButton = 0x3021;
 
 class PropertyPageTest : public CameraTest {
 protected:
@@ -335,8 +343,7 @@ TEST_F(PropertyPageTest, WhiteBalanceFromTheBoxEndsInTheDialog) {
     EXPECT_EQ(StoredValue("BGain"), static_cast<long long>(Sensor(kBlueReg)));
 }
 
-// Result codes of both modes; the driver's page on a camera filter without pages is the COM error box, and
-// bCustomProp becomes 1 all the same.
+// Result codes of both modes; the driver's page shows the camera's page, and bCustomProp becomes 1.
 TEST_F(PropertyPageTest, ResultCodesOfBothModes) {
     EXPECT_EQ(KZ_ShowPropertyPage(nullptr, 1), KZ_ERR_NULL_HANDLE);
     ASSERT_NE(OpenAt(640, 480), nullptr);
@@ -348,9 +355,11 @@ TEST_F(PropertyPageTest, ResultCodesOfBothModes) {
     EXPECT_EQ(KZ_ShowPropertyPage(handle_, 0), KZ_OK);
     EXPECT_EQ(StoredValue("bCustomProp"), 0);
     EXPECT_EQ(KZ_ShowPropertyPage(handle_, 0), KZ_ERR_FAILED);
+    PageAnswer answer([](HWND page) { PressFrameButton(page, IDCANCEL); });
     EXPECT_EQ(KZ_ShowPropertyPage(handle_, 2), KZ_OK);
+    EXPECT_TRUE(answer.Answered());
     EXPECT_EQ(StoredValue("bCustomProp"), 1);
-    ExpectOneVeltraneBox(MB_OK);
+    EXPECT_TRUE(Boxes().calls().empty());
     EXPECT_NE(PropertyDialogWindow(), nullptr) << "the driver's page leaves the own dialog open";
 }
 
@@ -403,7 +412,8 @@ public:
 TEST_F(PropertyPageTest, DriverPageShowsTheDriversClassForTheSource) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     for (const bool pageRegistered : {true, false}) {
-        SCOPED_TRACE(pageRegistered ? "page class registered" : "no page class");
+        SCOPED_TRACE(pageRegistered ? "page class registered"
+                                    : "the camera's page, on a filter without amplifier");
         const std::size_t boxesBefore = Boxes().calls().size();
         PageSeen seen;
         const int token = pageRegistered
@@ -430,6 +440,98 @@ TEST_F(PropertyPageTest, DriverPageShowsTheDriversClassForTheSource) {
         EXPECT_EQ(filter->Release(), 0u) << "the pages interface is released";
     }
     CoUninitialize();
+}
+
+// ---- The camera's own page ----
+
+// The simulated source lists the camera's page, which is the driver's class; the page refuses an object
+// without the amplifier, so the frame fails before showing anything.
+TEST_F(PropertyPageTest, SourceListsTheAmplifierPageWhichNeedsAnAmplifier) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    ASSERT_NE(OpenAt(640, 480), nullptr);
+    IUnknown* source = korvib::AsDevice(handle_)->Source();
+    ASSERT_NE(source, nullptr);
+    ISpecifyPropertyPages* pages = nullptr;
+    ASSERT_EQ(source->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages)), S_OK);
+    CAUUID listed{};
+    ASSERT_EQ(pages->GetPages(&listed), S_OK);
+    ASSERT_EQ(listed.cElems, 1u);
+    EXPECT_EQ(listed.pElems[0], korvib::CLSID_DriverPropertyPage);
+    EXPECT_EQ(listed.pElems[0], platform::devices::CLSID_ProcAmpPropertyPage);
+    CoTaskMemFree(listed.pElems);
+    EXPECT_EQ(pages->GetPages(nullptr), E_POINTER);
+    pages->Release();
+
+    auto* noAmplifier = new FilterWithPages;
+    IUnknown* objects[] = {noAmplifier};
+    PageAnswer answer([](HWND page) { PressFrameButton(page, IDCANCEL); });
+    EXPECT_EQ(OleCreatePropertyFrame(nullptr, 30, 30, nullptr, 1, objects, 1,
+                                     &korvib::CLSID_DriverPropertyPage, 0, 0, nullptr),
+              E_NOINTERFACE);
+    EXPECT_FALSE(answer.Answered());
+    EXPECT_EQ(noAmplifier->Release(), 0u);
+    CoUninitialize();
+}
+
+// The driver's page on the running camera shows the amplifier's ranges and values; moved bars show their
+// positions, and only Apply or OK write them to the amplifier.
+TEST_F(PropertyPageTest, AmplifierPageWritesOnApplyAndOkOnly) {
+    ASSERT_NE(OpenRunning(), nullptr);
+    const struct {
+        int property, minimum, maximum, initial, moved;
+    } rows[] = {{KZ_PARAM_BRIGHTNESS, 0, 255, 128, 200},
+                {KZ_PARAM_CONTRAST, 0, 63, 32, 10},
+                {KZ_PARAM_SATURATION, 0, 63, 32, 63},
+                {KZ_PARAM_SHARPNESS, 0, 15, 8, 0},
+                {KZ_PARAM_GAMMA, 0, 63, 32, 41}};
+    const struct {
+        const char* name;
+        std::vector<int> buttons;
+        bool written;
+    } cases[] = {
+        {"ok", {IDOK}, true},
+        {"cancel", {IDCANCEL}, false},
+        {"apply then cancel", {kApplyButton, IDCANCEL}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& row : rows) {
+            ASSERT_EQ(KZ_SetParam(handle_, row.property, row.initial), KZ_OK);
+        }
+        PageAnswer answer([&](HWND page) {
+            for (const auto& row : rows) {
+                SCOPED_TRACE(row.property);
+                const HWND bar = GetDlgItem(page, platform::devices::kProcAmpBarId + row.property);
+                const int text = platform::devices::kProcAmpValueId + row.property;
+                if (bar == nullptr) {
+                    ADD_FAILURE() << "no track bar";
+                    continue;
+                }
+                EXPECT_EQ(SendMessage(bar, TBM_GETRANGEMIN, 0, 0), row.minimum);
+                EXPECT_EQ(SendMessage(bar, TBM_GETRANGEMAX, 0, 0), row.maximum);
+                EXPECT_EQ(Position(page, platform::devices::kProcAmpBarId + row.property), row.initial);
+                EXPECT_EQ(Field(page, text), row.initial);
+                Drag(page, platform::devices::kProcAmpBarId + row.property, row.moved);
+                EXPECT_EQ(Field(page, text), row.moved);
+                int value = -1;
+                EXPECT_EQ(KZ_GetParam(handle_, row.property, &value), KZ_OK);
+                EXPECT_EQ(value, row.initial) << "a moved bar writes nothing yet";
+            }
+            EXPECT_EQ(GetDlgItem(page, platform::devices::kProcAmpBarId + KZ_PARAM_HUE), nullptr)
+                << "hue is not supported";
+            for (const int button : c.buttons) {
+                PressFrameButton(page, button);
+            }
+        });
+        EXPECT_EQ(KZ_ShowPropertyPage(handle_, 1), KZ_OK);
+        ASSERT_TRUE(answer.Answered());
+        for (const auto& row : rows) {
+            int value = -1;
+            EXPECT_EQ(KZ_GetParam(handle_, row.property, &value), KZ_OK);
+            EXPECT_EQ(value, c.written ? row.moved : row.initial) << row.property;
+        }
+        EXPECT_TRUE(Boxes().calls().empty());
+    }
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 // The capture filter: pins, state hooks that start and stop the device stream, video processing
-// amplifier and private property interface.
+// amplifier with its property page and private property interface.
 #include "capture_filter.h"
 
 #include "capture_pin.h"
 
+#include <devices/proc_amp_page.h>
 #include <win32/clock.h>
 
 #include <new>
@@ -128,6 +129,17 @@ HRESULT CaptureFilter::QuerySupported(DWORD id, DWORD* support)
 HRESULT CaptureFilter::Set(DWORD id, void* data) { return source_->propertySet(id, data); }
 
 HRESULT CaptureFilter::Get(DWORD id, void* data) { return source_->propertyGet(id, data); }
+
+HRESULT CaptureFilter::GetPages(CAUUID* pages) {
+    if (!pages)
+        return E_POINTER;
+    pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+    pages->cElems = pages->pElems ? 1 : 0;
+    if (!pages->pElems)
+        return E_OUTOFMEMORY;
+    pages->pElems[0] = CLSID_ProcAmpPropertyPage;
+    return S_OK;
+}
 
 HRESULT bindCaptureFilter(std::shared_ptr<CaptureSource> source, bool privateInterface, REFIID riid, void** object)
 {

@@ -1,5 +1,5 @@
 // The capture filter of a camera ("USB 2820 Video" for the simulated one): capture and preview pins,
-// the video processing amplifier and the chip's private property interface.
+// the video processing amplifier, its property page and the chip's private property interface.
 #pragma once
 
 #include "capture_source.h"
@@ -7,6 +7,7 @@
 #include <dshow/bridge_property.h>
 #include <dshow/capture.h>
 #include <dshow/filter_base.h>
+#include <dshow/property_pages.h>
 
 #include <memory>
 
@@ -15,8 +16,10 @@ namespace platform::devices {
 class FramePin;
 
 // One filter per binding of a device moniker; filters bound from the same moniker share the source.
-// IBaseFilter and IAMVideoProcAmp: graph thread. IBridgeChipProperty: any thread.
-class CaptureFilter : public dshow::WithInterfaces<dshow::FilterBase, IAMVideoProcAmp, IBridgeChipProperty> {
+// IBaseFilter and IAMVideoProcAmp: graph thread. ISpecifyPropertyPages: GUI thread. IBridgeChipProperty: any
+// thread.
+class CaptureFilter : public dshow::WithInterfaces<dshow::FilterBase, IAMVideoProcAmp, IBridgeChipProperty,
+                                                   ISpecifyPropertyPages> {
 public:
     // `privateInterface` false hides IBridgeChipProperty (a device without the chip interface).
     CaptureFilter(std::shared_ptr<CaptureSource> source, bool privateInterface);
@@ -35,6 +38,9 @@ public:
     HRESULT STDMETHODCALLTYPE QuerySupported(DWORD id, DWORD* support) override;
     HRESULT STDMETHODCALLTYPE Set(DWORD id, void* data) override;
     HRESULT STDMETHODCALLTYPE Get(DWORD id, void* data) override;
+
+    // The amplifier's page.
+    HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pages) override;
 
 protected:
     void* queryInterface(REFIID riid) override;
