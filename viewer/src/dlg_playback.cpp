@@ -122,8 +122,9 @@ void COrvanelDlg::OnCloseFile() {
     GetDlgItem(IDC_BUTTON_SNAP)->EnableWindow(TRUE);
 }
 
-// While a file is started, every tick shows its position on the slider (tenths) and as text; past the
-// file's whole-second length the timer ends and the last position stays shown.
+// The one handler of both timers, branching on the playing flag, not the timer id: while a file is started,
+// every tick shows its position on the slider (tenths) and as text, and past the file's whole-second length
+// the playback timer ends with the last position left shown; otherwise the tick is the recording clock's.
 void COrvanelDlg::OnTimer(UINT_PTR id) {
     if (m_bPlaying) {
         double seconds = 0.0;
@@ -136,6 +137,8 @@ void COrvanelDlg::OnTimer(UINT_PTR id) {
             SetDlgItemText(IDC_STATIC_TIME_POS, FormatHMS(m_nPosition));
             m_sliderPosition.SetPos(tenths);
         }
+    } else {
+        ShowRecordingClock();
     }
     CDialog::OnTimer(id);
 }

@@ -32,6 +32,7 @@ ON_BN_CLICKED(IDC_BUTTON_FULLSCREEN, OnFullScreen)
 ON_BN_CLICKED(IDC_BUTTON_RES_DOWN, OnResolutionDown)
 ON_BN_CLICKED(IDC_BUTTON_RES_UP, OnResolutionUp)
 ON_BN_CLICKED(IDC_BUTTON_SNAP, OnSnap)
+ON_BN_CLICKED(IDC_BUTTON_RECORD, OnRecord)
 ON_BN_CLICKED(IDC_BUTTON_BRIGHT_UP, OnBrightnessUp)
 ON_BN_CLICKED(IDC_BUTTON_BRIGHT_DOWN, OnBrightnessDown)
 ON_BN_CLICKED(IDC_BUTTON_CONTRAST_UP, OnContrastUp)
@@ -89,7 +90,8 @@ COrvanelDlg::COrvanelDlg(CWnd* parent)
       m_nExposure(0), m_bExposureRead(false), m_nExposureMin(0), m_nExposureMax(2000), m_nThumbCount(0),
       m_nZoom(1), m_nBound(70), m_nThreshold(128), m_hPlay(nullptr), m_nDuration(0), m_nPosition(0),
       m_bPlaying(0), m_nLightStep(0), m_nContrastStep(0), m_nZoomStep(0), m_nSharpStep(0), m_bFit(0),
-      m_bRecording(0), m_bOverThumb(0), m_bImageLarger(0), m_bDragging(0) {
+      m_bRecording(0), m_stRecordStart{}, m_stRecordNow{}, m_bOverThumb(0), m_bImageLarger(0),
+      m_bDragging(0) {
     m_hIcon = AfxGetApp() != nullptr ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : nullptr;
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
@@ -253,6 +255,7 @@ void COrvanelDlg::WinHelp(DWORD_PTR, UINT) {}
 void COrvanelDlg::OnDestroy() {
     if (m_bRecording) {
         KZ_StopCapture(m_hCamera);
+        KillTimer(kRecordTimer);
         m_bRecording = 0;
     }
     KZ_Stop(m_hCamera);
@@ -262,10 +265,10 @@ void COrvanelDlg::OnDestroy() {
 }
 
 // Keys for the whole window, whatever control has the focus: Esc leaves full screen (and is consumed
-// there), F1 opens readme.txt, F5 snaps, F7 switches the language, F11 toggles full screen. Then the
-// repeat of a held plus or minus button and the level bars' changes; a bar value out of its range ends
-// here with FALSE. Everything else takes the dialog's ordinary course, where Esc outside full screen
-// cancels the dialog.
+// there), F1 opens readme.txt, F5 snaps, F6 starts or stops recording, F7 switches the language, F11
+// toggles full screen. Then the repeat of a held plus or minus button and the level bars' changes; a bar
+// value out of its range ends here with FALSE. Everything else takes the dialog's ordinary course, where
+// Esc outside full screen cancels the dialog.
 BOOL COrvanelDlg::PreTranslateMessage(MSG* msg) {
     if (msg->message == WM_KEYDOWN) {
         switch (msg->wParam) {
@@ -280,6 +283,9 @@ BOOL COrvanelDlg::PreTranslateMessage(MSG* msg) {
             break;
         case VK_F5: // Snap, also while its button is disabled or hidden
             OnSnap();
+            break;
+        case VK_F6: // Record, also while its button is disabled
+            OnRecord();
             break;
         case VK_F7:
             m_nLanguage = m_nLanguage == 0 ? 1 : 0;

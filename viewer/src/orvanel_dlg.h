@@ -119,8 +119,11 @@ public:
     int m_bFit;
 
     // Recording.
+    static constexpr UINT_PTR kRecordTimer = 1;
     int m_bRecording;
     CString m_strRecordFile;
+    SYSTEMTIME m_stRecordStart;
+    SYSTEMTIME m_stRecordNow;
     CString m_strStartTime;
     CString m_strEndTime;
     CString m_strLastTime;
@@ -188,6 +191,10 @@ protected:
     afx_msg void OnCloseFile();
     afx_msg void OnHScroll(UINT code, UINT position, CScrollBar* scrollBar);
     afx_msg void OnTimer(UINT_PTR id);
+
+    // Recording.
+    afx_msg void OnRecord();
+    void ShowRecordingClock();
 
     // Snapshots and the thumbnail strip.
     afx_msg void OnSnap();
