@@ -38,13 +38,7 @@ void COrvanelDlg::OnRecord() {
             return;
         m_strRecordFile = dialog.GetPathName();
         KZ_StartCapture(m_hCamera, m_strRecordFile);
-        KZ_SetParam(m_hCamera, KZ_PARAM_WIDTH, m_nCaptureWidth);
-        KZ_SetParam(m_hCamera, KZ_PARAM_HEIGHT, m_nCaptureHeight);
-        KZ_SetParam(m_hCamera, KZ_PARAM_BRIGHTNESS, m_nBrightness);
-        KZ_SetParam(m_hCamera, KZ_PARAM_CONTRAST, m_nContrast);
-        KZ_SetParam(m_hCamera, KZ_PARAM_SATURATION, m_nSaturation);
-        KZ_SetParam(m_hCamera, KZ_PARAM_SHARPNESS, m_nSharpness);
-        KZ_SetParam(m_hCamera, KZ_PARAM_GAMMA, m_nGamma);
+        SendCameraParams();
         ::GetLocalTime(&m_stRecordStart);
         m_strStartTime = TimeText(m_stRecordStart.wHour, m_stRecordStart.wMinute, m_stRecordStart.wSecond);
         SetDlgItemText(IDC_STATIC_STATUS, "Start:" + m_strStartTime + kSpacer + "End:" + m_strStartTime);

@@ -33,6 +33,7 @@ ON_BN_CLICKED(IDC_BUTTON_RES_DOWN, OnResolutionDown)
 ON_BN_CLICKED(IDC_BUTTON_RES_UP, OnResolutionUp)
 ON_BN_CLICKED(IDC_BUTTON_SNAP, OnSnap)
 ON_BN_CLICKED(IDC_BUTTON_RECORD, OnRecord)
+ON_BN_CLICKED(IDC_BUTTON_SETTING, OnSetting)
 ON_BN_CLICKED(IDC_BUTTON_BRIGHT_UP, OnBrightnessUp)
 ON_BN_CLICKED(IDC_BUTTON_BRIGHT_DOWN, OnBrightnessDown)
 ON_BN_CLICKED(IDC_BUTTON_CONTRAST_UP, OnContrastUp)
@@ -211,6 +212,15 @@ BOOL COrvanelDlg::OnInitDialog() {
     UpdateData(FALSE);
     EnablePreview(m_bPreview);
 
+    SendCameraParams();
+    SendRecordingQuality();
+    EnablePreview(0);
+    EnablePreview(1);
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void COrvanelDlg::SendCameraParams() {
     KZ_SetParam(m_hCamera, KZ_PARAM_WIDTH, m_nCaptureWidth);
     KZ_SetParam(m_hCamera, KZ_PARAM_HEIGHT, m_nCaptureHeight);
     KZ_SetParam(m_hCamera, KZ_PARAM_BRIGHTNESS, m_nBrightness);
@@ -218,14 +228,13 @@ BOOL COrvanelDlg::OnInitDialog() {
     KZ_SetParam(m_hCamera, KZ_PARAM_SATURATION, m_nSaturation);
     KZ_SetParam(m_hCamera, KZ_PARAM_SHARPNESS, m_nSharpness);
     KZ_SetParam(m_hCamera, KZ_PARAM_GAMMA, m_nGamma);
+}
+
+void COrvanelDlg::SendRecordingQuality() {
     LONG keyFrameRate = 0;
     LONG pFrames = 0;
     double quality = m_bQuality ? 1.0 : 0.0;
     KZ_DeviceCompressor(m_hCamera, &keyFrameRate, &pFrames, &quality, 1);
-    EnablePreview(0);
-    EnablePreview(1);
-    UpdateData(FALSE);
-    return TRUE;
 }
 
 // Opens the camera for this window and serial port COM1. 1 when it opened; otherwise tells the user, asks

@@ -37,6 +37,10 @@ public:
     void LoadSettings();
     int SaveSettings();
     void WriteProfileInt(LPCTSTR section, LPCTSTR key, int value);
+    // Capture size, brightness, contrast, saturation, sharpness and gamma to the camera, in that order.
+    void SendCameraParams();
+    // The recording quality flag as the camera's compression quality (1.0 or 0.0).
+    void SendRecordingQuality();
     void SetLanguage(int language);
     void InitSliders();
 
@@ -192,8 +196,9 @@ protected:
     afx_msg void OnHScroll(UINT code, UINT position, CScrollBar* scrollBar);
     afx_msg void OnTimer(UINT_PTR id);
 
-    // Recording.
+    // Recording and the settings dialog.
     afx_msg void OnRecord();
+    afx_msg void OnSetting();
     void ShowRecordingClock();
 
     // Snapshots and the thumbnail strip.

@@ -7,6 +7,7 @@
 
 #include "framework.h"
 #include "image_setting.h"
+#include "setting_dlg.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ void RegisterProgramResources() {
     const std::string folder = ProgramFolder() + "resources/";
     platform::mfc::registerDialogTemplate(IDD_ORVANEL_DIALOG, MainDialogTemplate());
     platform::mfc::registerDialogTemplate(IDD_IMAGE_SETTING, ImageSettingTemplate());
+    platform::mfc::registerDialogTemplate(IDD_SETTING, SettingDlgTemplate());
     platform::mfc::registerResourceIcon(IDR_MAINFRAME,
                                         (folder + std::to_string(IDR_MAINFRAME) + ".bmp").c_str());
     for (int id : kBitmapIds)

@@ -1,6 +1,5 @@
 // End-to-end: opening and saving Edit pictures through the file dialogs (answered by the seam): BMP and
 // JPEG round trips, names by extension, JPEG of palette pictures, unreadable files.
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -14,7 +13,6 @@
 namespace {
 
 using platform::testing::djpegRgb;
-using platform::testing::FileDialogCall;
 using platform::testing::meanDifference;
 using platform::testing::topDownRgb;
 
@@ -46,36 +44,6 @@ std::string Magic(const std::filesystem::path& path)
 
 class FilesTest : public ProgramTest {
 protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        platform::testing::setFileDialogAnswer([this](const FileDialogCall& call) -> std::optional<std::string> {
-            calls_.push_back(call);
-            if (answers_.empty())
-                return std::nullopt;
-            std::optional<std::string> answer = answers_.front();
-            answers_.pop_front();
-            return answer;
-        });
-    }
-    void TearDown() override
-    {
-        platform::testing::setFileDialogAnswer(nullptr);
-        ProgramTest::TearDown();
-    }
-    // The next dialog chooses `name` in the test's folder (in the system's form), or cancels.
-    void Choose(const std::optional<std::string>& name)
-    {
-        if (!name) {
-            answers_.push_back(std::nullopt);
-            return;
-        }
-        std::string path = File(name->c_str()).string();
-        for (char& c : path)
-            if (c == '/')
-                c = '\\';
-        answers_.push_back(path);
-    }
     static void LoadGradient(COrvanelDlg& dlg)
     {
         std::vector<BYTE> rows = GradientRows();
@@ -88,9 +56,6 @@ protected:
         const int width = int(view.GetBmpWidth());
         return topDownRgb(view.GetBmpPixel(), width, int(view.GetBmpHeight()), DibStride(width, 24));
     }
-
-    std::deque<std::optional<std::string>> answers_;
-    std::vector<FileDialogCall> calls_;
 };
 
 // Save as BMP and open it again gives the same pixels; save as JPEG and open it again gives them within
@@ -100,33 +65,33 @@ TEST_F(FilesTest, BmpAndJpegRoundTrips)
     RunDialog([&](COrvanelDlg& dlg) {
         LoadGradient(dlg);
         const std::vector<BYTE> original = ShownRgb(dlg);
-        Choose("a.bmp");
-        Choose("b.jpg");
+        ChooseFile("a.bmp");
+        ChooseFile("b.jpg");
         Click(dlg, IDC_BUTTON_SAVE);
         Click(dlg, IDC_BUTTON_SAVE);
-        ASSERT_EQ(calls_.size(), 2u);
-        EXPECT_FALSE(calls_[0].open);
-        EXPECT_EQ(calls_[0].filter, "BMP Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg||");
-        EXPECT_EQ(calls_[0].flags, DWORD(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
+        ASSERT_EQ(FileDialogCalls().size(), 2u);
+        EXPECT_FALSE(FileDialogCalls()[0].open);
+        EXPECT_EQ(FileDialogCalls()[0].filter, "BMP Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg||");
+        EXPECT_EQ(FileDialogCalls()[0].flags, DWORD(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
 
         int width = 0;
         int height = 0;
         EXPECT_LT(meanDifference(djpegRgb(File("b.jpg").string(), width, height), original), 3.0);
 
         Click(dlg, IDC_BUTTON_NEGATIVE);
-        Choose("a.bmp");
+        ChooseFile("a.bmp");
         Click(dlg, IDC_BUTTON_OPEN);
-        ASSERT_EQ(calls_.size(), 3u);
-        EXPECT_TRUE(calls_[2].open);
-        EXPECT_EQ(calls_[2].title, "Open");
-        EXPECT_EQ(calls_[2].flags, DWORD(OFN_EXPLORER | OFN_FILEMUSTEXIST));
+        ASSERT_EQ(FileDialogCalls().size(), 3u);
+        EXPECT_TRUE(FileDialogCalls()[2].open);
+        EXPECT_EQ(FileDialogCalls()[2].title, "Open");
+        EXPECT_EQ(FileDialogCalls()[2].flags, DWORD(OFN_EXPLORER | OFN_FILEMUSTEXIST));
         EXPECT_EQ(ShownRgb(dlg), original);
         EXPECT_EQ(dlg.m_EditView.m_nHistoryCount, 1);
         EXPECT_EQ(dlg.m_nImageWidth, kWidth);
         EXPECT_FALSE(dlg.m_bImageLarger);
 
         Click(dlg, IDC_BUTTON_NEGATIVE);
-        Choose("b.jpg");
+        ChooseFile("b.jpg");
         Click(dlg, IDC_BUTTON_OPEN);
         EXPECT_EQ(dlg.m_nImageBits, 24);
         EXPECT_EQ(dlg.m_nImageHeight, kHeight);
@@ -160,14 +125,14 @@ TEST_F(FilesTest, SaveWritesByExtension)
     RunDialog([&](COrvanelDlg& dlg) {
         LoadGradient(dlg);
         for (const SaveCase& c : cases) {
-            Choose(c.chosen);
+            ChooseFile(c.chosen);
             Click(dlg, IDC_BUTTON_SAVE);
             if (c.written)
                 EXPECT_EQ(Magic(File(c.written)), c.magic) << c.chosen;
             else
                 EXPECT_FALSE(std::filesystem::exists(File(c.chosen))) << c.chosen;
         }
-        Choose(std::nullopt);
+        ChooseFile(std::nullopt);
         Click(dlg, IDC_BUTTON_SAVE);
         dlg.SendMessage(WM_CLOSE);
     });
@@ -227,20 +192,20 @@ TEST_F(FilesTest, JpegOfPalettePicturesUsesTheirColours)
         LoadGradient(dlg);
         Click(dlg, IDC_BUTTON_EIGHT);
         ASSERT_EQ(dlg.m_nImageBits, 8);
-        Choose("grey.jpg");
+        ChooseFile("grey.jpg");
         Click(dlg, IDC_BUTTON_SAVE);
         EXPECT_LT(meanDifference(djpegRgb(File("grey.jpg").string(), width, height), GreyRgb(dlg)), 3.0);
 
         Click(dlg, IDC_BUTTON_THRESHOLD);
         ASSERT_EQ(dlg.m_nImageBits, 1);
-        Choose("binary.jpg");
+        ChooseFile("binary.jpg");
         Click(dlg, IDC_BUTTON_SAVE);
         EXPECT_LT(meanDifference(djpegRgb(File("binary.jpg").string(), width, height), GreyRgb(dlg)), 12.0);
 
-        Choose("palette.bmp");
+        ChooseFile("palette.bmp");
         Click(dlg, IDC_BUTTON_OPEN);
         ASSERT_EQ(dlg.m_nImageBits, 8);
-        Choose("palette.jpg");
+        ChooseFile("palette.jpg");
         Click(dlg, IDC_BUTTON_SAVE);
         const std::vector<BYTE> colours = {255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255,
                                            255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255};
@@ -261,12 +226,12 @@ TEST_F(FilesTest, UnreadableFileKeepsThePicture)
         Click(dlg, IDC_BUTTON_NEGATIVE);
         const std::vector<BYTE> shown = ShownRgb(dlg);
         for (const char* name : {"bad.jpg", "bad.bmp", "other.png"}) {
-            Choose(name);
+            ChooseFile(name);
             Click(dlg, IDC_BUTTON_OPEN);
             EXPECT_EQ(ShownRgb(dlg), shown) << name;
             EXPECT_EQ(dlg.m_EditView.m_nHistoryCount, 2) << name;
         }
-        Choose(std::nullopt);
+        ChooseFile(std::nullopt);
         Click(dlg, IDC_BUTTON_OPEN);
         EXPECT_EQ(dlg.m_EditView.m_nHistoryCount, 2);
         dlg.SendMessage(WM_CLOSE);

@@ -55,11 +55,21 @@ void ProgramTest::SetUp() {
     platform::testing::setScreenSize(1280, 1024);
     platform::devices::SimulatedCamera::resetAll();
     boxes_ = std::make_unique<platform::testing::MessageBoxRecorder>(IDOK);
+    platform::testing::setFileDialogAnswer(
+        [this](const platform::testing::FileDialogCall& call) -> std::optional<std::string> {
+            fileDialogCalls_.push_back(call);
+            if (fileAnswers_.empty())
+                return std::nullopt;
+            std::optional<std::string> answer = fileAnswers_.front();
+            fileAnswers_.pop_front();
+            return answer;
+        });
     RegisterProgramResources();
 }
 
 void ProgramTest::TearDown() {
     DrainQueue();
+    platform::testing::setFileDialogAnswer(nullptr);
     if (clock_ != nullptr) {
         platform::installClock(nullptr);
         clock_.reset();
@@ -105,6 +115,18 @@ platform::SteppedClock& ProgramTest::UseSteppedClock() {
     clock_ = std::make_unique<platform::SteppedClock>();
     platform::installClock(clock_.get());
     return *clock_;
+}
+
+std::string ProgramTest::SystemPath(const char* name) const {
+    std::string path = File(name).string();
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+void ProgramTest::ChooseFile(const std::optional<std::string>& name) {
+    fileAnswers_.push_back(name ? std::optional<std::string>(SystemPath(name->c_str())) : std::nullopt);
 }
 
 void ProgramTest::WriteSettings(const std::string& text) const {

@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <devices/simulated_camera.h>
+#include <testing/file_dialog.h>
 #include <testing/seams.h>
 #include <win32/clock.h>
 
@@ -30,6 +34,12 @@ protected:
     INT_PTR RunDialog(const std::function<void(COrvanelDlg&)>& during);
 
     std::filesystem::path File(const char* name) const { return folder_ / name; }
+    // A file of the test's folder in the system's form, with "\" between the names.
+    std::string SystemPath(const char* name) const;
+    // The next file dialog chooses `name` in the test's folder (in the system's form), or cancels for no
+    // value; a dialog with no answer queued cancels. Every dialog is kept in FileDialogCalls().
+    void ChooseFile(const std::optional<std::string>& name);
+    const std::vector<platform::testing::FileDialogCall>& FileDialogCalls() const { return fileDialogCalls_; }
     // Replaces the settings file's contents.
     void WriteSettings(const std::string& text) const;
     // The value of a key of section Orvanel ("" when missing).
@@ -46,6 +56,8 @@ private:
     std::filesystem::path folder_;
     std::unique_ptr<platform::testing::MessageBoxRecorder> boxes_;
     std::unique_ptr<platform::SteppedClock> clock_;
+    std::deque<std::optional<std::string>> fileAnswers_;
+    std::vector<platform::testing::FileDialogCall> fileDialogCalls_;
 };
 
 // A control's rectangle in the dialog's client coordinates.

@@ -1,6 +1,5 @@
 // End-to-end: the Record command on the simulated camera: the save dialog, the clock and summary in the
 // status line, the button states, F6, and the AVI file as ffprobe reads it.
-#include <deque>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -14,7 +13,6 @@
 namespace {
 
 using platform::seams::LocalTime;
-using platform::testing::FileDialogCall;
 
 const char kSpacer[] = "       ";
 
@@ -69,41 +67,16 @@ protected:
     void SetUp() override {
         ProgramTest::SetUp();
         SetTime(14, 7, 3);
-        platform::testing::setFileDialogAnswer(
-            [this](const FileDialogCall& call) -> std::optional<std::string> {
-                calls_.push_back(call);
-                if (answers_.empty())
-                    return std::nullopt;
-                std::optional<std::string> answer = answers_.front();
-                answers_.pop_front();
-                return answer;
-            });
         // Frames come only when the test delivers them, and the window's timers tick only when sent.
         UseSteppedClock();
         Camera().setSteppedMode(true);
     }
     void TearDown() override {
-        platform::testing::setFileDialogAnswer(nullptr);
         platform::seams::setLocalTime(std::nullopt);
         ProgramTest::TearDown();
     }
     static void SetTime(int hour, int minute, int second) {
         platform::seams::setLocalTime(LocalTime{2026, 12, 10, hour, minute, second, 0});
-    }
-    // The next save dialog chooses `name` in the test's folder, in the system's form; no value cancels.
-    void Choose(const std::optional<std::string>& name) {
-        if (!name) {
-            answers_.push_back(std::nullopt);
-            return;
-        }
-        answers_.push_back(SystemPath(*name));
-    }
-    std::string SystemPath(const std::string& name) const {
-        std::string path = File(name.c_str()).string();
-        for (char& c : path)
-            if (c == '/')
-                c = '\\';
-        return path;
     }
     static std::string Status(COrvanelDlg& dlg) {
         CString text;
@@ -115,27 +88,29 @@ protected:
     static bool RecordStripIs(COrvanelDlg& dlg, UINT id) {
         return Pixels(dlg.Button(IDC_BUTTON_RECORD)->m_hBitmap) == StripPixels(id);
     }
-
-    std::vector<FileDialogCall> calls_;
-    std::deque<std::optional<std::string>> answers_;
 };
 
 // The Record button asks for an AVI file, shows the start time, then on each tick the time now and the
 // time since the start; F6 stops and leaves the summary with the file. The file holds the frames delivered
 // in between at the capture size.
 TEST_F(RecordTest, RecordTickAndStopWithF6) {
-    Choose("clip.avi");
+    ChooseFile("clip.avi");
     RunDialog([&](COrvanelDlg& dlg) {
         ASSERT_TRUE(RecordStripIs(dlg, IDB_RECORD));
         Click(dlg, IDC_BUTTON_RES_DOWN);
+        // The window's parameters go to the camera again as the recording starts.
+        KZ_SetParam(dlg.m_hCamera, KZ_PARAM_BRIGHTNESS, dlg.m_nBrightness + 20);
         Click(dlg, IDC_BUTTON_RECORD);
-        ASSERT_EQ(calls_.size(), 1u);
-        EXPECT_FALSE(calls_[0].open);
-        EXPECT_EQ(calls_[0].owner, dlg.m_hWnd);
-        EXPECT_EQ(calls_[0].defaultExtension, "avi");
-        EXPECT_EQ(calls_[0].initialName, "");
-        EXPECT_EQ(calls_[0].filter, "AVI Files (*.avi)|*.avi|All Files (*.*)|*.*||");
-        EXPECT_EQ(calls_[0].flags, DWORD(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
+        int brightness = -1;
+        KZ_GetParam(dlg.m_hCamera, KZ_PARAM_BRIGHTNESS, &brightness);
+        EXPECT_EQ(brightness, dlg.m_nBrightness);
+        ASSERT_EQ(FileDialogCalls().size(), 1u);
+        EXPECT_FALSE(FileDialogCalls()[0].open);
+        EXPECT_EQ(FileDialogCalls()[0].owner, dlg.m_hWnd);
+        EXPECT_EQ(FileDialogCalls()[0].defaultExtension, "avi");
+        EXPECT_EQ(FileDialogCalls()[0].initialName, "");
+        EXPECT_EQ(FileDialogCalls()[0].filter, "AVI Files (*.avi)|*.avi|All Files (*.*)|*.*||");
+        EXPECT_EQ(FileDialogCalls()[0].flags, DWORD(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
         EXPECT_EQ(dlg.m_bRecording, 1);
         EXPECT_EQ(dlg.m_strRecordFile, SystemPath("clip.avi").c_str());
         EXPECT_EQ(Status(dlg), std::string("Start:14:07:03") + kSpacer + "End:14:07:03");
@@ -188,7 +163,7 @@ TEST_F(RecordTest, ElapsedTimeAcrossMinutesHoursAndMidnight) {
         int n = 0;
         for (const Case& c : cases) {
             SCOPED_TRACE(c.startText);
-            Choose("clip" + std::to_string(n++) + ".avi");
+            ChooseFile("clip" + std::to_string(n++) + ".avi");
             SetTime(c.start.hour, c.start.minute, c.start.second);
             Click(dlg, IDC_BUTTON_RECORD);
             SetTime(c.now.hour, c.now.minute, c.now.second);
@@ -208,26 +183,26 @@ TEST_F(RecordTest, CancelAndStopBeforeTheFirstTick) {
     RunDialog([&](COrvanelDlg& dlg) {
         Click(dlg, IDC_BUTTON_RES_DOWN);
         const std::string before = Status(dlg);
-        Choose(std::nullopt);
+        ChooseFile(std::nullopt);
         Click(dlg, IDC_BUTTON_RECORD);
         EXPECT_EQ(dlg.m_bRecording, 0);
         EXPECT_EQ(Status(dlg), before);
         EXPECT_TRUE(SnapEnabled(dlg));
         EXPECT_TRUE(RecordStripIs(dlg, IDB_RECORD));
 
-        Choose("first.avi");
+        ChooseFile("first.avi");
         Click(dlg, IDC_BUTTON_RECORD);
         Click(dlg, IDC_BUTTON_RECORD);
         EXPECT_EQ(Status(dlg), std::string("Start:14:07:03") + kSpacer + "End:" + kSpacer +
                                    "Last:" + kSpacer + SystemPath("first.avi"));
 
-        Choose("second.avi");
+        ChooseFile("second.avi");
         Click(dlg, IDC_BUTTON_RECORD);
         SetTime(14, 7, 9);
         Tick(dlg);
         Click(dlg, IDC_BUTTON_RECORD);
         SetTime(14, 8, 0);
-        Choose("third.avi");
+        ChooseFile("third.avi");
         Click(dlg, IDC_BUTTON_RECORD);
         Click(dlg, IDC_BUTTON_RECORD);
         EXPECT_EQ(Status(dlg), std::string("Start:14:08:00") + kSpacer + "End:14:07:09" + kSpacer +
@@ -238,7 +213,7 @@ TEST_F(RecordTest, CancelAndStopBeforeTheFirstTick) {
 
 // While the playing flag is set, ticks take the playback branch: a recording then shows no clock.
 TEST_F(RecordTest, TicksWhilePlayingShowNoClock) {
-    Choose("clip.avi");
+    ChooseFile("clip.avi");
     RunDialog([&](COrvanelDlg& dlg) {
         Click(dlg, IDC_BUTTON_RES_DOWN);
         Click(dlg, IDC_BUTTON_RECORD);
@@ -256,7 +231,7 @@ TEST_F(RecordTest, TicksWhilePlayingShowNoClock) {
 
 // Closing the window while recording stops the recording: the file is complete with its index.
 TEST_F(RecordTest, ClosingTheWindowEndsTheRecording) {
-    Choose("clip.avi");
+    ChooseFile("clip.avi");
     RunDialog([&](COrvanelDlg& dlg) {
         Click(dlg, IDC_BUTTON_RES_DOWN);
         Click(dlg, IDC_BUTTON_RECORD);

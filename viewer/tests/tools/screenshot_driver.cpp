@@ -1,13 +1,14 @@
 // Test tool: brings the real main dialog on the live simulated camera into the states a person checks by eye
 // and takes the whole screen of each with ImageMagick's import. Run under a virtual X server:
 //   ORVANEL_SHOTS=<folder> xvfb-run -a -s "-screen 0 1280x1024x24" orvanel_screenshots
-// Pictures: preview_1280.png, preview_640.png, full_screen.png, adjusted.png, playback.png, strip.png,
-// edit.png.
+// Pictures: preview_1280.png, preview_640.png, full_screen.png, adjusted.png, settings.png,
+// settings_chinese.png, recording.png, playback.png, strip.png, edit.png.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "program_fixture.h"
+#include "setting_dlg.h"
 
 namespace {
 
@@ -26,6 +27,19 @@ void Shoot(const char* name) {
 
 LPARAM CentreOf(const CRect& rect) {
     return MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y);
+}
+
+const char* g_settingsShot = nullptr;
+
+// Shoots the settings dialog once it has the focus, then cancels it.
+void CALLBACK ShootSettings(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND focus = ::GetFocus();
+    HWND dialog = focus != nullptr ? ::GetParent(focus) : nullptr;
+    if (dialog == nullptr || ::GetDlgItem(dialog, IDC_BUTTON_DEFAULT) == nullptr)
+        return; // not up yet
+    ::KillTimer(nullptr, id);
+    Shoot(g_settingsShot);
+    ::SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 } // namespace
@@ -57,6 +71,27 @@ TEST_F(ProgramTest, Screenshots) {
             bar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(client.Width() * 3 / 4, 2));
         }
         Shoot("adjusted");
+
+        // The settings dialog in English and in Chinese.
+        for (int language : {0, 1}) {
+            dlg.m_nLanguage = language;
+            g_settingsShot = language == 0 ? "settings" : "settings_chinese";
+            ::SetTimer(nullptr, 0, 10, ShootSettings);
+            Click(dlg, IDC_BUTTON_SETTING);
+        }
+        dlg.m_nLanguage = 0;
+
+        // A recording's clock in the status line.
+        const std::string recording = File("recording.avi").string();
+        platform::testing::setFileDialogAnswer(
+            [&](const platform::testing::FileDialogCall&) -> std::optional<std::string> {
+                return recording;
+            });
+        Click(dlg, IDC_BUTTON_RECORD);
+        platform::testing::setFileDialogAnswer(nullptr);
+        Settle(2000);
+        Shoot("recording");
+        Click(dlg, IDC_BUTTON_RECORD);
 
         // A media file in the picture area, played for a moment and paused.
         const std::string clip = File("clip.avi").string();

@@ -1,0 +1,275 @@
+// End-to-end: the settings dialog of the Set button: its start values and languages, the folder browser,
+// Default, the white-balance warning, More Property, and what OK and Cancel leave in the main window.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <testing/dialog_watch.h>
+#include <testing/file_dialog.h>
+
+#include "program_fixture.h"
+#include "setting_dlg.h"
+
+namespace {
+
+using platform::testing::FolderDialogCall;
+using platform::testing::MessageBoxCall;
+
+std::function<void(HWND)> g_inDialog;
+
+// Runs g_inDialog on the settings dialog once it is up.
+void CALLBACK ActInDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND focus = ::GetFocus();
+    HWND dialog = focus != nullptr ? ::GetParent(focus) : nullptr;
+    if (dialog == nullptr || ::GetDlgItem(dialog, IDC_BUTTON_DEFAULT) == nullptr)
+        return; // not up yet
+    ::KillTimer(nullptr, id);
+    auto act = std::move(g_inDialog);
+    act(dialog);
+}
+
+// Clicks Set and runs `act` on the dialog it opens; `act` ends the dialog.
+void WithSettingDialog(COrvanelDlg& dlg, std::function<void(HWND)> act) {
+    g_inDialog = std::move(act);
+    ::SetTimer(nullptr, 0, 10, ActInDialog);
+    Click(dlg, IDC_BUTTON_SETTING);
+}
+
+// A mouse click on a control, which checks an automatic radio button or check box as the user's does.
+void ClickItem(HWND dialog, int id) {
+    HWND item = ::GetDlgItem(dialog, id);
+    ::SendMessage(item, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessage(item, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+std::string ItemText(HWND dialog, int id) {
+    char text[256] = {};
+    ::GetWindowText(id == 0 ? dialog : ::GetDlgItem(dialog, id), text, sizeof text);
+    return text;
+}
+
+bool Checked(HWND dialog, int id) {
+    return ::SendMessage(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Sensor register writes so far: every preview start writes the window's exposure back.
+size_t RegisterWrites() {
+    return platform::devices::SimulatedCamera::primary().registerWrites().size();
+}
+
+double StoredQuality(COrvanelDlg& dlg) {
+    LONG keyFrameRate = 0;
+    LONG pFrames = 0;
+    double quality = -1.0;
+    KZ_DeviceCompressor(dlg.m_hCamera, &keyFrameRate, &pFrames, &quality, 0);
+    return quality;
+}
+
+class SettingDlgTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        platform::testing::setFolderDialogAnswer([this](const FolderDialogCall& call) {
+            folderCalls_.push_back(call);
+            return folder_;
+        });
+        platform::testing::setDialogWatch([this](HWND dialog, const std::string& name) {
+            watched_.push_back(name);
+            ::DestroyWindow(dialog);
+        });
+    }
+    void TearDown() override {
+        platform::testing::setDialogWatch({});
+        platform::testing::setFolderDialogAnswer(nullptr);
+        platform::testing::setMessageBoxAnswer(nullptr);
+        ProgramTest::TearDown();
+    }
+    // Answers the dialog's message boxes with `answer`, recording them.
+    void AnswerBoxes(int answer) {
+        platform::testing::setMessageBoxAnswer([this, answer](const MessageBoxCall& call) {
+            boxes_.push_back(call);
+            return answer;
+        });
+    }
+
+    std::optional<std::string> folder_;
+    std::vector<FolderDialogCall> folderCalls_;
+    std::vector<MessageBoxCall> boxes_;
+    std::vector<std::string> watched_;
+};
+
+// The dialog shows the window's values, the save path with the day folder, and its texts in the window's
+// language; Cancel after changing every control leaves the window's values as they were.
+TEST_F(SettingDlgTest, OpensOnTheWindowsValuesAndCancelKeepsThem) {
+    struct Case {
+        int language;
+        const char* title;
+        const char* savePathButton;
+        const char* manual;
+    };
+    const Case cases[] = {{0, "Setting", "Save   Path", "Manual White Balance"},
+                          {1, "设置", "保 存 路 径", "手动白平衡"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        RunDialog([&](COrvanelDlg& dlg) {
+            dlg.m_nLanguage = c.language;
+            dlg.m_strSavePath = "D:\\pictures\\";
+            dlg.m_strDayFolder = "2026-12-10";
+            dlg.m_nSaveFormat = 1;
+            dlg.m_nCapFormat = 0;
+            dlg.m_bQuality = 1;
+            dlg.m_bShow = 0;
+            WithSettingDialog(dlg, [&](HWND d) {
+                EXPECT_EQ(ItemText(d, 0), c.title);
+                EXPECT_EQ(ItemText(d, IDC_BUTTON_SAVE_PATH), c.savePathButton);
+                EXPECT_EQ(ItemText(d, IDC_RADIO_MANUAL_WB), c.manual);
+                EXPECT_EQ(ItemText(d, IDC_RADIO_JPEG), "JPEG");
+                EXPECT_EQ(ItemText(d, IDC_EDIT_SAVE_PATH), "D:\\pictures\\2026-12-10\\");
+                EXPECT_TRUE(Checked(d, IDC_RADIO_BMP));
+                EXPECT_FALSE(Checked(d, IDC_RADIO_JPEG));
+                EXPECT_TRUE(Checked(d, IDC_RADIO_SNAP_SAVE));
+                EXPECT_TRUE(Checked(d, IDC_CHECK_QUALITY));
+                EXPECT_TRUE(Checked(d, IDC_RADIO_AUTO_WB));
+                EXPECT_TRUE(Checked(d, IDC_RADIO_DS));
+                ClickItem(d, IDC_RADIO_JPEG);
+                ClickItem(d, IDC_RADIO_SNAP);
+                ClickItem(d, IDC_CHECK_QUALITY);
+                ClickItem(d, IDC_RADIO_GDI);
+                EXPECT_FALSE(Checked(d, IDC_RADIO_BMP)) << "a radio clears the others of its group";
+                ClickItem(d, IDCANCEL);
+            });
+            EXPECT_EQ(dlg.m_nSaveFormat, 1);
+            EXPECT_EQ(dlg.m_nCapFormat, 0);
+            EXPECT_EQ(dlg.m_bQuality, 1);
+            EXPECT_EQ(dlg.m_bShow, 0);
+            EXPECT_EQ(dlg.m_strSavePath, "D:\\pictures\\");
+            dlg.SendMessage(WM_CLOSE);
+        });
+    }
+}
+
+// OK takes the formats and the quality; a new display type sets the render mode and restarts the preview,
+// and a new quality is sent to the camera's compression settings. The settings file keeps them all.
+TEST_F(SettingDlgTest, OkAppliesDisplayTypeAndQuality) {
+    RunDialog([&](COrvanelDlg& dlg) {
+        ASSERT_EQ(dlg.m_bShow, 0);
+        ASSERT_EQ(dlg.m_bQuality, 1);
+        EXPECT_EQ(StoredQuality(dlg), 1.0);
+        size_t writes = RegisterWrites();
+
+        WithSettingDialog(dlg, [&](HWND d) {
+            ClickItem(d, IDC_RADIO_BMP);
+            ClickItem(d, IDC_RADIO_SNAP);
+            ClickItem(d, IDOK);
+        });
+        EXPECT_EQ(dlg.m_nSaveFormat, 1);
+        EXPECT_EQ(dlg.m_nCapFormat, 1);
+        EXPECT_EQ(RegisterWrites(), writes) << "formats alone do not restart the preview";
+
+        WithSettingDialog(dlg, [&](HWND d) {
+            ClickItem(d, IDC_CHECK_QUALITY);
+            ClickItem(d, IDOK);
+        });
+        EXPECT_EQ(dlg.m_bQuality, 0);
+        EXPECT_EQ(StoredQuality(dlg), 0.0);
+        EXPECT_GT(RegisterWrites(), writes) << "a new quality restarts the preview";
+        writes = RegisterWrites();
+
+        WithSettingDialog(dlg, [&](HWND d) {
+            ClickItem(d, IDC_RADIO_GDI);
+            ClickItem(d, IDOK);
+        });
+        EXPECT_EQ(dlg.m_bShow, 1);
+        EXPECT_EQ(dlg.m_nRenderMode, KZ_RENDER_GDI);
+        EXPECT_GT(RegisterWrites(), writes) << "a new display type restarts the preview";
+        dlg.SendMessage(WM_CLOSE);
+    });
+    EXPECT_EQ(SettingsValue("nSaveFormat"), "1");
+    EXPECT_EQ(SettingsValue("nCapFormat"), "1");
+    EXPECT_EQ(SettingsValue("bQuality"), "0");
+    EXPECT_EQ(SettingsValue("bShow"), "1");
+}
+
+// The browser's folder becomes the save path with one final "\", a drive root as it is; Cancel keeps the
+// path. Default then selects C:\, JPEG, Snap+Save, high quality, auto white balance and GDI.
+TEST_F(SettingDlgTest, SavePathBrowserAndDefault) {
+    struct Case {
+        std::optional<std::string> chosen;
+        const char* savePath;
+    };
+    const Case cases[] = {
+        {"\\tmp\\shots", "\\tmp\\shots\\"},
+        {"E:\\", "E:\\"},
+        {std::nullopt, "E:\\"},
+    };
+    RunDialog([&](COrvanelDlg& dlg) {
+        dlg.m_strDayFolder = "2026-12-10";
+        dlg.m_nSaveFormat = 1;
+        dlg.m_nCapFormat = 1;
+        dlg.m_bQuality = 0;
+        WithSettingDialog(dlg, [&](HWND d) {
+            for (const Case& c : cases) {
+                folder_ = c.chosen;
+                ClickItem(d, IDC_BUTTON_SAVE_PATH);
+                EXPECT_EQ(ItemText(d, IDC_EDIT_SAVE_PATH), std::string(c.savePath) + "2026-12-10\\");
+            }
+            ClickItem(d, IDOK);
+        });
+        EXPECT_EQ(dlg.m_strSavePath, "E:\\");
+        ASSERT_EQ(folderCalls_.size(), 3u);
+        EXPECT_EQ(folderCalls_[0].title, "Choose Path: ");
+        EXPECT_EQ(folderCalls_[0].flags, UINT(BIF_RETURNONLYFSDIRS));
+
+        WithSettingDialog(dlg, [&](HWND d) {
+            ClickItem(d, IDC_BUTTON_DEFAULT);
+            EXPECT_EQ(ItemText(d, IDC_EDIT_SAVE_PATH), "C:\\2026-12-10\\");
+            EXPECT_TRUE(Checked(d, IDC_RADIO_JPEG));
+            EXPECT_TRUE(Checked(d, IDC_RADIO_SNAP_SAVE));
+            EXPECT_TRUE(Checked(d, IDC_CHECK_QUALITY));
+            EXPECT_TRUE(Checked(d, IDC_RADIO_AUTO_WB));
+            EXPECT_TRUE(Checked(d, IDC_RADIO_GDI));
+            ClickItem(d, IDOK);
+        });
+        EXPECT_EQ(dlg.m_strSavePath, "C:\\");
+        EXPECT_EQ(dlg.m_nSaveFormat, 0);
+        EXPECT_EQ(dlg.m_nCapFormat, 0);
+        EXPECT_EQ(dlg.m_bQuality, 1);
+        EXPECT_EQ(dlg.m_bShow, 1);
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
+// Manual white balance asks first: Cancel selects auto again, OK keeps manual, and More Property then opens
+// the camera library's own property dialog.
+TEST_F(SettingDlgTest, ManualWhiteBalanceWarningAndMoreProperty) {
+    RunDialog([&](COrvanelDlg& dlg) {
+        AnswerBoxes(IDCANCEL);
+        WithSettingDialog(dlg, [&](HWND d) {
+            ClickItem(d, IDC_RADIO_MANUAL_WB);
+            EXPECT_TRUE(Checked(d, IDC_RADIO_AUTO_WB));
+            EXPECT_FALSE(Checked(d, IDC_RADIO_MANUAL_WB));
+            ClickItem(d, IDOK);
+        });
+        EXPECT_EQ(dlg.m_nWhiteBalance, 1);
+        ASSERT_EQ(boxes_.size(), 1u);
+        EXPECT_EQ(boxes_[0].text,
+                  "Before this selection, please confirm the parameters in auto white balance "
+                  "dialog as follow:\r1、Reject auto white balance\r2、Reject auto exposure\r"
+                  "3、Choose default for white balance");
+        EXPECT_EQ(boxes_[0].caption, "");
+        EXPECT_EQ(boxes_[0].style, UINT(MB_OKCANCEL));
+
+        AnswerBoxes(IDOK);
+        WithSettingDialog(dlg, [&](HWND d) {
+            ClickItem(d, IDC_RADIO_MANUAL_WB);
+            EXPECT_TRUE(Checked(d, IDC_RADIO_MANUAL_WB));
+            ClickItem(d, IDC_BUTTON_MORE_PROPERTY);
+            ClickItem(d, IDOK);
+        });
+        EXPECT_EQ(dlg.m_nWhiteBalance, 0);
+        EXPECT_EQ(watched_, std::vector<std::string>{"CameraProperty"});
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
+} // namespace
