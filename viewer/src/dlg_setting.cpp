@@ -3,8 +3,11 @@
 #include "setting_dlg.h"
 
 // OK takes the dialog's values; a new display type or recording quality restarts the preview (twice when
-// both changed). The day folder and the language are only shown there.
+// both changed). The day folder and the language are only shown there. Refused while recording: a preview
+// restart would end the recording behind the running clock.
 void COrvanelDlg::OnSetting() {
+    if (m_bRecording)
+        return;
     CSettingDlg dialog(nullptr);
     dialog.m_strSavePath = m_strSavePath;
     dialog.m_strDayFolder = m_strDayFolder;

@@ -190,6 +190,30 @@ TEST_F(SettingDlgTest, OkAppliesDisplayTypeAndQuality) {
     EXPECT_EQ(SettingsValue("bShow"), "1");
 }
 
+// Set does nothing while a recording runs, so no display-type change can restart the preview under it.
+TEST_F(SettingDlgTest, RefusedWhileRecording) {
+    ChooseFile("clip.avi");
+    RunDialog([&](COrvanelDlg& dlg) {
+        Click(dlg, IDC_BUTTON_RECORD);
+        ASSERT_EQ(dlg.m_bRecording, 1);
+        bool opened = false;
+        g_inDialog = [&](HWND d) {
+            opened = true;
+            ClickItem(d, IDC_RADIO_GDI);
+            ClickItem(d, IDOK);
+        };
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, ActInDialog);
+        Click(dlg, IDC_BUTTON_SETTING);
+        ::KillTimer(nullptr, timer);
+        g_inDialog = nullptr;
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(dlg.m_bRecording, 1);
+        EXPECT_EQ(dlg.m_nRenderMode, KZ_RENDER_DS);
+        Click(dlg, IDC_BUTTON_RECORD);
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
 // The browser's folder becomes the save path with one final "\", a drive root as it is; Cancel keeps the
 // path. Default then selects C:\, JPEG, Snap+Save, high quality, auto white balance and GDI.
 TEST_F(SettingDlgTest, SavePathBrowserAndDefault) {
