@@ -6,24 +6,9 @@
 
 namespace {
 
-std::function<void(HWND)> g_inDialog;
-
-// Runs g_inDialog on the modal dialog once it has the focus.
-void CALLBACK ActInDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND focus = ::GetFocus();
-    HWND dialog = focus != nullptr ? ::GetParent(focus) : nullptr;
-    if (dialog == nullptr || ::GetDlgItem(dialog, IDC_SLIDER_THRESHOLD) == nullptr)
-        return; // not up yet
-    ::KillTimer(nullptr, id);
-    auto act = std::move(g_inDialog);
-    act(dialog);
-}
-
 // Clicks Tool and runs `act` on the dialog it opens; `act` ends the dialog.
 void WithToolDialog(COrvanelDlg& dlg, std::function<void(HWND)> act) {
-    g_inDialog = std::move(act);
-    ::SetTimer(nullptr, 0, 10, ActInDialog);
-    Click(dlg, IDC_BUTTON_TOOL);
+    EXPECT_TRUE(WithModalDialog(dlg, IDC_BUTTON_TOOL, IDC_SLIDER_THRESHOLD, std::move(act)));
 }
 
 std::string ItemText(HWND dialog, int id) {

@@ -151,3 +151,35 @@ void Click(COrvanelDlg& dlg, int id) {
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                     reinterpret_cast<LPARAM>(dlg.GetDlgItem(id)->GetSafeHwnd()));
 }
+
+namespace {
+
+int g_modalMarker = 0;
+std::function<void(HWND)> g_inModal;
+
+// Runs g_inModal on the dialog holding the focus once it has the item g_modalMarker.
+void CALLBACK ActInModal(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND focus = ::GetFocus();
+    HWND dialog = focus != nullptr ? ::GetParent(focus) : nullptr;
+    if (dialog == nullptr || ::GetDlgItem(dialog, g_modalMarker) == nullptr)
+        return; // not up yet
+    ::KillTimer(nullptr, id);
+    auto act = std::move(g_inModal);
+    g_inModal = nullptr;
+    act(dialog);
+}
+
+} // namespace
+
+bool WithModalDialog(COrvanelDlg& dlg, int button, int marker, std::function<void(HWND)> act) {
+    g_modalMarker = marker;
+    g_inModal = std::move(act);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, ActInModal);
+    Click(dlg, button);
+    const bool ran = !g_inModal;
+    if (!ran) {
+        ::KillTimer(nullptr, timer);
+        g_inModal = nullptr;
+    }
+    return ran;
+}

@@ -64,3 +64,6 @@ private:
 CRect ControlRect(COrvanelDlg& dlg, int id);
 // Sends a button's click notification to the dialog, as a click on it does.
 void Click(COrvanelDlg& dlg, int id);
+// Clicks `button` and runs `act` on the modal dialog it opens, known by its item `marker`, once that dialog
+// has the focus; `act` ends the dialog. False when no such dialog came up while the click ran.
+bool WithModalDialog(COrvanelDlg& dlg, int button, int marker, std::function<void(HWND)> act);

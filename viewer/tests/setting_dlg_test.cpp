@@ -15,24 +15,9 @@ namespace {
 using platform::testing::FolderDialogCall;
 using platform::testing::MessageBoxCall;
 
-std::function<void(HWND)> g_inDialog;
-
-// Runs g_inDialog on the settings dialog once it is up.
-void CALLBACK ActInDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND focus = ::GetFocus();
-    HWND dialog = focus != nullptr ? ::GetParent(focus) : nullptr;
-    if (dialog == nullptr || ::GetDlgItem(dialog, IDC_BUTTON_DEFAULT) == nullptr)
-        return; // not up yet
-    ::KillTimer(nullptr, id);
-    auto act = std::move(g_inDialog);
-    act(dialog);
-}
-
 // Clicks Set and runs `act` on the dialog it opens; `act` ends the dialog.
-void WithSettingDialog(COrvanelDlg& dlg, std::function<void(HWND)> act) {
-    g_inDialog = std::move(act);
-    ::SetTimer(nullptr, 0, 10, ActInDialog);
-    Click(dlg, IDC_BUTTON_SETTING);
+bool WithSettingDialog(COrvanelDlg& dlg, std::function<void(HWND)> act) {
+    return WithModalDialog(dlg, IDC_BUTTON_SETTING, IDC_BUTTON_DEFAULT, std::move(act));
 }
 
 // A mouse click on a control, which checks an automatic radio button or check box as the user's does.
@@ -196,16 +181,10 @@ TEST_F(SettingDlgTest, RefusedWhileRecording) {
     RunDialog([&](COrvanelDlg& dlg) {
         Click(dlg, IDC_BUTTON_RECORD);
         ASSERT_EQ(dlg.m_bRecording, 1);
-        bool opened = false;
-        g_inDialog = [&](HWND d) {
-            opened = true;
+        const bool opened = WithSettingDialog(dlg, [&](HWND d) {
             ClickItem(d, IDC_RADIO_GDI);
             ClickItem(d, IDOK);
-        };
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, ActInDialog);
-        Click(dlg, IDC_BUTTON_SETTING);
-        ::KillTimer(nullptr, timer);
-        g_inDialog = nullptr;
+        });
         EXPECT_FALSE(opened);
         EXPECT_EQ(dlg.m_bRecording, 1);
         EXPECT_EQ(dlg.m_nRenderMode, KZ_RENDER_DS);

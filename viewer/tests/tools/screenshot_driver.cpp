@@ -29,19 +29,6 @@ LPARAM CentreOf(const CRect& rect) {
     return MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y);
 }
 
-const char* g_settingsShot = nullptr;
-
-// Shoots the settings dialog once it has the focus, then cancels it.
-void CALLBACK ShootSettings(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND focus = ::GetFocus();
-    HWND dialog = focus != nullptr ? ::GetParent(focus) : nullptr;
-    if (dialog == nullptr || ::GetDlgItem(dialog, IDC_BUTTON_DEFAULT) == nullptr)
-        return; // not up yet
-    ::KillTimer(nullptr, id);
-    Shoot(g_settingsShot);
-    ::SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
-}
-
 } // namespace
 
 TEST_F(ProgramTest, Screenshots) {
@@ -75,9 +62,10 @@ TEST_F(ProgramTest, Screenshots) {
         // The settings dialog in English and in Chinese.
         for (int language : {0, 1}) {
             dlg.m_nLanguage = language;
-            g_settingsShot = language == 0 ? "settings" : "settings_chinese";
-            ::SetTimer(nullptr, 0, 10, ShootSettings);
-            Click(dlg, IDC_BUTTON_SETTING);
+            WithModalDialog(dlg, IDC_BUTTON_SETTING, IDC_BUTTON_DEFAULT, [language](HWND dialog) {
+                Shoot(language == 0 ? "settings" : "settings_chinese");
+                ::SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+            });
         }
         dlg.m_nLanguage = 0;
 
