@@ -126,14 +126,14 @@ void drawArrow(QPainter& p, const QRectF& r, bool redo) {
     p.restore();
 }
 
-void drawIcon(QPainter& p, const QRectF& r, const StripSpec& spec) {
+void drawIcon(QPainter& p, const QRectF& r, const StripSpec& strip) {
     const qreal s = std::min(r.width(), r.height());
     const QPointF c = r.center();
     const qreal line = std::max(1.6, s / 9.0);
     p.setPen(QPen(kIconInk, line, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     const qreal a = s * 0.27; // half extent of the simple glyphs
-    switch (spec.icon) {
+    switch (strip.icon) {
     case Icon::Plus:
         p.drawLine(QPointF(c.x() - a, c.y()), QPointF(c.x() + a, c.y()));
         p.drawLine(QPointF(c.x(), c.y() - a), QPointF(c.x(), c.y() + a));
@@ -187,7 +187,7 @@ void drawIcon(QPainter& p, const QRectF& r, const StripSpec& spec) {
         break;
     case Icon::Undo:
     case Icon::Redo:
-        drawArrow(p, r, spec.icon == Icon::Redo);
+        drawArrow(p, r, strip.icon == Icon::Redo);
         break;
     case Icon::Snap:
         // A camera body with its lens and shutter button.
@@ -219,14 +219,14 @@ void drawIcon(QPainter& p, const QRectF& r, const StripSpec& spec) {
         font.setPixelSize(r.height() >= 60 ? 18 : r.width() >= 50 ? 12 : r.width() >= 40 ? 11 : 9);
         p.setFont(font);
         p.setPen(kIconInk);
-        p.drawText(r, Qt::AlignCenter, QString::fromLatin1(spec.text));
+        p.drawText(r, Qt::AlignCenter, QString::fromLatin1(strip.text));
         break;
     }
     }
 }
 
-QImage drawStrip(const StripSpec& spec) {
-    QImage image(spec.width * 3, spec.height, QImage::Format_RGB32);
+QImage drawStrip(const StripSpec& strip) {
+    QImage image(strip.width * 3, strip.height, QImage::Format_RGB32);
     // The corners outside the rounded face take the panel colour behind the buttons.
     image.fill(QColor(0xE6, 0xEB, 0xF2));
     QPainter p(&image);
@@ -234,11 +234,11 @@ QImage drawStrip(const StripSpec& spec) {
     p.setRenderHint(QPainter::TextAntialiasing, true);
     const Look looks[] = {Look::Normal, Look::Hover, Look::Pressed};
     for (int i = 0; i < 3; ++i) {
-        const QRectF frame(spec.width * i, 0, spec.width, spec.height);
+        const QRectF frame(strip.width * i, 0, strip.width, strip.height);
         drawFace(p, frame, looks[i]);
         // The pressed look moves its content down and right by one pixel.
         const QRectF content = looks[i] == Look::Pressed ? frame.translated(1, 1) : frame;
-        drawIcon(p, content, spec);
+        drawIcon(p, content, strip);
     }
     return image;
 }
@@ -247,7 +247,7 @@ QImage drawStrip(const StripSpec& spec) {
 
 std::vector<ButtonStrip> drawButtonStrips() {
     std::vector<ButtonStrip> strips;
-    for (const StripSpec& spec : kStrips)
-        strips.push_back({spec.id, drawStrip(spec)});
+    for (const StripSpec& strip : kStrips)
+        strips.push_back({strip.id, drawStrip(strip)});
     return strips;
 }
