@@ -11,12 +11,6 @@ void WithToolDialog(COrvanelDlg& dlg, std::function<void(HWND)> act) {
     EXPECT_TRUE(WithModalDialog(dlg, IDC_BUTTON_TOOL, IDC_SLIDER_THRESHOLD, std::move(act)));
 }
 
-std::string ItemText(HWND dialog, int id) {
-    char text[64] = {};
-    ::GetWindowText(::GetDlgItem(dialog, id), text, sizeof text);
-    return text;
-}
-
 bool ItemVisible(HWND dialog, int id) {
     return ::IsWindowVisible(::GetDlgItem(dialog, id)) != FALSE;
 }

@@ -171,6 +171,12 @@ void CALLBACK ActInModal(HWND, UINT, UINT_PTR id, DWORD) {
 
 } // namespace
 
+std::string ItemText(HWND dialog, int id) {
+    char text[256] = {};
+    ::GetWindowText(id == 0 ? dialog : ::GetDlgItem(dialog, id), text, sizeof text);
+    return text;
+}
+
 bool WithModalDialog(COrvanelDlg& dlg, int button, int marker, std::function<void(HWND)> act) {
     g_modalMarker = marker;
     g_inModal = std::move(act);

@@ -64,6 +64,8 @@ private:
 CRect ControlRect(COrvanelDlg& dlg, int id);
 // Sends a button's click notification to the dialog, as a click on it does.
 void Click(COrvanelDlg& dlg, int id);
+// The text of a dialog's item `id`, or of the dialog itself for id 0.
+std::string ItemText(HWND dialog, int id);
 // Clicks `button` and runs `act` on the modal dialog it opens, known by its item `marker`, once that dialog
 // has the focus; `act` ends the dialog. False when no such dialog came up while the click ran.
 bool WithModalDialog(COrvanelDlg& dlg, int button, int marker, std::function<void(HWND)> act);

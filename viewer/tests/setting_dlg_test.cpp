@@ -27,12 +27,6 @@ void ClickItem(HWND dialog, int id) {
     ::SendMessage(item, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }
 
-std::string ItemText(HWND dialog, int id) {
-    char text[256] = {};
-    ::GetWindowText(id == 0 ? dialog : ::GetDlgItem(dialog, id), text, sizeof text);
-    return text;
-}
-
 bool Checked(HWND dialog, int id) {
     return ::SendMessage(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
