@@ -41,10 +41,10 @@ void RegisterTemplate() {
              "选择视频编码",
              "Times New Roman",
              9,
-             {{kCompressorList, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 7, 7, 117, 86},
-              {kConfigureButton, "BUTTON", "设置...", BS_PUSHBUTTON | WS_TABSTOP, 130, 7, 50, 14},
-              {IDOK, "BUTTON", "选择", BS_DEFPUSHBUTTON | WS_TABSTOP, 7, 29, 50, 14},
-              {IDCANCEL, "BUTTON", "取消", BS_PUSHBUTTON | WS_TABSTOP, 69, 29, 50, 14}}});
+             {{kCompressorList, "COMBOBOX", "", WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 7, 7, 117, 86},
+              {kConfigureButton, "BUTTON", "设置...", WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 130, 7, 50, 14},
+              {IDOK, "BUTTON", "选择", WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP, 7, 29, 50, 14},
+              {IDCANCEL, "BUTTON", "取消", WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 69, 29, 50, 14}}});
     });
 }
 

@@ -3,13 +3,19 @@
 //
 // The window is made on the first IVideoWindow call or when the graph pauses, on the graph's thread, and
 // made again whenever it changes between child, top-level and full screen. Frames are drawn on the
-// streaming thread through a window DC, stretched to the client area.
+// streaming thread through a window DC, stretched to the client area; the last one is kept and drawn
+// again on every repaint, so a paused or stopped picture stays through hiding, showing and full screen.
+// The window stands for one served by the graph's own thread: its input skips the program's
+// pre-translation and reaches the program once, through the message drain.
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include <win32/codepage.h>
 #include <win32/gdi.h>
+#include <win32/message_loop.h>
 #include <win32/user.h>
 
 #include <dshow/renderers.h>
@@ -24,7 +30,18 @@ namespace {
 constexpr char kWindowClass[] = "OrvanelVideoRenderer";
 constexpr char kDefaultCaption[] = "Video Renderer";
 
-// Key and mouse input goes to the message drain when one is set (GWLP_USERDATA holds the drain).
+class VideoRenderer;
+
+// The renderer behind each of its windows, for repaints. GUI thread.
+std::unordered_map<HWND, VideoRenderer*>& rendererWindows() {
+    static std::unordered_map<HWND, VideoRenderer*> windows;
+    return windows;
+}
+
+void paintWindow(HWND window);
+
+// Key and mouse input goes to the message drain when one is set (GWLP_USERDATA holds the drain). Every
+// repaint shows the last frame again.
 LRESULT CALLBACK videoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     bool input = (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
                  (message >= WM_KEYFIRST && message <= WM_KEYLAST);
@@ -33,6 +50,18 @@ LRESULT CALLBACK videoWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             PostMessage(drain, message, wParam, lParam);
             return 0;
         }
+    }
+    switch (message) {
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_PAINT:
+        paintWindow(window);
+        return 0;
+    case WM_NCDESTROY:
+        rendererWindows().erase(window);
+        break;
+    default:
+        break;
     }
     return DefWindowProc(window, message, wParam, lParam);
 }
@@ -225,6 +254,8 @@ private:
             return E_FAIL;
         madeOnce_ = true;
         SetWindowLongPtr(window, GWLP_USERDATA, drain_);
+        rendererWindows()[window] = this;
+        platform::user::markServedByOwnThread(window);
         replaceWindow(window);
         RECT client{};
         GetClientRect(window, &client);
@@ -252,7 +283,33 @@ private:
         drawHeight_ = client.bottom;
     }
 
-    // Stretches the frame over the client area. Frames before the window exists are dropped.
+public:
+    // Shows the last frame over the client area again (black before the first frame). GUI thread.
+    void repaint(HWND window) {
+        PAINTSTRUCT paint{};
+        HDC dc = BeginPaint(window, &paint);
+        if (!dc)
+            return;
+        RECT client{};
+        GetClientRect(window, &client);
+        std::lock_guard guard(drawLock_);
+        if (last_.bits.empty())
+            FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        else
+            stretch(dc, client.right, client.bottom, last_.header, last_.bits.data());
+        EndPaint(window, &paint);
+    }
+
+private:
+    static void stretch(HDC dc, LONG width, LONG height, const BITMAPINFOHEADER& header, const BYTE* bits) {
+        const LONG rows = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, 0, 0, width, height, 0, 0, header.biWidth, rows, bits,
+                      reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS, SRCCOPY);
+    }
+
+    // Keeps the frame for repaints and stretches it over the client area. Frames before the window exists
+    // are only kept. Streaming thread.
     HRESULT draw(IMediaSample* sample) {
         const AM_MEDIA_TYPE& type = input_->connectionType();
         const BITMAPINFOHEADER& header = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
@@ -262,22 +319,29 @@ private:
             return E_INVALIDARG;
         BYTE* bits = nullptr;
         sample->GetPointer(&bits);
+        const std::size_t size = static_cast<std::size_t>(DibStride(header.biWidth, 24)) * rows;
         std::lock_guard guard(drawLock_);
+        last_.header = header;
+        last_.bits.assign(bits, bits + size);
         HWND window = window_.load();
         if (!window)
             return S_OK;
         HDC dc = GetDC(window);
         if (!dc)
             return S_OK;
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, 0, 0, drawWidth_, drawHeight_, 0, 0, header.biWidth, rows, bits,
-                      reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS, SRCCOPY);
+        stretch(dc, drawWidth_, drawHeight_, header, bits);
         ReleaseDC(window, dc);
         return S_OK;
     }
 
+    struct Frame {
+        BITMAPINFOHEADER header{};
+        std::vector<BYTE> bits;
+    };
+
     RendererInput* input_;
-    std::mutex drawLock_; // held while a frame is drawn and while the window is replaced
+    std::mutex drawLock_; // held while a frame is drawn or kept and while the window is replaced
+    Frame last_;          // the last frame drawn; guarded by drawLock_
     std::atomic<HWND> window_{nullptr};
     std::atomic<LONG> drawWidth_{0}; // client size the frames are stretched to
     std::atomic<LONG> drawHeight_{0};
@@ -293,6 +357,14 @@ private:
     bool fullScreen_ = false;
     bool madeOnce_ = false;
 };
+
+void paintWindow(HWND window) {
+    const auto it = rendererWindows().find(window);
+    if (it != rendererWindows().end())
+        it->second->repaint(window);
+    else
+        ValidateRect(window, nullptr);
+}
 
 } // namespace
 

@@ -8,6 +8,7 @@
 
 #include "standard_controls.h"
 #include "text_codec.h"
+#include "window_widget.h"
 #include "window.h"
 
 namespace platform::user {
@@ -82,6 +83,30 @@ void drawOwner(Window& window, HDC dc, const RECT& client) {
     SendMessage(window.parent, WM_DRAWITEM, static_cast<WPARAM>(window.id), reinterpret_cast<LPARAM>(&dis));
 }
 
+QStyleOptionGroupBox groupBoxOption(const Window& window, const QWidget& widget, const QRect& rect) {
+    QStyleOptionGroupBox option;
+    option.rect = rect;
+    option.palette = widget.palette();
+    option.fontMetrics = widget.fontMetrics();
+    option.state = (window.style & WS_DISABLED) ? QStyle::State_None : QStyle::State_Enabled;
+    option.text = toQString(window.text.c_str());
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    option.textAlignment = Qt::AlignLeft;
+    return option;
+}
+
+// A group box is its frame and caption only: the controls it surrounds are its siblings and show through
+// its inside, which it never paints, and take the mouse there.
+void maskGroupBox(Window& window) {
+    QWidget* widget = window.widget;
+    if (!widget || typeOf(window) != BS_GROUPBOX)
+        return;
+    const QStyleOptionGroupBox option = groupBoxOption(window, *widget, widget->rect());
+    const QRect inside =
+        widget->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, widget);
+    widget->setMask(QRegion(widget->rect()) - inside);
+}
+
 void drawWithStyle(Window& window, const RECT& client) {
     const UINT state = stateOf(window);
     const UINT type = typeOf(window);
@@ -91,13 +116,7 @@ void drawWithStyle(Window& window, const RECT& client) {
         QStyle* style = widget.style();
         const QRect rect(client.left, client.top, client.right - client.left, client.bottom - client.top);
         if (type == BS_GROUPBOX) {
-            QStyleOptionGroupBox option;
-            option.rect = rect;
-            option.palette = widget.palette();
-            option.state = enabled ? QStyle::State_Enabled : QStyle::State_None;
-            option.text = text;
-            option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-            option.textAlignment = Qt::AlignLeft;
+            const QStyleOptionGroupBox option = groupBoxOption(window, widget, rect);
             style->drawComplexControl(QStyle::CC_GroupBox, &option, &painter, &widget);
             return;
         }
@@ -165,8 +184,10 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     WindowPtr window = findWindow(hwnd);
     if (!window)
         return 0;
-    if (LRESULT result; handleFontMessage(*window, message, wParam, lParam, &result))
+    if (LRESULT result; handleFontMessage(*window, message, wParam, lParam, &result)) {
+        maskGroupBox(*window);
         return result;
+    }
     UINT& state = stateOf(*window);
     const bool groupBox = typeOf(*window) == BS_GROUPBOX;
     switch (message) {
@@ -236,7 +257,15 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case BM_SETSTATE:
         setFlag(*window, BST_PUSHED, wParam != 0);
         return 0;
-    case WM_SETTEXT:
+    case WM_CREATE:
+    case WM_SIZE:
+        maskGroupBox(*window);
+        return 0;
+    case WM_SETTEXT: {
+        const LRESULT result = defaultAndRepaint(hwnd, message, wParam, lParam);
+        maskGroupBox(*window);
+        return result;
+    }
     case WM_ENABLE:
         return defaultAndRepaint(hwnd, message, wParam, lParam);
     default:

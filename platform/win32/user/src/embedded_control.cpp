@@ -1,7 +1,6 @@
 // Embedding Qt controls in windows: layout, focus and the round trip of key events through the queue.
 #include "embedded_control.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
@@ -16,8 +15,6 @@
 namespace platform::user {
 namespace {
 
-bool forwarding = false; // GUI thread: a key event is on its way back into its control
-
 // Sends the control's key events to the queue instead, and its focus to the window manager.
 class ControlFilter : public QObject {
 public:
@@ -26,7 +23,7 @@ public:
         switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
-            if (forwarding)
+            if (replayingKey())
                 return false;
             keyInput(static_cast<QKeyEvent*>(event), hwnd_);
             return true;
@@ -64,12 +61,8 @@ void forwardKeyMessage(const Window& window) {
     const MSG* msg = currentMessage();
     QWidget* control = embeddedControl(window);
     const QKeyEvent* original = msg && msg->hwnd == window.hwnd ? keyEventOf(msg->lPrivate) : nullptr;
-    if (!control || !original)
-        return;
-    std::unique_ptr<QEvent> copy(original->clone());
-    forwarding = true;
-    QApplication::sendEvent(control, copy.get());
-    forwarding = false;
+    if (control && original)
+        replayKey(control, *original);
 }
 
 } // namespace

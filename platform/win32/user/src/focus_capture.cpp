@@ -19,11 +19,62 @@ HWND moveFocus(HWND hwnd) {
     if (old == hwnd)
         return old;
     focusWindow = hwnd;
+    if (WindowPtr top = findWindow(topLevelOf(hwnd)))
+        top->lastFocus = hwnd;
     if (old && IsWindow(old))
         SendMessage(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
     if (hwnd && focusWindow == hwnd)
         SendMessage(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
     return old;
+}
+
+namespace {
+
+bool inside(HWND hwnd, HWND ancestor) {
+    for (WindowPtr w = findWindow(hwnd); w; w = findWindow(w->parent)) {
+        if (w->hwnd == ancestor)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool focusInside(HWND hwnd) {
+    return inside(focusWindow, hwnd);
+}
+
+namespace {
+
+bool canTakeFocus(HWND hwnd) {
+    return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd);
+}
+
+} // namespace
+
+void activateTopLevel(HWND top) {
+    WindowPtr window = findWindow(top);
+    if (!window || !window->widget)
+        return;
+    window->widget->activateWindow();
+    if (focusInside(top))
+        return;
+    const HWND last = window->lastFocus;
+    SetFocus(last && inside(last, top) && canTakeFocus(last) ? last : top);
+}
+
+void passFocusFrom(HWND hidden) {
+    WindowPtr window = findWindow(hidden);
+    if (!window)
+        return;
+    if (window->parent) {
+        SetFocus(canTakeFocus(window->parent) ? window->parent : nullptr);
+        return;
+    }
+    if (window->owner && canTakeFocus(window->owner))
+        activateTopLevel(window->owner);
+    else
+        SetFocus(nullptr);
 }
 
 void forgetFocusAndCapture(HWND hwnd) {

@@ -89,6 +89,7 @@ std::array<KeyRecord, 64> keyRecords;
 DWORD nextKeyTag = 1;
 
 std::array<bool, 256> keyDown{};
+bool replaying = false; // GUI thread: replayKey is delivering a key event
 
 struct Tracking {
     HWND hwnd{};
@@ -246,7 +247,20 @@ void wheelInput(QWheelEvent* event, QWidget* receiver) {
               false);
 }
 
+void replayKey(QWidget* control, const QKeyEvent& event) {
+    std::unique_ptr<QEvent> copy(event.clone());
+    replaying = true;
+    QApplication::sendEvent(control, copy.get());
+    replaying = false;
+}
+
+bool replayingKey() {
+    return replaying;
+}
+
 void keyInput(QKeyEvent* event, HWND receiver) {
+    if (replaying)
+        return;
     const bool press = event->type() == QEvent::KeyPress;
     const VirtualKey key = virtualKeyOf(event->key());
     // A held key repeats its key-down only.

@@ -23,6 +23,11 @@ void wheelInput(QWheelEvent* event, QWidget* receiver);
 // Queues WM_KEYDOWN/WM_KEYUP (WM_SYSKEY* with Alt, F10, or no focus window) for the focus window, or
 // for the top-level window of `receiver` when no window has the focus. GUI thread.
 void keyInput(QKeyEvent* event, HWND receiver);
+// Sends a copy of a key event that went through the queue back to its Qt control. Qt passes a key the
+// control ignores on to its parents; that is the same key, not new input, so keyInput drops it. GUI thread.
+void replayKey(QWidget* control, const QKeyEvent& event);
+// A replayed key event is being delivered now. GUI thread.
+bool replayingKey();
 // The mouse left every window of the application. GUI thread.
 void mouseLeftWindows();
 

@@ -2,6 +2,7 @@
 #include <win32/message_loop.h>
 
 #include "message_queue.h"
+#include "window.h"
 
 namespace platform::user {
 namespace {
@@ -17,7 +18,14 @@ void setPreTranslateHook(std::function<bool(MSG&)> h) {
     hook() = std::move(h);
 }
 
+void markServedByOwnThread(HWND hwnd) {
+    if (WindowPtr window = findWindow(hwnd))
+        window->servedByOwnThread = true;
+}
+
 bool runPreTranslateHook(MSG& msg) {
+    if (WindowPtr window = findWindow(msg.hwnd); window && window->servedByOwnThread)
+        return false;
     // A copy: the hook may replace itself while it runs.
     auto current = hook();
     return current && current(msg);

@@ -40,6 +40,8 @@ struct Window {
     std::vector<HWND> children; // creation order
     std::unique_ptr<ControlState> control;
     HFONT font{}; // set by WM_SETFONT on a standard control
+    HWND lastFocus{}; // top-level windows: the window inside that last had the focus
+    bool servedByOwnThread = false; // markServedByOwnThread
 
     bool isChild() const { return parent != nullptr; }
 };

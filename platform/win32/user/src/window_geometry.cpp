@@ -20,14 +20,6 @@ void exposeParent(const Window& window, const QRegion& uncovered) {
         invalidate(*parent, uncovered, true, false);
 }
 
-bool focusInside(HWND hwnd) {
-    for (WindowPtr w = findWindow(GetFocus()); w; w = findWindow(w->parent)) {
-        if (w->hwnd == hwnd)
-            return true;
-    }
-    return false;
-}
-
 void setTopmost(Window& window, bool on) {
     window.exStyle = on ? (window.exStyle | WS_EX_TOPMOST) : (window.exStyle & ~WS_EX_TOPMOST);
     const bool visible = window.widget->isVisible();
@@ -79,7 +71,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
         window->update = QRegion();
         window->erasePending = false;
         if (focusInside(hWnd))
-            SetFocus(nullptr);
+            passFocusFrom(hWnd);
         widget->hide();
         if (wasVisible)
             exposeParent(*window, widget->geometry());
@@ -110,7 +102,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
     const bool activate =
         nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE && nCmdShow != SW_SHOWMINNOACTIVE;
     if (topLevel && activate)
-        widget->activateWindow();
+        activateTopLevel(hWnd);
     if (!wasVisible)
         invalidate(*window, QRegion(widget->rect()), true, true);
     return wasVisible;

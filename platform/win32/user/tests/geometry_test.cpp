@@ -112,9 +112,10 @@ TEST_F(GeometryTest, TextKeepsItsBytesAndTruncatesLikeWindows) {
 
 TEST_F(GeometryTest, FocusMovesWithKillAndSetFocus) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    EXPECT_EQ(GetFocus(), top) << "a shown top-level window is activated and takes the focus";
     HWND a = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top, 1);
     HWND b = makeWindow(WS_CHILD | WS_VISIBLE, 20, 0, 10, 10, top, 2);
-    EXPECT_EQ(SetFocus(a), nullptr);
+    EXPECT_EQ(SetFocus(a), top);
     EXPECT_EQ(SetFocus(b), a);
     EXPECT_EQ(GetFocus(), b);
     const Seen kill = seenOf(WM_KILLFOCUS).back();
@@ -124,10 +125,37 @@ TEST_F(GeometryTest, FocusMovesWithKillAndSetFocus) {
     EXPECT_EQ(set.hwnd, b);
     EXPECT_EQ(set.wParam, reinterpret_cast<WPARAM>(a));
     ShowWindow(b, SW_HIDE);
-    EXPECT_EQ(GetFocus(), nullptr) << "hiding the focus window drops the focus";
+    EXPECT_EQ(GetFocus(), top) << "hiding the focus window gives the focus to its parent";
     SetFocus(a);
     DestroyWindow(a);
-    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_EQ(GetFocus(), top);
+}
+
+// The keyboard stays with the program when an owned window (a dialog) goes: the owner is activated and its
+// last focus window gets the focus back, or the owner itself when that window is hidden by then.
+TEST_F(GeometryTest, HidingAnOwnedWindowGivesTheOwnerItsFocusBack) {
+    HWND owner = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND button = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, owner, 1);
+    SetFocus(button);
+    HWND dialog = makeWindow(WS_POPUP, 10, 10, 50, 50, owner);
+    HWND edit = makeWindow(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, dialog, 1);
+    SetFocus(edit);
+    ShowWindow(dialog, SW_SHOW);
+    EXPECT_EQ(GetFocus(), edit);
+    ShowWindow(dialog, SW_HIDE);
+    EXPECT_EQ(GetFocus(), button);
+
+    ShowWindow(dialog, SW_SHOW);
+    EXPECT_EQ(GetFocus(), edit) << "the dialog's own last focus comes back too";
+    ShowWindow(button, SW_HIDE);
+    DestroyWindow(dialog);
+    EXPECT_EQ(GetFocus(), owner);
+
+    HWND disabledOwner = makeWindow(WS_POPUP | WS_VISIBLE | WS_DISABLED, 0, 0, 100, 100);
+    HWND popup = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, disabledOwner);
+    ASSERT_EQ(GetFocus(), popup);
+    ShowWindow(popup, SW_HIDE);
+    EXPECT_EQ(GetFocus(), nullptr) << "a disabled owner cannot take the focus";
 }
 
 TEST_F(GeometryTest, ScreenMetricsComeFromTheSeam) {

@@ -13,6 +13,10 @@ namespace platform::user {
 // it. GUI thread.
 void setPreTranslateHook(std::function<bool(MSG&)> hook);
 
+// Marks a window as standing for one that a thread of its own serves (a renderer's video window): its
+// messages skip the hook, since in the program's own loop they would never be. GUI thread.
+void markServedByOwnThread(HWND hwnd);
+
 // Retrieves one message (waiting for it), passes it through the hook, translates and dispatches it.
 // Returns false for WM_QUIT, which is stored in `quit` when given. GUI thread.
 bool pumpMessage(MSG* quit = nullptr);
