@@ -29,7 +29,7 @@ enum : DWORD {
 
 // Reads the driver's capture filter name from HKEY_LOCAL_MACHINE\Software\USB2800\Camera ("RealDSName",
 // else "DSName") into name (260 bytes) and wideName (260 characters); either may be null. 1 when a name
-// was found, 0 otherwise. Any thread.
+// was found, 0 otherwise (an empty or over-long value counts as none). Any thread.
 int ReadBridgeFilterName(char* name, WCHAR* wideName);
 
 // Every transfer is one select call and one data call (a probe: three calls) on the driver's interface;
@@ -48,7 +48,7 @@ public:
     IBridgeChipProperty* Open();
     IBridgeChipProperty* OpenByName(const char* name);
     // A referenced filter of the first video input device whose FriendlyName begins with `name`
-    // (case-sensitive) and that binds; null when none.
+    // (case-sensitive) and that binds; null when none or when `name` is empty.
     static IBaseFilter* FindCaptureFilter(const char* name);
 
     // One Get of `id` into *value; kChipNoInterface without interface.

@@ -24,6 +24,16 @@ constexpr const char* kFallbackNames[] = {
     "USB 2880 Video",  "USB 2881 Video",  "USB 2750 Camera", "USB 2751 Camera",
 };
 
+// Reads string value `value` into text, zeroed first and filled to at most 255 bytes, so it always ends in a
+// NUL whatever type was stored. False when the value is missing, longer than that or empty: an empty name
+// would be a prefix of every device name.
+bool QueryName(HKEY key, const char* value, char (&text)[256]) {
+    std::memset(text, 0, sizeof(text));
+    DWORD size = sizeof(text) - 1;
+    return RegQueryValueEx(key, value, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+           text[0] != '\0';
+}
+
 } // namespace
 
 int ReadBridgeFilterName(char* name, WCHAR* wideName) {
@@ -31,17 +41,10 @@ int ReadBridgeFilterName(char* name, WCHAR* wideName) {
     if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\USB2800\\Camera", 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return 0;
     }
-    // One byte stays free so the text always ends in a NUL, whatever type was stored.
-    char text[256] = {};
-    DWORD size = sizeof(text) - 1;
-    LSTATUS status = RegQueryValueEx(key, "RealDSName", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
-    if (status != ERROR_SUCCESS) {
-        size = sizeof(text) - 1;
-        std::memset(text, 0, sizeof(text));
-        status = RegQueryValueEx(key, "DSName", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
-    }
+    char text[256];
+    const bool found = QueryName(key, "RealDSName", text) || QueryName(key, "DSName", text);
     RegCloseKey(key);
-    if (status != ERROR_SUCCESS) {
+    if (!found) {
         return 0;
     }
     WCHAR wide[kNameSize] = {};
@@ -56,7 +59,11 @@ int ReadBridgeFilterName(char* name, WCHAR* wideName) {
 }
 
 // Walks the video input devices; a device whose name cannot be read, or that does not bind, is passed over.
+// An empty name matches nothing.
 IBaseFilter* BridgeChip::FindCaptureFilter(const char* name) {
+    if (name[0] == '\0') {
+        return nullptr;
+    }
     ICreateDevEnum* devices = nullptr;
     if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
                                 reinterpret_cast<void**>(&devices)))) {

@@ -105,7 +105,8 @@ int RegisterAccess::GetRegRange(int index, int* min, int* max) {
 }
 
 // 0 ms becomes 1; 200 ms or more (a negative value taken as unsigned too) becomes 200. When the GPIO byte
-// cannot be read nothing is driven; when the drive fails the stop is still written.
+// cannot be read nothing is driven; when the drive fails the stop is still written, and a failed stop is
+// written once more. KZ_ERR_FAILED when any GPIO transfer failed.
 int RegisterAccess::FocusPulse(int direction, int milliseconds) {
     if (chip_ == nullptr) {
         return KZ_ERR_MISSING;
@@ -126,8 +127,12 @@ int RegisterAccess::FocusPulse(int direction, int milliseconds) {
         Sleep(length);
     }
     lines |= kLine1 | kLine2;
-    const HRESULT stop = chip_->WriteGpio(&lines);
-    return drive == S_OK && stop == S_OK ? KZ_OK : KZ_ERR_FAILED;
+    const bool released = chip_->WriteGpio(&lines) == S_OK;
+    if (!released) {
+        // A lost release leaves the motor driving into its end stop: one more try, still reported.
+        static_cast<void>(chip_->WriteGpio(&lines));
+    }
+    return drive == S_OK && released ? KZ_OK : KZ_ERR_FAILED;
 }
 
 int RegisterAccess::MotorPosition() {

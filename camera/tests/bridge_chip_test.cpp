@@ -30,14 +30,18 @@ protected:
         SimulatedCamera::resetAll();
         RegistryFileTest::TearDown();
     }
-    // Stores a string value under HKEY_LOCAL_MACHINE\Software\USB2800\Camera.
+    // Stores a string value under HKEY_LOCAL_MACHINE\Software\USB2800\Camera, with its terminator.
     static void StoreName(const char* value, const char* text) {
+        StoreBytes(value, std::string(text, std::strlen(text) + 1));
+    }
+    // Stores exactly the bytes of `bytes`, terminated or not.
+    static void StoreBytes(const char* value, const std::string& bytes) {
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\USB2800\\Camera", 0, nullptr, 0, KEY_ALL_ACCESS,
                                  nullptr, &key, nullptr),
                   ERROR_SUCCESS);
-        RegSetValueEx(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                      static_cast<DWORD>(std::strlen(text) + 1));
+        RegSetValueEx(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(bytes.data()),
+                      static_cast<DWORD>(bytes.size()));
         RegCloseKey(key);
     }
 };
@@ -57,6 +61,60 @@ TEST_F(BridgeChipTest, FilterNameFromRegistry) {
     ASSERT_EQ(korvib::ReadBridgeFilterName(name, nullptr), 1);
     EXPECT_STREQ(name, "USB 2750 Camera");
     EXPECT_EQ(korvib::ReadBridgeFilterName(nullptr, nullptr), 1) << "both buffers may be null";
+}
+
+struct StoredName {
+    const char* name;
+    std::string realName; // the bytes of "RealDSName"
+    std::string dsName;   // the bytes of "DSName"
+    int found;
+    std::string expected;
+};
+
+// An empty value is no name, so the next one is tried; a value without a terminator is read within the
+// buffer: 255 bytes whole, 256 bytes not at all.
+TEST_F(BridgeChipTest, EmptyAndUnterminatedNames) {
+    const std::string fallback("USB 2861 Video", 15);
+    const StoredName cases[] = {
+        {"empty RealDSName", std::string(1, '\0'), fallback, 1, "USB 2861 Video"},
+        {"zero-length RealDSName", "", fallback, 1, "USB 2861 Video"},
+        {"both empty", std::string(1, '\0'), std::string(1, '\0'), 0, ""},
+        {"255 bytes unterminated", std::string(255, 'A'), std::string(1, '\0'), 1, std::string(255, 'A')},
+        {"256 bytes unterminated", std::string(256, 'B'), fallback, 1, "USB 2861 Video"},
+        {"256 bytes alone", std::string(256, 'B'), "", 0, ""},
+    };
+    for (const StoredName& c : cases) {
+        StoreBytes("RealDSName", c.realName);
+        StoreBytes("DSName", c.dsName);
+        char name[260];
+        WCHAR wide[260];
+        std::memset(name, 0x55, sizeof(name));
+        std::memset(wide, 0x55, sizeof(wide));
+        ASSERT_EQ(korvib::ReadBridgeFilterName(name, wide), c.found) << c.name;
+        if (c.found == 0) {
+            continue;
+        }
+        EXPECT_EQ(std::string(name), c.expected) << c.name;
+        EXPECT_EQ(std::wstring(wide), std::wstring(c.expected.begin(), c.expected.end())) << c.name;
+    }
+}
+
+// An empty RealDSName with a webcam listed first: the chip is still found by the default name, and an
+// empty name given to the search matches no device at all.
+TEST_F(BridgeChipTest, EmptyNameMatchesNoDevice) {
+    StoreName("RealDSName", "");
+    SimulatedCamera::setNoDevice(true);
+    SimulatedCamera::setDecoys({{"Integrated Webcam", false}, {"USB 2820 Video", true}});
+    IBaseFilter* any = korvib::BridgeChip::FindCaptureFilter("");
+    EXPECT_EQ(any, nullptr);
+    if (any != nullptr) {
+        any->Release();
+    }
+    korvib::BridgeChip chip;
+    ASSERT_NE(chip.Open(), nullptr);
+    BYTE latch = 0;
+    ASSERT_EQ(chip.ReadChipRegister(8, 1, &latch), S_OK);
+    EXPECT_FALSE(SimulatedCamera::decoy(1).propertyCalls().empty());
 }
 
 // A registry name that matches nothing falls back to the list in its order; names match by a
@@ -122,6 +180,22 @@ TEST_F(BridgeChipTest, FailedDataCallCancelsSelection) {
         EXPECT_EQ(calls[2].in, std::vector<BYTE>(4, 0)) << c.name << ": the selection is cancelled";
     }
     EXPECT_EQ(camera.i2cRegister(0xBA, 0x09), 660u) << "the failed write changed nothing";
+}
+
+// A mask whose latch read fails writes nothing back: the latch keeps its value.
+TEST_F(BridgeChipTest, GpioMaskReadFailureWritesNothing) {
+    korvib::BridgeChip chip;
+    ASSERT_NE(chip.Open(), nullptr);
+    SimulatedCamera camera = SimulatedCamera::primary();
+    const unsigned cleared = 0;
+    ASSERT_EQ(chip.WriteGpio(&cleared), S_OK);
+    camera.clearLogs();
+    camera.addFault({FaultRule::Call::Get, korvib::kPropChipData, 0, 1, E_FAIL});
+    EXPECT_EQ(chip.SetGpioMask(0x10), E_FAIL);
+    EXPECT_EQ(camera.chipRegister(8), 0x00);
+    for (const auto& call : camera.propertyCalls()) {
+        EXPECT_FALSE(call.set && call.id == korvib::kPropChipData) << "a latch write went out";
+    }
 }
 
 // A silent device gives 21 and leaves the value 0; a present one gives its id word.

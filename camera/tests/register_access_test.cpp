@@ -258,6 +258,66 @@ TEST_F(Registers, MotorPositionFromGpioByte) {
     CoUninitialize();
 }
 
+struct ReleaseCase {
+    const char* name;
+    FaultRule fault;
+    BYTE latch; // the latch after the pulse
+    std::size_t writes; // GPIO writes that reached the chip
+};
+
+// Every failed GPIO write of a pulse is reported; a failed release is written once more, so a single lost
+// write does not leave the motor driving.
+TEST_F(Registers, FocusPulseReportsAndRetriesFailedWrites) {
+    KZ_HANDLE h = Open();
+    ASSERT_NE(h, nullptr);
+    using platform::devices::kPropChipData;
+    const ReleaseCase cases[] = {
+        {"release fails once", {FaultRule::Call::Set, kPropChipData, 1, 1, E_FAIL}, 0xFF, 2},
+        {"release fails twice", {FaultRule::Call::Set, kPropChipData, 1, 2, E_FAIL}, 0xFD, 1},
+        {"drive fails", {FaultRule::Call::Set, kPropChipData, 0, 1, E_FAIL}, 0xFF, 1},
+    };
+    ASSERT_TRUE(Camera().setTravel(1000));
+    for (const ReleaseCase& c : cases) {
+        Camera().setLensPosition(500);
+        unsigned idle = 0xFF;
+        ASSERT_EQ(KZ_GPIOOperation(h, &idle, 1), KZ_OK);
+        Camera().clearLogs();
+        Camera().addFault(c.fault);
+        EXPECT_EQ(KZ_FocusOperation(h, 1, 20), KZ_ERR_FAILED) << c.name;
+        EXPECT_EQ(Camera().chipRegister(8), c.latch) << c.name;
+        EXPECT_EQ(Camera().gpioWrites().size(), c.writes) << c.name;
+    }
+}
+
+// Indexes outside the register and range tables are refused before any transfer and leave the caller's
+// variables as they were.
+TEST_F(Registers, IndexesOutsideTheTablesTouchNothing) {
+    KZ_HANDLE h = Open();
+    ASSERT_NE(h, nullptr);
+    struct Outside {
+        const char* name;
+        std::function<int(KZ_HANDLE, int*, int*)> call;
+    };
+    const Outside cases[] = {
+        {"read 10", [](KZ_HANDLE d, int* v, int*) { return KZ_RegOperation(d, 10, v, 0); }},
+        {"read -1", [](KZ_HANDLE d, int* v, int*) { return KZ_RegOperation(d, -1, v, 0); }},
+        {"write 10", [](KZ_HANDLE d, int* v, int*) { return KZ_RegOperation(d, 10, v, 1); }},
+        {"write -1", [](KZ_HANDLE d, int* v, int*) { return KZ_RegOperation(d, -1, v, 1); }},
+        {"range 9", [](KZ_HANDLE d, int* v, int* w) { return KZ_GetRegRange(d, 9, v, w); }},
+        {"range 10", [](KZ_HANDLE d, int* v, int* w) { return KZ_GetRegRange(d, 10, v, w); }},
+        {"range -1", [](KZ_HANDLE d, int* v, int* w) { return KZ_GetRegRange(d, -1, v, w); }},
+    };
+    for (const Outside& c : cases) {
+        Camera().clearLogs();
+        int first = 1234;
+        int second = 5678;
+        EXPECT_EQ(c.call(h, &first, &second), KZ_ERR_FAILED) << c.name;
+        EXPECT_EQ(first, 1234) << c.name;
+        EXPECT_EQ(second, 5678) << c.name;
+        EXPECT_TRUE(Camera().propertyCalls().empty()) << c.name << ": a transfer went out";
+    }
+}
+
 struct Traffic {
     KZ_HANDLE handle;
     std::atomic<int> frames{0};
