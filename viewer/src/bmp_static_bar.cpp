@@ -37,7 +37,8 @@ void CBmpStatic::SetPos(int pos)
         Invalidate(TRUE);
 }
 
-// The bar is drawn off screen and copied in one block: white, with the bands when the value is in range.
+// The bar is drawn off screen and copied in one block: white, with the bands when the value is in range;
+// a bar without a range shows only its background.
 void CBmpStatic::PaintBar(CDC& dc, const CRect& client)
 {
     HDC memory = ::CreateCompatibleDC(dc);
@@ -45,7 +46,7 @@ void CBmpStatic::PaintBar(CDC& dc, const CRect& client)
     HGDIOBJ old = ::SelectObject(memory, bitmap);
     CDC* target = CDC::FromHandle(memory);
     target->FillSolidRect(client, RGB(255, 255, 255));
-    if (m_nMin <= m_nPos && m_nPos <= m_nMax)
+    if (m_nMax <= m_nMin || (m_nMin <= m_nPos && m_nPos <= m_nMax))
         DrawBar(target, client);
     ::BitBlt(dc, 0, 0, client.Width(), client.Height(), memory, 0, 0, SRCCOPY);
     ::SelectObject(memory, old);
@@ -53,8 +54,8 @@ void CBmpStatic::PaintBar(CDC& dc, const CRect& client)
     ::DeleteDC(memory);
 }
 
-// The background, then m_nPos + 1 bands from the left, each W / range wide, their colour running from
-// m_crStart towards m_crEnd along the range. Bands past the right edge are not drawn.
+// The background, then m_nPos - m_nMin + 1 bands from the left, each W / range wide, their colour running
+// from m_crStart towards m_crEnd along the range. Bands past the right edge are not drawn.
 void CBmpStatic::DrawBar(CDC* dc, CRect rect)
 {
     dc->FillSolidRect(rect, m_crBack);
@@ -65,7 +66,7 @@ void CBmpStatic::DrawBar(CDC* dc, CRect rect)
     float step[3];
     for (int c = 0; c < 3; ++c)
         step[c] = static_cast<float>(Channel(m_crEnd, 8 * c) - Channel(m_crStart, 8 * c)) / static_cast<float>(range);
-    const int last = std::min(m_nPos, range);
+    const int last = std::min(m_nPos - m_nMin, range);
     for (int i = 0; i <= last; ++i) {
         BYTE value[3];
         for (int c = 0; c < 3; ++c)
@@ -86,14 +87,19 @@ void CBmpStatic::DrawBar(CDC* dc, CRect rect)
     }
 }
 
-// trunc(range / W x x), 0 for a control without width.
+// m_nMin at the left column, exactly m_nMax at the right one and linear between, truncated; a column
+// outside the client area (the bar holds the mouse while the button is down) counts as the nearest edge.
+// m_nMin for a bar without a range or without width.
 int CBmpStatic::BarValue(int x) const
 {
     CRect client;
     ::GetClientRect(m_hWnd, client);
-    if (client.Width() <= 0)
-        return 0;
-    return static_cast<int>(static_cast<double>(m_nMax - m_nMin) / client.Width() * x);
+    const int range = m_nMax - m_nMin;
+    const int lastColumn = client.Width() - 1;
+    if (range <= 0 || lastColumn <= 0)
+        return m_nMin;
+    const long long column = std::clamp(x, 0, lastColumn);
+    return m_nMin + static_cast<int>(range * column / lastColumn);
 }
 
 void CBmpStatic::BarButtonDown(CPoint point)

@@ -1,6 +1,8 @@
 // COrvanelDlg: the six camera adjustments: level-bar set-up, plus and minus steps, auto-repeat and bar drags.
 #include "orvanel_dlg.h"
 
+#include <algorithm>
+
 namespace {
 
 const COLORREF kBarStart = RGB(120, 230, 190);
@@ -24,7 +26,7 @@ struct RepeatStep {
 } // namespace
 
 // Ranges, colours and positions of the bars; the exposure range comes from the sensor, capped at 2000, and
-// the exposure from its register when it can be read.
+// the exposure from its register when it can be read, else it starts at the nearest value of its range.
 void COrvanelDlg::InitSliders() {
     SetUpBar(m_barBrightness, 0, 255, m_nBrightness);
     SetUpBar(m_barContrast, 0, 63, m_nContrast);
@@ -34,8 +36,10 @@ void COrvanelDlg::InitSliders() {
 
     KZ_GetRegRange(m_hCamera, KZ_REG_EXPOSURE, &m_nExposureMin, &m_nExposureMax);
     m_nExposureMax = kExposureMax;
-    SetUpBar(m_barExposure, m_nExposureMin, m_nExposureMax, m_nExposure);
     ReadExposure();
+    if (!m_bExposureRead)
+        m_nExposure = std::clamp(m_nExposure, m_nExposureMin, m_nExposureMax);
+    SetUpBar(m_barExposure, m_nExposureMin, m_nExposureMax, m_nExposure);
 
     for (const Adjustment& a : Adjustments())
         a.text->Format("%d", *a.value);

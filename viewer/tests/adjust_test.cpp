@@ -1,5 +1,8 @@
 // End-to-end: the camera adjustments: plus and minus steps, a held button's repeat, level-bar presses and
 // drags.
+#include <functional>
+#include <map>
+
 #include <win32/message_loop.h>
 
 #include "program_fixture.h"
@@ -142,7 +145,7 @@ TEST_F(ProgramTest, BarPressAndDragSetTheValue) {
         CBmpStatic& bar = dlg.m_barContrast;
         CRect client;
         bar.GetClientRect(client);
-        auto valueAt = [&](int x) { return static_cast<int>(63.0 / client.Width() * x); };
+        auto valueAt = [&](int x) { return 63 * x / (client.Width() - 1); };
         const int x1 = client.Width() / 3;
         const int x2 = client.Width() - 1;
         bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x1, 2));
@@ -164,25 +167,167 @@ TEST_F(ProgramTest, BarPressAndDragSetTheValue) {
     });
 }
 
-// A bar value outside the adjustment's range changes nothing: a press at the left end of the exposure bar
-// (0, below the sensor's bound 1) and a position above 2000 leave member, bar, text and sensor alone.
-TEST_F(ProgramTest, BarValueOutsideTheRangeIsIgnored) {
+// The exposures the sensor's exposure register was written with, oldest first.
+std::vector<unsigned> ExposureWrites(platform::devices::SimulatedCamera camera) {
+    std::vector<unsigned> values;
+    for (const auto& w : camera.registerWrites())
+        if (w.address == kSensor && w.reg == kExposureRegister)
+            values.push_back(w.value);
+    return values;
+}
+
+// The exposure bar reaches its whole range: a press at the left end writes the sensor's lower bound 1 to
+// the exposure register, the right end exactly 2000, and a drag past either end holds that end's value.
+TEST_F(ProgramTest, ExposureBarWritesTheSensorFromItsMinimumTo2000) {
     RunDialog([&](COrvanelDlg& dlg) {
         CBmpStatic& bar = dlg.m_barExposure;
         ASSERT_EQ(dlg.m_nExposureMin, 1);
+        CRect client;
+        bar.GetClientRect(client);
+        Camera().clearLogs();
         bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 2));
         Pump();
-        EXPECT_EQ(dlg.m_nExposure, 660);
-        EXPECT_EQ(CameraValue(dlg, -1), 660);
-        EXPECT_EQ(Text(dlg, IDC_STATIC_EXPOSURE_VALUE), "660");
-
-        bar.m_nPos = 2001;
-        dlg.PostMessage(WM_LEVEL_CHANGED);
-        Pump();
-        EXPECT_EQ(dlg.m_nExposure, 660);
-        EXPECT_EQ(CameraValue(dlg, -1), 660);
-        bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(0, 2));
+        EXPECT_EQ(dlg.m_nExposure, 1);
+        EXPECT_EQ(Text(dlg, IDC_STATIC_EXPOSURE_VALUE), "1");
+        for (const int x : {client.Width() - 1, -30, client.Width() + 30}) {
+            bar.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, 2));
+            Pump();
+        }
+        EXPECT_EQ(ExposureWrites(Camera()), (std::vector<unsigned>{1, 2000, 1, 2000}));
+        EXPECT_EQ(dlg.m_nExposure, 2000);
+        EXPECT_EQ(CameraValue(dlg, -1), 2000);
+        EXPECT_EQ(bar.m_nPos, 2000) << "the bar keeps a value it can paint";
+        EXPECT_EQ(Text(dlg, IDC_STATIC_EXPOSURE_VALUE), "2000");
+        bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(client.Width() + 30, 2));
         Pump();
         dlg.SendMessage(WM_CLOSE);
     });
+}
+
+// A pressed bar's position outside the adjustment's range changes nothing: below the sensor's bound 1 or
+// above 2000, member, text and sensor keep the value of the press.
+TEST_F(ProgramTest, BarValueOutsideTheRangeIsIgnored) {
+    RunDialog([&](COrvanelDlg& dlg) {
+        CBmpStatic& bar = dlg.m_barExposure;
+        CRect client;
+        bar.GetClientRect(client);
+        bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.Width() / 2, 2));
+        Pump();
+        const int pressed = dlg.m_nExposure;
+        EXPECT_EQ(CameraValue(dlg, -1), pressed);
+        for (const int outside : {0, 2001}) {
+            bar.m_nPos = outside;
+            dlg.PostMessage(WM_LEVEL_CHANGED);
+            Pump();
+            EXPECT_EQ(dlg.m_nExposure, pressed) << outside;
+            EXPECT_EQ(CameraValue(dlg, -1), pressed) << outside;
+            EXPECT_EQ(Text(dlg, IDC_STATIC_EXPOSURE_VALUE), std::to_string(pressed)) << outside;
+        }
+        bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(client.Width() / 2, 2));
+        Pump();
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
+// WM_LEVEL_CHANGED with no bar pressed sends nothing and moves no value, but shows the value texts.
+TEST_F(ProgramTest, LevelChangedWithoutPressedBarOnlyShowsTheTexts) {
+    RunDialog([&](COrvanelDlg& dlg) {
+        const int gamma = dlg.m_nGamma;
+        const int exposure = dlg.m_nExposure;
+        dlg.m_barGamma.m_nPos = gamma + 3;
+        dlg.m_barExposure.m_nPos = exposure + 3;
+        dlg.m_strContrast = "17";
+        Camera().clearLogs();
+        dlg.PostMessage(WM_LEVEL_CHANGED);
+        Pump();
+        EXPECT_EQ(dlg.m_nGamma, gamma);
+        EXPECT_EQ(CameraValue(dlg, KZ_PARAM_GAMMA), gamma);
+        EXPECT_EQ(dlg.m_nExposure, exposure);
+        EXPECT_TRUE(ExposureWrites(Camera()).empty());
+        EXPECT_EQ(Text(dlg, IDC_STATIC_CONTRAST_VALUE), "17") << "the texts were shown";
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
+// Answers BM_GETSTATE of the buttons in g_states with their given state; the rest goes to the button.
+std::map<HWND, std::pair<WNDPROC, LRESULT>> g_states;
+
+LRESULT CALLBACK StateProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto& [proc, state] = g_states.at(hwnd);
+    if (message == BM_GETSTATE)
+        return state;
+    return ::CallWindowProc(proc, hwnd, message, wParam, lParam);
+}
+
+struct RepeatCase {
+    const char* name;
+    std::vector<std::pair<int, LRESULT>> states; // button, the state it reports
+    int brightness, contrast, gamma;             // the steps each value takes
+};
+
+// A repeat steps only the first button, in the dialog's order, that reads exactly 108: a button held by
+// the mouse but moved off (0x68) or pushed by the keyboard (0x0C) steps nothing.
+TEST_F(ProgramTest, RepeatStepsTheFirstButtonHeldByTheMouse) {
+    const RepeatCase cases[] = {
+        {"two held", {{IDC_BUTTON_CONTRAST_DOWN, 108}, {IDC_BUTTON_BRIGHT_UP, 108}}, 1, 0, 0},
+        {"held after a moved-off one", {{IDC_BUTTON_BRIGHT_UP, 0x68}, {IDC_BUTTON_GAMMA_DOWN, 108}}, 0, 0, -1},
+        {"moved off", {{IDC_BUTTON_CONTRAST_UP, 0x68}}, 0, 0, 0},
+        {"pushed by the keyboard", {{IDC_BUTTON_CONTRAST_UP, 0x0C}}, 0, 0, 0},
+    };
+    RunDialog([&](COrvanelDlg& dlg) {
+        for (const RepeatCase& c : cases) {
+            SCOPED_TRACE(c.name);
+            for (const auto& [id, state] : c.states) {
+                HWND button = dlg.Button(id)->GetSafeHwnd();
+                auto proc = reinterpret_cast<WNDPROC>(::GetWindowLongPtr(button, GWLP_WNDPROC));
+                g_states[button] = {proc, state};
+                ::SetWindowLongPtr(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StateProc));
+            }
+            const int brightness = dlg.m_nBrightness, contrast = dlg.m_nContrast, gamma = dlg.m_nGamma;
+            dlg.PostMessage(WM_BUTTON_REPEAT);
+            Pump();
+            EXPECT_EQ(dlg.m_nBrightness - brightness, c.brightness);
+            EXPECT_EQ(dlg.m_nContrast - contrast, c.contrast);
+            EXPECT_EQ(dlg.m_nGamma - gamma, c.gamma);
+            for (const auto& [button, entry] : g_states)
+                ::SetWindowLongPtr(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.first));
+            g_states.clear();
+        }
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
+struct StartCase {
+    const char* name;
+    std::function<void()> arrange;
+};
+
+// Without an exposure read from the sensor (no register object, or a silent sensor) the exposure starts
+// inside its range: its bar paints bands, its text agrees, and plus steps it.
+TEST_F(ProgramTest, ExposureStartsInsideItsRangeWithoutASensorReading) {
+    const StartCase cases[] = {
+        {"sensor absent", [this] { Camera().setSensorPresent(false); }},
+        {"no register object",
+         [] {
+             platform::devices::SimulatedCamera::setNoDevice(true);
+             platform::devices::SimulatedCamera::setDecoys({{"USB 2820 Video", false}});
+         }},
+    };
+    for (const StartCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::devices::SimulatedCamera::resetAll();
+        c.arrange();
+        RunDialog([&](COrvanelDlg& dlg) {
+            ASSERT_NE(dlg.m_hCamera, nullptr);
+            const int start = dlg.m_nExposure;
+            EXPECT_GE(start, dlg.m_nExposureMin);
+            EXPECT_LE(start, dlg.m_nExposureMax);
+            EXPECT_EQ(dlg.m_barExposure.m_nPos, start);
+            EXPECT_EQ(Text(dlg, IDC_STATIC_EXPOSURE_VALUE), std::to_string(start));
+            Click(dlg, IDC_BUTTON_EXPOSURE_UP);
+            EXPECT_EQ(dlg.m_nExposure, start + 1);
+            EXPECT_EQ(dlg.m_barExposure.m_nPos, start + 1);
+            dlg.SendMessage(WM_CLOSE);
+        });
+    }
 }

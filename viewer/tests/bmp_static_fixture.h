@@ -86,8 +86,7 @@ protected:
     // returns the view's client pixels, rows from the top.
     std::vector<COLORREF> Paint()
     {
-        CRect client, parent;
-        view.GetClientRect(client);
+        CRect parent;
         ::GetClientRect(parent_, parent);
         HDC dc = ::GetDC(parent_);
         HBRUSH marker = ::CreateSolidBrush(kMarker);
@@ -96,8 +95,15 @@ protected:
         ::ReleaseDC(parent_, dc);
         view.Invalidate(FALSE);
         view.UpdateWindow();
+        return ClientPixels();
+    }
+    // The view's client pixels as they are, rows from the top.
+    std::vector<COLORREF> ClientPixels()
+    {
+        CRect client;
+        view.GetClientRect(client);
         TestDib shot(client.Width(), client.Height());
-        dc = ::GetDC(view);
+        HDC dc = ::GetDC(view);
         ::BitBlt(shot.dc(), 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
         ::ReleaseDC(view, dc);
         std::vector<COLORREF> pixels;
