@@ -1,4 +1,8 @@
 // CGraphPlayer: the graph, its interfaces, rendering the file and attaching the video and notify windows.
+#include <cstddef>
+#include <memory>
+#include <new>
+
 #include <win32/codepage.h>
 #include <win32/user.h>
 
@@ -7,8 +11,6 @@
 #include "graph_player.h"
 
 namespace {
-
-constexpr int kPathChars = 260;
 
 // Releases a held interface and clears the member.
 template <class Interface> void releaseAndClear(Interface*& pointer) {
@@ -79,36 +81,37 @@ int CGraphPlayer::ReleaseInterfaces() {
     return 1;
 }
 
-// Builds the playback chain for the ANSI path. A path that does not fit 260 wide characters is refused
-// rather than cut, so no other file is opened.
+// Builds the playback chain for the path. Paths are UTF-8 here whatever the system language, so the
+// conversion does not follow the system code page; the buffer takes a path of any length.
 int CGraphPlayer::RenderFile(const char* path) {
     if (!m_pGraph || !path)
         return 0;
-    WCHAR wide[kPathChars];
-    if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kPathChars) == 0)
+    const int chars = MultiByteToWideChar(CP_UTF8, 0, path, -1, nullptr, 0);
+    if (chars == 0)
         return 0;
-    return SUCCEEDED(m_pGraph->RenderFile(wide, nullptr)) ? 1 : 0;
+    std::unique_ptr<WCHAR[]> wide(new (std::nothrow) WCHAR[static_cast<std::size_t>(chars)]);
+    if (!wide || MultiByteToWideChar(CP_UTF8, 0, path, -1, wide.get(), chars) == 0)
+        return 0;
+    return SUCCEEDED(m_pGraph->RenderFile(wide.get(), nullptr)) ? 1 : 0;
 }
 
 // Makes the video window a child filling the owner's client area as it is now, and cues the first frame
-// with the graph left stopped. A null owner hides the window.
+// with the graph left stopped. A null owner hides the window and leaves its size alone.
 int CGraphPlayer::SetOwnerWindow(HWND owner) {
     if (!m_pVideoWindow)
         return 0;
     m_pVideoWindow->put_Visible(OAFALSE);
     m_pVideoWindow->put_Owner(reinterpret_cast<OAHWND>(owner));
+    m_pVideoWindow->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    if (!owner)
+        return 1;
     RECT client{};
     GetClientRect(owner, &client);
-    m_pVideoWindow->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     m_pVideoWindow->SetWindowPosition(0, 0, client.right, client.bottom);
-    if (owner) {
-        m_pVideoWindow->put_Visible(OATRUE);
-        m_pVideoWindow->SetWindowForeground(OATRUE);
-        if (m_pMediaControl)
-            m_pMediaControl->StopWhenReady();
-    } else {
-        m_pVideoWindow->put_Visible(OAFALSE);
-    }
+    m_pVideoWindow->put_Visible(OATRUE);
+    m_pVideoWindow->SetWindowForeground(OATRUE);
+    if (m_pMediaControl)
+        m_pMediaControl->StopWhenReady();
     return 1;
 }
 

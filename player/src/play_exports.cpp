@@ -11,12 +11,15 @@ namespace {
 
 constexpr int kNullHandle = 2;
 
-// Whole seconds toward zero, held in the int range (a number that is none gives 0).
+// Whole seconds toward zero; 0 for a value that is no finite number or whose whole part does not fit
+// an int.
 int wholeSeconds(double seconds) {
-    if (std::isnan(seconds))
+    if (!std::isfinite(seconds))
         return 0;
-    return static_cast<int>(
-        std::fmax(static_cast<double>(INT_MIN), std::fmin(seconds, static_cast<double>(INT_MAX))));
+    const double whole = std::trunc(seconds);
+    if (whole < static_cast<double>(INT_MIN) || whole > static_cast<double>(INT_MAX))
+        return 0;
+    return static_cast<int>(whole);
 }
 
 CGraphPlayer* playerOf(PLAY_HANDLE handle) {

@@ -51,6 +51,19 @@ TEST_F(GraphPlayerTest, InitialSetsUpTheGraphInOrder) {
     EXPECT_EQ(script_.alive, 0) << "every reference on the graph was released";
 }
 
+// A null owner leaves the video window hidden, unsized and the graph uncued.
+TEST_F(GraphPlayerTest, NullOwnerSkipsSizing) {
+    FakeGraphClass fake(script_);
+    ASSERT_EQ(PLAY_Initial(&handle_, nullptr, notify_, "clip.avi"), 0);
+    Log log = take();
+    auto setUp = std::find(log.begin(), log.end(), "RenderFile(clip.avi,null)");
+    ASSERT_NE(setUp, log.end());
+    const std::string notify = hexOf(notify_);
+    EXPECT_EQ(Log(setUp + 1, log.end()),
+              (Log{"put_Visible(0)", "put_Owner(0)", "put_WindowStyle(46000000)",
+                   "SetNotifyWindow(" + notify + ",464,0)", "put_MessageDrain(" + notify + ")"}));
+}
+
 // Run, Pause and Stop call the graph only when it is not in that state already; PLAY_Stop seeks to 0
 // first in every state. A failed state query counts as "not in that state".
 TEST_F(GraphPlayerTest, StateChangesOnlyWhenNeeded) {

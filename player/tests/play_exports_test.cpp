@@ -4,10 +4,13 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include <testing/language.h>
 
 #include "media_files.h"
 #include "player_fixture.h"
@@ -41,23 +44,14 @@ TEST_P(UnplayableFileTest, HandleWithoutMedia) {
     if (kind == "missing") {
         path = scratchFolder() + "/missing.avi";
     } else if (kind == "corrupt") {
-        path = scratchFolder() + "/corrupt.avi";
-        std::ofstream(path, std::ios::binary) << "RIFF\x10\0\0\0AVI LIST garbage that is no movie";
+        path = mediaFile(Media::Corrupt).path;
+        if (path.empty())
+            GTEST_SKIP() << "ffmpeg cannot make an MJPEG AVI";
     } else if (kind == "text") {
         path = scratchFolder() + "/notes.mp3";
         std::ofstream(path) << std::string(4000, 'x');
     } else if (kind == "empty") {
         path = "";
-    } else if (kind == "longPath") {
-        // A real file behind a path of more than 259 characters is refused, not cut to another name.
-        const MediaFile& wav = mediaFile(Media::Wav);
-        if (wav.path.empty())
-            GTEST_SKIP() << "ffmpeg cannot make a WAV";
-        std::string folder = scratchFolder() + "/" + std::string(120, 'd');
-        std::filesystem::create_directories(folder + "/" + std::string(120, 'e'));
-        path = folder + "/" + std::string(120, 'e') + "/tone.wav";
-        std::filesystem::copy_file(wav.path, path, std::filesystem::copy_options::overwrite_existing);
-        ASSERT_GT(path.size(), 259u);
     }
     open(path);
     double seconds = 7.75;
@@ -77,24 +71,69 @@ TEST_P(UnplayableFileTest, HandleWithoutMedia) {
     handle_ = nullptr;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, UnplayableFileTest,
-                         ::testing::Values("missing", "corrupt", "text", "empty", "longPath"));
+INSTANTIATE_TEST_SUITE_P(Files, UnplayableFileTest, ::testing::Values("missing", "corrupt", "text", "empty"));
+
+class PathTest : public PlayerTest {
+protected:
+    void TearDown() override {
+        PlayerTest::TearDown();
+        platform::seams::setSystemLanguage(std::nullopt);
+    }
+};
+
+// A path is taken whole whatever its length, and as UTF-8 under every system language: a WAV behind a
+// path of more than 259 characters, some of them Chinese, plays under English and Chinese.
+TEST_F(PathTest, LongAndChinesePathsPlay) {
+    const MediaFile& wav = mediaFile(Media::Wav);
+    if (wav.path.empty())
+        GTEST_SKIP() << "ffmpeg cannot make a WAV";
+    const std::string folder =
+        scratchFolder() + "/" + std::string(120, 'd') + "/" + "长路径" + std::string(120, 'e');
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/声音.wav";
+    std::filesystem::copy_file(wav.path, path, std::filesystem::copy_options::overwrite_existing);
+    ASSERT_GT(path.size(), 259u);
+    for (WORD language : {kEnglish, kChinese}) {
+        SCOPED_TRACE(language);
+        platform::seams::setSystemLanguage(language);
+        open(path);
+        double seconds = 0.0;
+        EXPECT_EQ(PLAY_GetDuration(handle_, &seconds), 3);
+        EXPECT_EQ(PLAY_Start(handle_), 0);
+        EXPECT_TRUE(waitFor([&] { return position() > 0.2; }));
+        handle_ = PLAY_UnInitial(handle_);
+    }
+}
 
 class ResultTruncationTest : public PlayerTest {};
 
-// Seconds become whole seconds toward zero; values outside the int range or no number stay defined.
+// Seconds become whole seconds toward zero when they are finite and their whole part fits an int; every
+// other value gives 0, both for a seek target and for a caller's value a failed query keeps.
 TEST_F(ResultTruncationTest, SecondsTowardZero) {
-    if (!openMedia(Media::Wav))
-        GTEST_SKIP() << "ffmpeg cannot make a WAV";
     struct Case {
         double seconds;
         int whole;
     };
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (Case c :
-         std::vector<Case>{{12.9, 12}, {-0.5, 0}, {-1.5, -1}, {1e12, INT_MAX}, {-1e12, INT_MIN}, {nan, 0}}) {
-        EXPECT_EQ(PLAY_SetCurrentPosition(handle_, c.seconds), c.whole) << c.seconds;
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<Case> cases = {{12.9, 12},         {-0.5, 0},
+                                     {-1.5, -1},         {2147483647.9, INT_MAX},
+                                     {2147483648.0, 0},  {-2147483648.9, INT_MIN},
+                                     {-2147483649.0, 0}, {1e12, 0},
+                                     {-1e12, 0},         {inf, 0},
+                                     {-inf, 0},          {nan, 0}};
+    open(scratchFolder() + "/missing.avi");
+    for (Case c : cases) {
+        double seconds = c.seconds;
+        EXPECT_EQ(PLAY_GetDuration(handle_, &seconds), c.whole) << c.seconds;
+        EXPECT_EQ(PLAY_GetCurrentPosition(handle_, &seconds), c.whole) << c.seconds;
     }
+    handle_ = PLAY_UnInitial(handle_);
+
+    if (!openMedia(Media::Wav))
+        GTEST_SKIP() << "ffmpeg cannot make a WAV";
+    for (Case c : cases)
+        EXPECT_EQ(PLAY_SetCurrentPosition(handle_, c.seconds), c.whole) << c.seconds;
     // A seek beyond the end ends at the end, one before the start at the start.
     double seconds = 0;
     PLAY_SetCurrentPosition(handle_, 1e12);

@@ -1,9 +1,12 @@
 // Playing generated files of every kind: length, position, play, pause, stop, seeking and the end event.
 #include <cmath>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include <testing/language.h>
 
 #include "media_files.h"
 #include "player_fixture.h"
@@ -14,6 +17,7 @@ namespace {
 struct Kind {
     const char* name;
     Media media;
+    WORD language = kEnglish; // the system language the file is played under
 };
 
 void PrintTo(const Kind& kind, std::ostream* out) {
@@ -24,10 +28,15 @@ class PlaybackTest : public PlayerTest, public ::testing::WithParamInterface<Kin
 protected:
     void SetUp() override {
         PlayerTest::SetUp();
+        platform::seams::setSystemLanguage(GetParam().language);
         file_ = &mediaFile(GetParam().media);
         if (file_->path.empty())
             GTEST_SKIP() << "ffmpeg cannot make " << GetParam().name;
         open(file_->path);
+    }
+    void TearDown() override {
+        PlayerTest::TearDown();
+        platform::seams::setSystemLanguage(std::nullopt);
     }
     const MediaFile* file_ = nullptr;
 };
@@ -77,9 +86,11 @@ TEST_P(PlaybackTest, SeekInWholeSeconds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, PlaybackTest,
-                         ::testing::Values(Kind{"MjpegAvi", Media::MjpegAvi}, Kind{"RawAvi", Media::RawAvi},
-                                           Kind{"Mpeg", Media::Mpeg}, Kind{"Wav", Media::Wav},
-                                           Kind{"Mp3", Media::Mp3}),
+                         ::testing::Values(Kind{"MjpegAvi", Media::MjpegAvi}, Kind{"H264Mp4", Media::H264Mp4},
+                                           Kind{"RawAvi", Media::RawAvi}, Kind{"Mpeg", Media::Mpeg},
+                                           Kind{"Wav", Media::Wav}, Kind{"Mp3", Media::Mp3},
+                                           Kind{"ChineseNameUnderChinese", Media::ChineseName, kChinese},
+                                           Kind{"ChineseNameUnderEnglish", Media::ChineseName, kEnglish}),
                          [](const ::testing::TestParamInfo<Kind>& info) {
                              return std::string(info.param.name);
                          });

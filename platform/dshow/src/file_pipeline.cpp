@@ -50,6 +50,18 @@ GstPadProbeReturn squarePixels(GstPad*, GstPadProbeInfo* info, gpointer) {
     return GST_PAD_PROBE_OK;
 }
 
+// Whether the system offers an audio output. Asking the device providers prints nothing, where opening
+// the default sink without a device makes the sound libraries report on stderr.
+bool audioOutputExists() {
+    GstDeviceMonitor* monitor = gst_device_monitor_new();
+    gst_device_monitor_add_filter(monitor, "Audio/Sink", nullptr);
+    GList* devices = gst_device_monitor_get_devices(monitor);
+    const bool found = devices != nullptr;
+    g_list_free_full(devices, gst_object_unref);
+    gst_object_unref(monitor);
+    return found;
+}
+
 } // namespace
 
 struct FilePipeline::Native {
@@ -164,8 +176,9 @@ FilePipeline::FilePipeline(std::unique_ptr<Native> native) : native_(std::move(n
 
 FilePipeline::~FilePipeline() = default;
 
-// A file that does not preroll with the audio device is tried once more on a fake audio sink: a missing
-// or busy device plays silently, a file that cannot be played fails there too.
+// Without an audio output the file plays on a fake audio sink from the start. A file that does not
+// preroll with the audio device is tried once more on the fake sink: a busy device plays silently, a
+// file that cannot be played fails there too.
 HRESULT FilePipeline::open(const std::string& path, FrameHandler onFrame, EventHandler onEvent,
                            std::unique_ptr<FilePipeline>& pipeline) {
     pipeline.reset();
@@ -178,7 +191,10 @@ HRESULT FilePipeline::open(const std::string& path, FrameHandler onFrame, EventH
         return VFW_E_NOT_FOUND;
     std::unique_ptr<Native> native;
     try {
+        const bool audioOutput = audioOutputExists();
         for (bool silent : {false, true}) {
+            if (!silent && !audioOutput)
+                continue;
             native = std::make_unique<Native>(onFrame, onEvent);
             if (native->build(uri, silent) && native->preroll())
                 break;

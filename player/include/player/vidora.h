@@ -15,10 +15,11 @@ typedef void* PLAY_HANDLE;
 // handle, unless stated.
 extern "C" {
 
-// Makes a player for the file `path` (ANSI) with its video window a child of `videoOwner`, filling the
-// owner's client area of this moment and showing the first frame, and graph events posted to
-// `notifyWindow`. Always 0; *outHandle is written also when the file cannot be played (every later call
-// then does nothing), and stays null when the player cannot be allocated or outHandle is null.
+// Makes a player for the file `path` (UTF-8, any length) with its video window a child of `videoOwner`,
+// filling the owner's client area of this moment and showing the first frame (a null owner keeps the
+// video window hidden), and graph events posted to `notifyWindow`. Always 0; *outHandle is written also when
+// the file cannot be played (every later call then does nothing), and stays null when the player cannot be
+// allocated or outHandle is null.
 int __cdecl PLAY_Initial(PLAY_HANDLE* outHandle, HWND videoOwner, HWND notifyWindow, const char* path);
 // Stops and destroys the player; the video window leaves the owner. Always returns null.
 PLAY_HANDLE __cdecl PLAY_UnInitial(PLAY_HANDLE handle);
@@ -28,10 +29,11 @@ int __cdecl PLAY_Start(PLAY_HANDLE handle);
 int __cdecl PLAY_Stop(PLAY_HANDLE handle);
 int __cdecl PLAY_Pause(PLAY_HANDLE handle);
 // Length and position in seconds: *seconds is written when the query succeeds and keeps the caller's
-// value otherwise; the result is *seconds truncated toward zero (0 for a null `seconds`), or 2.
+// value otherwise; the result is *seconds truncated toward zero, 0 for a null `seconds` or a value that
+// is no finite number or lies outside the int range, or 2.
 int __cdecl PLAY_GetDuration(PLAY_HANDLE handle, double* seconds);
 int __cdecl PLAY_GetCurrentPosition(PLAY_HANDLE handle, double* seconds);
-// Seeks to the key frame at `seconds`; the result is `seconds` truncated toward zero, or 2.
+// Seeks to the key frame at `seconds`; the result is `seconds` truncated toward zero as above, or 2.
 int __cdecl PLAY_SetCurrentPosition(PLAY_HANDLE handle, double seconds);
 // Switches the video window to full screen (nonzero `on`) or back into its owner.
 int __cdecl PLAY_SetFullScreen(PLAY_HANDLE handle, BOOL on);
