@@ -4,7 +4,8 @@
 //   the climb's maximum, or 20 fine frames--> off; also off after 20 counted climbing frames.
 // Sweep: off --SetDoAF(1)--> to an end stop --> sweeping --other end stop--> return phase --counted steps
 //   back, or sharper than the maximum--> off.
-// Either goes off with a motor failure; frames with the motor busy do not count.
+// Either goes off when the motor does not answer or stalls too long; frames on which it cannot get on do
+// not count.
 #include "auto_focus.h"
 
 #include <new>
@@ -30,37 +31,40 @@ void AutoFocus::TakeSwitches(bool* climbOn, bool* sweepOn) {
     if (sweepSwitched) {
         sweepCount_ = countAtMaximum_ = 0;
         sweepStarted_ = returnPhase_ = false;
-        sweepMoves_ = sweepStalled_ = 0;
+        legMoves_ = 0;
+        stalledFrames_[kSweep] = 0;
     }
     if (climbSwitched) {
         coarseCount_ = reversalCount_ = fineCount_ = 0;
         finePhase_ = false;
-        climbStalled_ = 0;
+        stalledFrames_[kClimb] = 0;
     }
 }
 
-void AutoFocus::OnFrame(BYTE* frame, std::size_t length) {
+void AutoFocus::OnFrame(BYTE* frame, std::size_t length, const BITMAPINFOHEADER& format) {
     bool climbOn = false;
     bool sweepOn = false;
     TakeSwitches(&climbOn, &sweepOn);
     movedThisFrame_ = false;
+    if ((!climbOn && !sweepOn) || frame == nullptr || !TakeRegion(length, format)) {
+        return;
+    }
     if (sweepOn) {
-        FullAutoFocus(frame, length);
+        FullAutoFocus(frame);
     }
     if (climbOn) {
-        SubAutoFocus(frame, length);
+        SubAutoFocus(frame);
     }
 }
 
-// Region, brackets and grey picture from the capture size, then the motor's busy flag. True when the step
-// goes on; false while the motor is busy or the frame does not hold the capture size, and after `end`
-// when the busy flag cannot be read or the motor stayed busy too long. The caller restarts
-// `stalledFrames` once its step gets on.
-bool AutoFocus::BeginStep(BYTE* frame, std::size_t length, int* stalledFrames, EndProcedure end) {
+// The region from the capture size, and a grey buffer for it; false unless the frame is a 24-bit frame of
+// exactly that size (a larger one would put the region off centre).
+bool AutoFocus::TakeRegion(std::size_t length, const BITMAPINFOHEADER& format) {
     const int width = device_.GetParam(KZ_PARAM_WIDTH);
     const int height = device_.GetParam(KZ_PARAM_HEIGHT);
-    if (frame == nullptr || !FocusRegionOf(width, height, &region_) ||
-        length < static_cast<std::size_t>(DibStride(width, 24)) * static_cast<std::size_t>(height)) {
+    if (format.biBitCount != 24 || format.biWidth != width || format.biHeight != height ||
+        !FocusRegionOf(width, height, &region_) ||
+        length != static_cast<std::size_t>(DibStride(width, 24)) * static_cast<std::size_t>(height)) {
         return false;
     }
     try {
@@ -68,39 +72,64 @@ bool AutoFocus::BeginStep(BYTE* frame, std::size_t length, int* stalledFrames, E
     } catch (const std::bad_alloc&) {
         return false;
     }
-    DrawFocusBrackets(frame, width, region_);
-    ConvertRoiToGray(frame, width, region_, grey_.data());
-
-    int busy = 0;
-    const bool read = device_.RegOperation(KZ_REG_MOTOR_BUSY, &busy, 0) == KZ_OK;
-    if (!read || (busy != 0 && Stalled(stalledFrames))) {
-        (this->*end)(true);
-        return false;
-    }
-    return busy == 0;
+    frameWidth_ = width;
+    return true;
 }
 
-// Counts a frame on which the motor did not get on; true when that has gone on too long. A move started
-// earlier in this frame explains a busy motor and is not counted.
-bool AutoFocus::Stalled(int* stalledFrames) {
-    if (movedThisFrame_) {
+// Brackets and grey picture, then the motor's busy flag: true when the step goes on. Without a register
+// object the step waits; a motor that does not answer its address ends the procedure; a busy motor and a
+// failed busy read make a stalled frame.
+bool AutoFocus::BeginStep(BYTE* frame, Procedure procedure) {
+    DrawFocusBrackets(frame, frameWidth_, region_);
+    ConvertRoiToGray(frame, frameWidth_, region_, grey_.data());
+
+    int busy = 0;
+    const int read = device_.RegOperation(KZ_REG_MOTOR_BUSY, &busy, 0);
+    if (read == KZ_OK && busy == 0) {
+        return true;
+    }
+    if (read == KZ_ERR_MISSING) {
         return false;
     }
-    return ++*stalledFrames >= kStalledFrameLimit;
+    if (read != KZ_OK && !device_.MotorAnswers()) {
+        End(procedure, true);
+    } else if (read != KZ_OK || !movedThisFrame_) {
+        // A move made earlier in this frame explains a busy motor.
+        Stalled(procedure);
+    }
+    return false;
+}
+
+// Counts a frame on which the procedure did not get on; the last one allowed ends it.
+void AutoFocus::Stalled(Procedure procedure) {
+    if (++stalledFrames_[procedure] >= kStalledFrameLimit) {
+        End(procedure, true);
+    }
+}
+
+void AutoFocus::End(Procedure procedure, bool motorFailed) {
+    if (procedure == kClimb) {
+        EndClimb(motorFailed);
+    } else {
+        EndSweep(motorFailed);
+    }
 }
 
 uint32_t AutoFocus::RegionValue() const {
     return FocusValue(grey_.data(), region_.width, region_.height);
 }
 
-// One move of the step size in the present direction; false when the motor controller refused it.
-bool AutoFocus::MotorStep() {
+// One move of the step size in the present direction. A refused move is a stalled frame: false, and the
+// caller leaves its state as it was before the move so the next frame tries again.
+bool AutoFocus::MotorStep(Procedure procedure) {
     int steps = stepSize_;
     const int index = direction_ == 1 ? KZ_REG_MOTOR_FORWARD : KZ_REG_MOTOR_BACKWARD;
     if (device_.RegOperation(index, &steps, 1) != KZ_OK) {
+        Stalled(procedure);
         return false;
     }
     movedThisFrame_ = true;
+    stalledFrames_[procedure] = 0;
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include <win32/dib.h>
 #include <win32/types.h>
 
 #include "auto_focus_switch.h"
@@ -16,13 +17,15 @@ class CameraDevice;
 
 // The switches may be used from any thread; everything else runs on the streaming thread. Both
 // procedures share the direction, the step size and the evaluations. A procedure ends by itself when it
-// has found its position, and with a debug line when the motor fails: a failed motor transfer, a motor
-// busy on kStalledFrameLimit frames in a row that no step of this frame explains, an end-stop position
-// unknown that long, or a sweep that needs more than kSweepMoveLimit moves.
+// has found its position. A frame on which it cannot get on (the motor busy with no move of this frame to
+// explain it, a failed busy read, a refused move, an unknown end-stop position) is a stalled frame;
+// kStalledFrameLimit of them in a row end it with a debug line, and so does a motor that does not answer
+// its address or a leg of the sweep that needs more than kLegMoveLimit moves.
 class AutoFocus {
 public:
     static constexpr int kStalledFrameLimit = 30;
-    static constexpr int kSweepMoveLimit = 100;
+    // Covers a travel of 3600 steps at 18 a move.
+    static constexpr int kLegMoveLimit = 200;
 
     explicit AutoFocus(CameraDevice& device) : device_(device) {}
     AutoFocus(const AutoFocus&) = delete;
@@ -37,30 +40,32 @@ public:
     [[nodiscard]] bool SubAFOn() const { return climb_.On(); }
     [[nodiscard]] bool AFOn() const { return sweep_.On(); }
 
-    // Streaming thread: the sweep's step, then the climb's, on a 24-bit DIB frame of `length` bytes at the
-    // device's capture width and height. A frame too short for that size is left alone.
-    void OnFrame(BYTE* frame, std::size_t length);
+    // Streaming thread: the sweep's step, then the climb's, on a 24-bit DIB frame of `length` bytes in
+    // `format`. A frame that is not exactly the device's capture width and height is left alone.
+    void OnFrame(BYTE* frame, std::size_t length, const BITMAPINFOHEADER& format);
 
 private:
-    using EndProcedure = void (AutoFocus::*)(bool motorFailed);
+    enum Procedure { kClimb, kSweep };
 
     void TakeSwitches(bool* climbOn, bool* sweepOn);
-    [[nodiscard]] bool BeginStep(BYTE* frame, std::size_t length, int* stalledFrames, EndProcedure end);
-    [[nodiscard]] bool Stalled(int* stalledFrames);
+    [[nodiscard]] bool TakeRegion(std::size_t length, const BITMAPINFOHEADER& format);
+    [[nodiscard]] bool BeginStep(BYTE* frame, Procedure procedure);
+    void Stalled(Procedure procedure);
+    void End(Procedure procedure, bool motorFailed);
     [[nodiscard]] uint32_t RegionValue() const;
-    [[nodiscard]] bool MotorStep();
+    [[nodiscard]] bool MotorStep(Procedure procedure);
     [[nodiscard]] int MotorPosition();
     void Reverse() { direction_ = direction_ == 1 ? 0 : 1; }
 
     // auto_focus_climb.cpp
-    void SubAutoFocus(BYTE* frame, std::size_t length);
+    void SubAutoFocus(BYTE* frame);
     void FineAutoFocus();
     void EndClimb(bool motorFailed);
     void SaveStepBmp(const char* stage, int count, uint32_t value);
     void SaveFocusDebugBmp(const char* path);
 
     // auto_focus_sweep.cpp
-    void FullAutoFocus(BYTE* frame, std::size_t length);
+    void FullAutoFocus(BYTE* frame);
     void ReturnToBestFocus();
     void ArriveAtEndStop(int direction);
     void RecordSweepValue();
@@ -78,23 +83,23 @@ private:
     uint32_t new_ = 0;
     uint32_t maximum_ = 0;
     Region region_{};
+    int frameWidth_ = 0;
     std::vector<BYTE> grey_;
     bool movedThisFrame_ = false;
+    int stalledFrames_[2] = {0, 0}; // by Procedure, frames in a row without getting on
 
     // Hill climb.
     int coarseCount_ = 0;
     int reversalCount_ = 0;
     bool finePhase_ = false;
     int fineCount_ = 0;
-    int climbStalled_ = 0;
 
     // Sweep.
     int sweepCount_ = 0;
     int countAtMaximum_ = 0;
     bool sweepStarted_ = false;
     bool returnPhase_ = false;
-    int sweepMoves_ = 0;
-    int sweepStalled_ = 0;
+    int legMoves_ = 0;
 };
 
 } // namespace korvib

@@ -23,12 +23,11 @@ const char* DirectionWord(int direction) {
 } // namespace
 
 // One step of the climb: 20-step moves towards rising sharpness, reversing when it falls; the third
-// reversal hands over to the fine phase. Streaming thread.
-void AutoFocus::SubAutoFocus(BYTE* frame, std::size_t length) {
-    if (!BeginStep(frame, length, &climbStalled_, &AutoFocus::EndClimb)) {
+// reversal hands over to the fine phase. A refused move leaves the counts as they were. Streaming thread.
+void AutoFocus::SubAutoFocus(BYTE* frame) {
+    if (!BeginStep(frame, kClimb)) {
         return;
     }
-    climbStalled_ = 0;
     if (coarseCount_ >= kCoarseFrames) {
         EndClimb(false);
         return;
@@ -46,25 +45,25 @@ void AutoFocus::SubAutoFocus(BYTE* frame, std::size_t length) {
         } else if (MotorPosition() == kMotorBackEnd) {
             direction_ = 1;
         }
-        if (!MotorStep()) {
-            EndClimb(true);
+        if (!MotorStep(kClimb)) {
             return;
         }
         SaveStepBmp("粗调焦点", coarseCount_, current_);
     } else {
         new_ = RegionValue();
         const bool rising = new_ > current_;
-        if (rising) {
-            maximum_ = std::max(maximum_, new_);
-        } else {
+        if (!rising) {
             Reverse();
-            ++reversalCount_;
         }
-        if (!MotorStep()) {
-            EndClimb(true);
+        if (!MotorStep(kClimb)) {
+            if (!rising) {
+                Reverse();
+            }
             return;
         }
-        if (!rising && reversalCount_ >= kReversals) {
+        if (rising) {
+            maximum_ = std::max(maximum_, new_);
+        } else if (++reversalCount_ >= kReversals) {
             finePhase_ = true;
             return;
         }
@@ -79,8 +78,7 @@ void AutoFocus::FineAutoFocus() {
     if (fineCount_ == 0) {
         current_ = RegionValue();
         stepSize_ = kFineStep;
-        if (!MotorStep()) {
-            EndClimb(true);
+        if (!MotorStep(kClimb)) {
             return;
         }
         SaveStepBmp("靠近焦点", fineCount_, new_);
@@ -96,11 +94,14 @@ void AutoFocus::FineAutoFocus() {
         EndClimb(false);
         return;
     }
-    if (new_ <= current_) {
+    const bool reversed = new_ <= current_;
+    if (reversed) {
         Reverse();
     }
-    if (!MotorStep()) {
-        EndClimb(true);
+    if (!MotorStep(kClimb)) {
+        if (reversed) {
+            Reverse();
+        }
         return;
     }
     SaveStepBmp("靠近焦点", fineCount_, new_);
@@ -115,7 +116,7 @@ void AutoFocus::EndClimb(bool motorFailed) {
     }
     coarseCount_ = fineCount_ = reversalCount_ = 0;
     finePhase_ = false;
-    climbStalled_ = 0;
+    stalledFrames_[kClimb] = 0;
     climb_.Finish();
 }
 

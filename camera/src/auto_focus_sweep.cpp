@@ -11,52 +11,42 @@ constexpr int kSweepStep = 18;
 } // namespace
 
 // One step of the sweep. Before it has started the motor runs with the present direction and step size
-// (towards the front end after SetDoAF). Streaming thread.
-void AutoFocus::FullAutoFocus(BYTE* frame, std::size_t length) {
-    if (!BeginStep(frame, length, &sweepStalled_, &AutoFocus::EndSweep)) {
+// (towards the front end after SetDoAF). A refused move leaves the counts as they were. Streaming thread.
+void AutoFocus::FullAutoFocus(BYTE* frame) {
+    if (!BeginStep(frame, kSweep)) {
         return;
     }
     if (returnPhase_) {
-        sweepStalled_ = 0;
         ReturnToBestFocus();
         return;
     }
     const int position = MotorPosition();
     if (position == kMotorUnknown) {
-        if (Stalled(&sweepStalled_)) {
-            EndSweep(true);
-        }
+        Stalled(kSweep);
         return;
     }
-    sweepStalled_ = 0;
     if (position == kMotorMiddle) {
-        if (sweepStarted_) {
+        if (SweepStep() && sweepStarted_) {
             RecordSweepValue();
             ++sweepCount_;
-        }
-        if (!SweepStep()) {
-            EndSweep(true);
         }
         return;
     }
     // At an end stop: leaving it is towards the other one.
     const int away = position == kMotorFrontEnd ? 0 : 1;
     if (!sweepStarted_) {
-        sweepStarted_ = true;
-        new_ = maximum_ = RegionValue();
-        countAtMaximum_ = 0;
         direction_ = away;
         stepSize_ = kSweepStep;
-        if (!SweepStep()) {
-            EndSweep(true);
-            return;
+        legMoves_ = 0;
+        if (SweepStep()) {
+            sweepStarted_ = true;
+            new_ = maximum_ = RegionValue();
+            countAtMaximum_ = 0;
+            ++sweepCount_;
         }
-        ++sweepCount_;
     } else if (direction_ == away) {
         // Not off the stop yet.
-        if (!SweepStep()) {
-            EndSweep(true);
-        }
+        static_cast<void>(SweepStep());
     } else {
         ArriveAtEndStop(away);
     }
@@ -77,10 +67,18 @@ void AutoFocus::RecordSweepValue() {
     }
 }
 
-// One move of the sweep; false when the motor refused it or the sweep has made more moves than a travel
-// between the stops can need.
+// One move of the run to the first end stop or of the sweep between the stops; false when the motor
+// refused it or when the leg has needed more moves than a travel between the stops can (the sweep ends).
 bool AutoFocus::SweepStep() {
-    return ++sweepMoves_ <= kSweepMoveLimit && MotorStep();
+    if (++legMoves_ > kLegMoveLimit) {
+        EndSweep(true);
+        return false;
+    }
+    if (!MotorStep(kSweep)) {
+        --legMoves_;
+        return false;
+    }
+    return true;
 }
 
 // Steps back towards the maximum, one 18-step move per frame, until the counted steps are made or a frame
@@ -89,11 +87,9 @@ void AutoFocus::ReturnToBestFocus() {
     if (sweepCount_ - countAtMaximum_ > 0) {
         new_ = RegionValue();
         if (new_ <= maximum_) {
-            if (!MotorStep()) {
-                EndSweep(true);
-                return;
+            if (MotorStep(kSweep)) {
+                ++countAtMaximum_;
             }
-            ++countAtMaximum_;
             return;
         }
     }
@@ -107,7 +103,8 @@ void AutoFocus::EndSweep(bool motorFailed) {
     sweepCount_ = countAtMaximum_ = 0;
     current_ = new_ = maximum_ = 0;
     sweepStarted_ = returnPhase_ = false;
-    sweepMoves_ = sweepStalled_ = 0;
+    legMoves_ = 0;
+    stalledFrames_[kSweep] = 0;
     sweep_.Finish();
 }
 

@@ -67,6 +67,8 @@ public:
     void OnFrame(BYTE* frame, std::size_t length);
     // The running format: capture pin's header, 24 bits, biSizeImage = biHeight x stride. Any thread.
     [[nodiscard]] bool GetCurrentFormat(BITMAPINFOHEADER* format) override;
+    // Streaming thread: the auto-focus steps, inside the pipeline's frame handshake.
+    void FocusSteps(BYTE* frame, std::size_t length, const BITMAPINFOHEADER& format) override;
 
     // One copy of the next frame into buffer (biHeight x stride bytes of the running format).
     [[nodiscard]] int CaptureToBuf(BYTE* buffer);
@@ -79,6 +81,8 @@ public:
     [[nodiscard]] int GPIOOperation(unsigned* value, int write);
     // The focus motor's end-stop position (kMotor*); kMotorUnknown while the device has no register object.
     [[nodiscard]] int MotorPosition();
+    // True when the focus-motor controller answers a probe of its bus address.
+    [[nodiscard]] bool MotorAnswers();
 
     // Auto focus switches: the hill climb (SubAF) and the end-stop sweep (AF); effective from the next
     // frame. KZ_OK. Any thread.

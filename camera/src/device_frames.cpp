@@ -13,8 +13,11 @@ constexpr DWORD kSnapshotPollMs = 200;
 } // namespace
 
 void CameraDevice::OnFrame(BYTE* frame, std::size_t length) {
-    autoFocus_.OnFrame(frame, length);
     pipeline_.OnFrame(frame, length, *this);
+}
+
+void CameraDevice::FocusSteps(BYTE* frame, std::size_t length, const BITMAPINFOHEADER& format) {
+    autoFocus_.OnFrame(frame, length, format);
 }
 
 // Running format of the capture pin while the graph runs; false when it is not running, the pin gives no
@@ -41,8 +44,9 @@ bool CameraDevice::GetCurrentFormat(BITMAPINFOHEADER* format) {
     if (!video || header.biWidth <= 0 || header.biHeight <= 0) {
         return false;
     }
-    const DWORD stride = (static_cast<DWORD>(GrabberCallback::kBitCount / 8) * static_cast<DWORD>(header.biWidth) + 3) &
-                         ~static_cast<DWORD>(3);
+    const DWORD stride =
+        (static_cast<DWORD>(GrabberCallback::kBitCount / 8) * static_cast<DWORD>(header.biWidth) + 3) &
+        ~static_cast<DWORD>(3);
     header.biBitCount = GrabberCallback::kBitCount;
     header.biCompression = BI_RGB;
     header.biSizeImage = static_cast<DWORD>(header.biHeight) * stride;

@@ -23,6 +23,10 @@ int CameraDevice::MotorPosition() {
     return registers_ == nullptr ? kMotorUnknown : registers_->MotorPosition();
 }
 
+bool CameraDevice::MotorAnswers() {
+    return registers_ != nullptr && registers_->MotorAnswers();
+}
+
 int CameraDevice::GPIOOperation(unsigned* value, int write) {
     return registers_ == nullptr ? KZ_ERR_MISSING : registers_->GPIOOperation(value, write);
 }

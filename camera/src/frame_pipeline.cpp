@@ -1,8 +1,8 @@
 // FramePipeline: the fixed order of the per-frame steps and the callback setters.
 //
 // Order for one frame: count it; reset frame-done; read the running format (unreadable: serve a snapshot
-// request from the raw frame, done); skip a frame whose length is not the format's image size; auto white
-// balance and auto exposure while switched on; green gamma; dark frame on every frame; mask drawn before
+// request from the raw frame, done); skip a frame whose length is not the format's image size; the auto
+// focus steps; auto white balance and auto exposure while switched on; green gamma; dark frame on every frame; mask drawn before
 // the callbacks; dark frame for a snapshot only; snapshot copy; buffer copy; mask callback; mask drawn after
 // the callbacks; GDI drawing (KZ_RENDER_GDI); frame callback into the alternating copy buffers; set
 // frame-done.
@@ -68,6 +68,7 @@ void FramePipeline::OnFrame(BYTE* frame, std::size_t length, FormatSource& sourc
         return;
     }
 
+    source.FocusSteps(frame, length, format);
     AutoLoopState& loops = AutoLoops();
     if (loops.WhiteBalanceOn()) {
         AutoWhiteBalance(frame, format.biWidth, format.biHeight);

@@ -26,6 +26,9 @@ class FormatSource {
 public:
     virtual ~FormatSource() = default;
     [[nodiscard]] virtual bool GetCurrentFormat(BITMAPINFOHEADER* format) = 0;
+    // Streaming thread, inside the frame handshake: the auto-focus steps on a frame of `length` bytes in the
+    // running `format`, before any other step touches it.
+    virtual void FocusSteps(BYTE* /*frame*/, std::size_t /*length*/, const BITMAPINFOHEADER& /*format*/) {}
 };
 
 // Where KZ_RENDER_GDI frames are drawn; written by the caller's thread, read for every frame.

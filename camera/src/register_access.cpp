@@ -148,6 +148,11 @@ int RegisterAccess::MotorPosition() {
     }
 }
 
+bool RegisterAccess::MotorAnswers() {
+    int id = 0;
+    return chip_ != nullptr && chip_->ProbeI2C(kMotorAddress, &id) == S_OK;
+}
+
 int RegisterAccess::GPIOOperation(unsigned* value, int write) {
     if (chip_ == nullptr) {
         return KZ_ERR_MISSING;

@@ -34,6 +34,8 @@ public:
     [[nodiscard]] int FocusPulse(int direction, int milliseconds);
     // The end-stop position; kMotorUnknown when the GPIO cannot be read.
     [[nodiscard]] int MotorPosition();
+    // True when the focus-motor controller answers a probe of its address.
+    [[nodiscard]] bool MotorAnswers();
     // Writes the low byte of *value to the GPIO latch, or reads the GPIO input byte into *value.
     [[nodiscard]] int GPIOOperation(unsigned* value, int write);
 

@@ -2,12 +2,16 @@
 // sweep on the simulated camera with its stepped clock, and their ends when the motor fails.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <win32/dib.h>
@@ -21,6 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using korvib::Region;
+using platform::devices::FaultRule;
 
 // 24-bit DIB rows of one grey level.
 std::vector<BYTE> GreyFrame(int width, int height, BYTE level) {
@@ -216,6 +221,25 @@ protected:
     int RunSweep(int limit) {
         return RunWhile([this] { return Focus().AFOn(); }, limit);
     }
+    int RunSearch(bool sweep, int limit) { return sweep ? RunSweep(limit) : RunClimb(limit); }
+    int SwitchOn(bool sweep) { return sweep ? KZ_SetDoAF(handle_, 1) : KZ_SetDoSubAF(handle_, 1); }
+    bool SearchOn(bool sweep) const { return sweep ? Focus().AFOn() : Focus().SubAFOn(); }
+    // Runs `body` for the sweep, and for the climb too unless told not to, each on a fresh camera in
+    // stepped mode; the camera is closed after each.
+    template <typename Body> void ForBothSearches(Body body, bool climbToo = true) {
+        for (bool sweep : {false, true}) {
+            if (!sweep && !climbToo) {
+                continue;
+            }
+            SCOPED_TRACE(sweep ? "sweep" : "climb");
+            platform::devices::SimulatedCamera::resetAll();
+            Camera().setSteppedMode(true);
+            body(sweep);
+            if (handle_ != nullptr) {
+                EXPECT_EQ(KZ_UnInitial(&handle_), KZ_OK);
+            }
+        }
+    }
     std::vector<fs::path> DebugFiles() const {
         std::vector<fs::path> files;
         for (const auto& entry : fs::recursive_directory_iterator(home_)) {
@@ -242,20 +266,38 @@ private:
     std::string savedHome_;
 };
 
-struct ClimbCase {
+// A search from lens position `start` with the sharpest position at `peak`.
+struct SearchCase {
     double start;
     double peak;
 };
 
-class ClimbTest : public AutoFocusTest, public ::testing::WithParamInterface<ClimbCase> {};
+// Every start with the peaks 30, 150, 250 and 340.
+std::vector<SearchCase> SearchCases(std::initializer_list<double> starts) {
+    std::vector<SearchCase> cases;
+    for (double start : starts) {
+        for (double peak : {30.0, 150.0, 250.0, 340.0}) {
+            cases.push_back({start, peak});
+        }
+    }
+    return cases;
+}
+
+std::string SearchCaseName(const ::testing::TestParamInfo<SearchCase>& info) {
+    return "start" + std::to_string(static_cast<int>(info.param.start)) + "_peak" +
+           std::to_string(static_cast<int>(info.param.peak));
+}
+
+class ClimbTest : public AutoFocusTest, public ::testing::WithParamInterface<SearchCase> {};
 
 // The climb ends near the sharpest position from either end and the middle; its first move leaves the
 // front end backwards and otherwise heads forwards.
 TEST_P(ClimbTest, EndsNearThePeak) {
-    const ClimbCase c = GetParam();
+    const SearchCase c = GetParam();
     StartAt(c.start, c.peak);
     ASSERT_EQ(KZ_SetDoSubAF(handle_, 1), KZ_OK);
     const int frames = RunClimb(200);
+    RecordProperty("frames", frames);
     EXPECT_FALSE(Focus().SubAFOn());
     EXPECT_LT(frames, 60);
     EXPECT_NEAR(Camera().lensPosition(), c.peak, 20.0) << frames << " frames";
@@ -277,21 +319,8 @@ TEST_P(ClimbTest, EndsNearThePeak) {
     }
 }
 
-std::vector<ClimbCase> ClimbCases() {
-    std::vector<ClimbCase> cases;
-    for (double start : {0.0, 100.0, 200.0, 360.0}) {
-        for (double peak : {30.0, 150.0, 250.0, 340.0}) {
-            cases.push_back({start, peak});
-        }
-    }
-    return cases;
-}
-
-INSTANTIATE_TEST_SUITE_P(StartsAndPeaks, ClimbTest, ::testing::ValuesIn(ClimbCases()),
-                         [](const ::testing::TestParamInfo<ClimbCase>& info) {
-                             return "start" + std::to_string(static_cast<int>(info.param.start)) + "_peak" +
-                                    std::to_string(static_cast<int>(info.param.peak));
-                         });
+INSTANTIATE_TEST_SUITE_P(StartsAndPeaks, ClimbTest,
+                         ::testing::ValuesIn(SearchCases({0.0, 100.0, 200.0, 360.0})), SearchCaseName);
 
 // Sharpness that rises on every step: the climb stops after 20 counted frames without a fine phase.
 TEST_F(AutoFocusTest, ClimbThatOnlyRisesStopsAfterTwentyFrames) {
@@ -306,27 +335,44 @@ TEST_F(AutoFocusTest, ClimbThatOnlyRisesStopsAfterTwentyFrames) {
     EXPECT_EQ(Moves(), std::vector<int>(20, 20));
 }
 
-class SweepTest : public AutoFocusTest, public ::testing::WithParamInterface<double> {};
+class SweepTest : public AutoFocusTest, public ::testing::WithParamInterface<SearchCase> {};
 
-// From the middle the motor first runs to the front end in 20s, sweeps back in 18s and returns close to
-// the sharpest position.
+// From the middle the motor first runs to the front end in 20s; from an end stop the sweep starts at once.
+// It sweeps to the other end stop in 18s and returns close to the sharpest position.
 TEST_P(SweepTest, ReturnsNearThePeak) {
-    const double peak = GetParam();
-    StartAt(180, peak);
+    const SearchCase c = GetParam();
+    StartAt(c.start, c.peak);
     ASSERT_EQ(KZ_SetDoAF(handle_, 1), KZ_OK);
     const int frames = RunSweep(200);
+    RecordProperty("frames", frames);
     EXPECT_FALSE(Focus().AFOn());
-    EXPECT_NEAR(Camera().lensPosition(), peak, 9.0) << frames << " frames";
+    EXPECT_NEAR(Camera().lensPosition(), c.peak, 9.0) << frames << " frames";
     const std::vector<int> moves = Moves();
-    ASSERT_GE(moves.size(), 30u);
-    EXPECT_EQ(std::vector<int>(moves.begin(), moves.begin() + 9), std::vector<int>(9, 20));
-    EXPECT_EQ(std::vector<int>(moves.begin() + 9, moves.begin() + 29), std::vector<int>(20, -18));
+    // The run to the first stop, then 20 moves of 18 across the travel of 360, then the return.
+    const std::size_t run = c.start == 0 || c.start == 360 ? 0 : 9;
+    const int across = c.start == 0 ? 18 : -18;
+    ASSERT_GE(moves.size(), run + 20);
+    EXPECT_EQ(std::vector<int>(moves.begin(), moves.begin() + run), std::vector<int>(run, 20));
+    EXPECT_EQ(std::vector<int>(moves.begin() + run, moves.begin() + run + 20), std::vector<int>(20, across));
+    for (std::size_t i = run + 20; i < moves.size(); ++i) {
+        EXPECT_EQ(moves[i], -across) << i;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Peaks, SweepTest, ::testing::Values(30.0, 150.0, 250.0, 340.0),
-                         [](const ::testing::TestParamInfo<double>& info) {
-                             return "peak" + std::to_string(static_cast<int>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(StartsAndPeaks, SweepTest, ::testing::ValuesIn(SearchCases({0.0, 180.0, 360.0})),
+                         SearchCaseName);
+
+// A long lens: each leg of the sweep needs more than a hundred moves, and the whole sweep several hundred.
+TEST_F(AutoFocusTest, SweepCoversALongTravel) {
+    StartAt(1260, 1700);
+    ASSERT_TRUE(Camera().setTravel(2520));
+    ASSERT_TRUE(Camera().setChartAmplitude(0.5));
+    ASSERT_EQ(KZ_SetDoAF(handle_, 1), KZ_OK);
+    const int frames = RunSweep(600);
+    RecordProperty("frames", frames);
+    EXPECT_FALSE(Focus().AFOn());
+    EXPECT_NEAR(Camera().lensPosition(), 1700.0, 9.0) << frames << " frames";
+}
 
 // On the way back a frame sharper than the sweep's maximum ends the return at once.
 TEST_F(AutoFocusTest, SharperFrameEndsTheReturnEarly) {
@@ -348,40 +394,45 @@ struct MotorFault {
     void (*apply)(platform::devices::SimulatedCamera&);
     bool climbToo; // the climb needs the end-stop position only for its first direction
     bool noMoves;  // no move reaches the motor
+    int frames;    // the search has ended after at most this many frames
 };
 
-// A motor that is absent, stays busy, never moves or hides its position ends the search instead of leaving
-// it running for ever; a busy motor is given no move.
+// A motor that is absent ends the search at once; one that stays busy, refuses every move or hides its
+// position after the stall limit, and one that never moves when a leg cannot end; none leaves the search
+// running for ever. A busy motor is given no move.
 TEST_F(AutoFocusTest, FailingMotorEndsTheSearch) {
     using platform::devices::SimulatedCamera;
+    constexpr int kStall = korvib::AutoFocus::kStalledFrameLimit;
     const MotorFault faults[] = {
-        {"absent", [](SimulatedCamera& camera) { camera.setMotorPresent(false); }, true, true},
-        {"stuck busy", [](SimulatedCamera& camera) { camera.setMotorStuckBusy(true); }, true, true},
-        {"ignores moves", [](SimulatedCamera& camera) { camera.setMotorIgnoresMoves(true); }, true, false},
+        {"absent", [](SimulatedCamera& camera) { camera.setMotorPresent(false); }, true, true, 1},
+        {"stuck busy", [](SimulatedCamera& camera) { camera.setMotorStuckBusy(true); }, true, true, kStall},
+        {"ignores moves", [](SimulatedCamera& camera) { camera.setMotorIgnoresMoves(true); }, true, false,
+         korvib::AutoFocus::kLegMoveLimit + 1},
         {"position unknown",
          [](SimulatedCamera& camera) { camera.setStopOverride(platform::devices::StopOverride::Unknown); },
-         false, true},
+         false, true, kStall},
+        {"refuses moves",
+         [](SimulatedCamera& camera) {
+             camera.addFault({FaultRule::Call::Set, platform::devices::kPropI2cData, 0, 1000, E_FAIL});
+         },
+         true, true, kStall},
     };
     for (const MotorFault& fault : faults) {
         SCOPED_TRACE(fault.name);
-        for (bool sweep : {false, true}) {
-            if (!sweep && !fault.climbToo) {
-                continue;
-            }
-            SCOPED_TRACE(sweep ? "sweep" : "climb");
-            SimulatedCamera::resetAll();
-            Camera().setSteppedMode(true);
-            StartAt(180, 240);
-            fault.apply(Camera());
-            ASSERT_EQ(sweep ? KZ_SetDoAF(handle_, 1) : KZ_SetDoSubAF(handle_, 1), KZ_OK);
-            const int frames = sweep ? RunSweep(400) : RunClimb(400);
-            EXPECT_FALSE(sweep ? Focus().AFOn() : Focus().SubAFOn()) << frames << " frames";
-            EXPECT_DOUBLE_EQ(Camera().lensPosition(), 180.0);
-            if (fault.noMoves) {
-                EXPECT_TRUE(Moves().empty());
-            }
-            ASSERT_EQ(KZ_UnInitial(&handle_), KZ_OK);
-        }
+        ForBothSearches(
+            [&](bool sweep) {
+                StartAt(180, 240);
+                fault.apply(Camera());
+                ASSERT_EQ(SwitchOn(sweep), KZ_OK);
+                const int frames = RunSearch(sweep, 400);
+                EXPECT_FALSE(SearchOn(sweep)) << frames << " frames";
+                EXPECT_LE(frames, fault.frames);
+                EXPECT_DOUBLE_EQ(Camera().lensPosition(), 180.0);
+                if (fault.noMoves) {
+                    EXPECT_TRUE(Moves().empty());
+                }
+            },
+            fault.climbToo);
     }
 }
 
@@ -425,20 +476,101 @@ TEST_F(AutoFocusTest, PreviewStopEndsOnlyTheClimb) {
     EXPECT_TRUE(Moves().empty());
 }
 
-// Capture size parameters larger than the running frames: the region would lie outside them, so no step
-// runs.
-TEST_F(AutoFocusTest, FrameSmallerThanTheCaptureSizeIsLeftAlone) {
-    StartAt(180, 240);
-    KZ_SetParam(handle_, KZ_PARAM_WIDTH, 1280);
-    KZ_SetParam(handle_, KZ_PARAM_HEIGHT, 1024);
-    ASSERT_EQ(KZ_SetDoSubAF(handle_, 1), KZ_OK);
-    Camera().deliverFrames(5);
-    EXPECT_TRUE(Moves().empty());
-    EXPECT_TRUE(Focus().SubAFOn());
+struct TransientFault {
+    const char* name;
+    FaultRule rule;
+};
+
+// One failed busy read or one refused move in the middle of a search is a stalled frame, not the end of
+// the search: the climb and the sweep still end at the peak.
+TEST_F(AutoFocusTest, OneBusFailureMidSearchStillEndsAtThePeak) {
+    using platform::devices::kPropI2cData;
+    const TransientFault faults[] = {
+        {"busy read", {FaultRule::Call::Get, kPropI2cData, 6, 1, E_FAIL}},
+        {"motor write", {FaultRule::Call::Set, kPropI2cData, 4, 1, E_FAIL}},
+    };
+    for (const TransientFault& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        ForBothSearches([&](bool sweep) {
+            StartAt(100, 250);
+            Camera().addFault(fault.rule);
+            ASSERT_EQ(SwitchOn(sweep), KZ_OK);
+            const int frames = RunSearch(sweep, 200);
+            RecordProperty(std::string(fault.name) + (sweep ? " sweep frames" : " climb frames"), frames);
+            EXPECT_FALSE(SearchOn(sweep));
+            EXPECT_NEAR(Camera().lensPosition(), 250.0, sweep ? 9.0 : 20.0) << frames << " frames";
+            int failed = 0;
+            for (const auto& call : Camera().propertyCalls()) {
+                failed += call.result != S_OK ? 1 : 0;
+            }
+            EXPECT_EQ(failed, 1);
+        });
+    }
 }
 
-// Without the folder AF under the home folder nothing is written; with it each climbing step writes its
-// grey region picture under the names that give count, value, maximum and direction, and the result too.
+struct SizeMismatch {
+    const char* name;
+    int openWidth, openHeight;   // the running frames
+    int paramWidth, paramHeight; // the capture size parameters afterwards
+};
+
+// Capture size parameters that differ from the running frames: the region would lie outside a smaller frame
+// and off centre in a larger one, so no step runs and the procedure waits.
+TEST_F(AutoFocusTest, FrameOfAnotherSizeIsLeftAlone) {
+    const SizeMismatch cases[] = {
+        {"smaller frame", 640, 480, 1280, 1024},
+        {"larger frame", 1280, 1024, 640, 480},
+    };
+    for (const SizeMismatch& c : cases) {
+        SCOPED_TRACE(c.name);
+        ForBothSearches([&](bool sweep) {
+            ASSERT_NE(OpenAt(c.openWidth, c.openHeight), nullptr);
+            ASSERT_EQ(KZ_Start(handle_, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+            KZ_SetParam(handle_, KZ_PARAM_WIDTH, c.paramWidth);
+            KZ_SetParam(handle_, KZ_PARAM_HEIGHT, c.paramHeight);
+            Camera().clearLogs();
+            ASSERT_EQ(SwitchOn(sweep), KZ_OK);
+            Camera().deliverFrames(5);
+            EXPECT_TRUE(Moves().empty());
+            EXPECT_TRUE(SearchOn(sweep));
+        });
+    }
+}
+
+// A stop on the caller's thread while another thread delivers frames with both searches on: once the
+// stop has returned no focus step moves the motor, the climb is off and the sweep stays on.
+TEST_F(AutoFocusTest, StopRacingFocusStepsOnAnotherThread) {
+    StartAt(180, 240);
+    ASSERT_EQ(KZ_SetDoAF(handle_, 1), KZ_OK);
+    ASSERT_EQ(KZ_SetDoSubAF(handle_, 1), KZ_OK);
+    std::atomic<bool> run{true};
+    std::atomic<int> delivered{0};
+    std::thread stream([&] {
+        while (run.load()) {
+            Camera().deliverFrames(1);
+            delivered.fetch_add(1);
+        }
+    });
+    while (delivered.load() < 3) {
+        std::this_thread::yield();
+    }
+    ASSERT_EQ(KZ_Stop(handle_), KZ_OK);
+    const std::size_t movesAtStop = Camera().motorMoves().size();
+    const int deliveredAtStop = delivered.load();
+    while (delivered.load() < deliveredAtStop + 3) {
+        std::this_thread::yield();
+    }
+    run.store(false);
+    stream.join();
+    EXPECT_EQ(Camera().motorMoves().size(), movesAtStop);
+    EXPECT_FALSE(Focus().SubAFOn());
+    EXPECT_TRUE(Focus().AFOn());
+}
+
+// Without the folder AF under the home folder nothing is written. With it every climbing and fine step
+// writes its grey region picture named with its count, value, the maximum and the direction of its move,
+// except the frame of the third reversal; the result picture carries the fine count and the climb's
+// maximum.
 TEST_F(AutoFocusTest, DebugPicturesOnlyIntoAnExistingFolder) {
     StartAt(100, 250);
     ASSERT_EQ(KZ_SetDoSubAF(handle_, 1), KZ_OK);
@@ -447,29 +579,62 @@ TEST_F(AutoFocusTest, DebugPicturesOnlyIntoAnExistingFolder) {
     EXPECT_FALSE(fs::exists(home_ / "AF"));
 
     fs::create_directory(home_ / "AF");
+    Camera().setLensPosition(100);
+    Camera().clearLogs();
     ASSERT_EQ(KZ_SetDoSubAF(handle_, 1), KZ_OK);
     RunClimb(200);
-    const std::vector<fs::path> files = DebugFiles();
-    ASSERT_GE(files.size(), 3u);
-    bool firstStep = false;
-    bool result = false;
-    for (const fs::path& file : files) {
+    const std::vector<int> moves = Moves();
+    std::size_t coarseMoves = 0;
+    while (coarseMoves < moves.size() && std::abs(moves[coarseMoves]) == 20) {
+        ++coarseMoves;
+    }
+    const std::size_t fineMoves = moves.size() - coarseMoves;
+    ASSERT_GT(fineMoves, 0u);
+
+    const std::regex stepName(
+        "(粗调焦点|靠近焦点)_第([ 0-9]{3})帧评价值[ 0-9]{9}_最大评价值([ 0-9]{9})_向(前|后)驱动电机\\.bmp");
+    const std::regex resultName("最佳焦点_第([ 0-9]{3})帧评价值[ 0-9]{9}_最大评价值([ 0-9]{9})\\.bmp");
+    std::map<int, std::string> coarseWords;
+    std::map<int, std::string> fineWords;
+    std::vector<std::string> results;
+    unsigned long coarseMaximum = 0;
+    for (const fs::path& file : DebugFiles()) {
         const std::string name = file.filename().string();
         EXPECT_EQ(file.parent_path(), home_ / "AF");
-        const bool first = name.rfind("粗调焦点_第  0帧评价值", 0) == 0;
-        if (first) {
-            EXPECT_NE(name.find("_向前驱动电机.bmp"), std::string::npos) << name;
+        std::smatch match;
+        if (std::regex_match(name, match, stepName)) {
+            const int count = std::stoi(match[2].str());
+            auto& words = match[1].str() == "粗调焦点" ? coarseWords : fineWords;
+            EXPECT_TRUE(words.emplace(count, match[4].str()).second) << name;
+            if (&words == &coarseWords) {
+                coarseMaximum = std::max(coarseMaximum, std::stoul(match[3].str()));
+            }
+        } else if (std::regex_match(name, match, resultName)) {
+            results.push_back(name);
+            EXPECT_EQ(std::stoul(match[1].str()), fineMoves) << name;
+            EXPECT_EQ(std::stoul(match[2].str()), coarseMaximum) << name;
+        } else {
+            ADD_FAILURE() << "unexpected file " << name;
         }
-        firstStep = firstStep || first;
-        result = result || name.rfind("最佳焦点_第", 0) == 0;
         const std::vector<BYTE> bytes = ReadFile(file);
         ASSERT_EQ(bytes.size(), 1078u + 160 * 120) << name;
         EXPECT_EQ(Dword(bytes, 18), 160u);
         EXPECT_EQ(Dword(bytes, 22), 120u);
         EXPECT_EQ(bytes[1078], 153) << name; // the bracket at the region's lower left corner
     }
-    EXPECT_TRUE(firstStep);
-    EXPECT_TRUE(result);
+    EXPECT_EQ(results.size(), 1u);
+    const auto word = [](int move) { return std::string(move > 0 ? "前" : "后"); };
+    // Counts 0, 1, ... with no gap; the third reversal's move has no picture.
+    ASSERT_EQ(coarseWords.size(), coarseMoves - 1);
+    for (const auto& [count, direction] : coarseWords) {
+        ASSERT_LT(static_cast<std::size_t>(count), coarseMoves - 1);
+        EXPECT_EQ(direction, word(moves[count])) << "coarse " << count;
+    }
+    ASSERT_EQ(fineWords.size(), fineMoves);
+    for (const auto& [count, direction] : fineWords) {
+        ASSERT_LT(static_cast<std::size_t>(count), fineMoves);
+        EXPECT_EQ(direction, word(moves[coarseMoves + count])) << "fine " << count;
+    }
 }
 
 } // namespace
