@@ -8,21 +8,16 @@
 
 namespace korvib {
 
-// Runs on every 4th call. Finishes (switch off, exposure posted) when the mean is within the divisor of
-// the target or after the 80th call; switches off without a result when the parameters give no region or
-// the exposure cannot be read.
-void AutoExposure(BYTE* frame, int width, int height) {
+// Finishes (switch off, exposure posted) when the mean is within the divisor of the target or after the
+// 80th call; switches off without a result when the exposure cannot be read.
+void AutoExposure(const LoopRun& run) {
     AutoLoopState& loops = AutoLoops();
-    LoopRun run;
-    if (!StartRun(loops.CountExposureCall(), frame, width, height, false, &run)) {
-        return;
-    }
     const RegionSums& sums = run.sums;
     const int mean = static_cast<int>((sums.red + sums.green + sums.blue) / (sums.pixels * 3));
     const int step = (run.parameters.aeTarget - mean) / run.parameters.aeDiff;
     int exposure = 0;
     if (!ReadSensor(KZ_REG_EXPOSURE, &exposure)) {
-        loops.FinishExposure(nullptr);
+        loops.AbandonExposure();
         return;
     }
     if (step != 0 && run.counter <= 80) {
@@ -31,7 +26,7 @@ void AutoExposure(BYTE* frame, int width, int height) {
         WriteSensor(KZ_REG_EXPOSURE, trimmed);
         return;
     }
-    loops.FinishExposure(&exposure);
+    loops.FinishExposure(exposure);
 }
 
 } // namespace korvib

@@ -32,6 +32,11 @@ void AutoLoopState::SetParameters(const AutoParameters& parameters) {
     parameters_ = parameters;
 }
 
+void AutoLoopState::SwitchOff() {
+    awbOn_.store(false, std::memory_order_release);
+    aeOn_.store(false, std::memory_order_release);
+}
+
 namespace {
 
 void PostResult(HWND window, UINT message, WPARAM value) {
@@ -42,24 +47,30 @@ void PostResult(HWND window, UINT message, WPARAM value) {
 
 } // namespace
 
-void AutoLoopState::FinishWhiteBalance(const int* gains, const int* exposure) {
+void AutoLoopState::FinishWhiteBalance(const int (&gains)[3], int exposure) {
     awbOn_.store(false, std::memory_order_release);
     const HWND window = resultWindow_.load(std::memory_order_acquire);
-    if (gains != nullptr) {
-        const WPARAM word = static_cast<WPARAM>(gains[0] & 0xFF) | static_cast<WPARAM>(gains[1] & 0xFF) << 8 |
-                            static_cast<WPARAM>(gains[2] & 0xFF) << 16;
-        PostResult(window, WM_AWB_RESULT, word);
-    }
-    if (exposure != nullptr) {
-        PostResult(window, WM_AE_RESULT, static_cast<WPARAM>(*exposure));
+    const WPARAM word = static_cast<WPARAM>(gains[0] & 0xFF) | static_cast<WPARAM>(gains[1] & 0xFF) << 8 |
+                        static_cast<WPARAM>(gains[2] & 0xFF) << 16;
+    PostResult(window, WM_AWB_RESULT, word);
+    if (!ExposureOn()) {
+        PostResult(window, WM_AE_RESULT, static_cast<WPARAM>(exposure));
     }
 }
 
-void AutoLoopState::FinishExposure(const int* exposure) {
+void AutoLoopState::FinishExposure(int exposure) {
     aeOn_.store(false, std::memory_order_release);
-    if (exposure != nullptr) {
-        PostResult(resultWindow_.load(std::memory_order_acquire), WM_AE_RESULT, static_cast<WPARAM>(*exposure));
-    }
+    PostResult(resultWindow_.load(std::memory_order_acquire), WM_AE_RESULT, static_cast<WPARAM>(exposure));
+}
+
+void AutoLoopState::AbandonWhiteBalance() {
+    awbOn_.store(false, std::memory_order_release);
+    PostResult(resultWindow_.load(std::memory_order_acquire), WM_AUTO_STOPPED, 0);
+}
+
+void AutoLoopState::AbandonExposure() {
+    aeOn_.store(false, std::memory_order_release);
+    PostResult(resultWindow_.load(std::memory_order_acquire), WM_AUTO_STOPPED, 0);
 }
 
 } // namespace korvib

@@ -1,4 +1,4 @@
-// The auto loops' shared steps: region, sums and darkening, sensor access, formatted debug lines.
+// The auto loops' shared steps: region, sums and marking, sensor access, formatted debug lines.
 #include "auto_loop_steps.h"
 
 #include <cstdarg>
@@ -26,38 +26,54 @@ bool RegionOf(int width, int height, int split, bool whiteBalance, Region* regio
     return true;
 }
 
-RegionSums SumAndDarken(BYTE* frame, int width, const Region& region) {
+namespace {
+
+// The first pixel of the region's row `y`, counted from the region's top.
+template <typename Byte> Byte* RegionRow(Byte* frame, int width, const Region& region, int y) {
     const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
+    return frame + static_cast<std::size_t>(region.top + y) * stride +
+           static_cast<std::size_t>(region.left) * 3;
+}
+
+} // namespace
+
+RegionSums SumRegion(const BYTE* frame, int width, const Region& region) {
     RegionSums sums;
     sums.pixels = static_cast<int64_t>(region.width) * region.height;
-    for (int y = region.top; y < region.top + region.height; ++y) {
-        BYTE* pixel = frame + static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(region.left) * 3;
+    for (int y = 0; y < region.height; ++y) {
+        const BYTE* pixel = RegionRow(frame, width, region, y);
         for (int x = 0; x < region.width; ++x, pixel += 3) {
             sums.blue += pixel[0];
             sums.green += pixel[1];
             sums.red += pixel[2];
-            pixel[0] = static_cast<BYTE>(pixel[0] - 10);
-            pixel[1] = static_cast<BYTE>(pixel[1] - 10);
-            pixel[2] = static_cast<BYTE>(pixel[2] - 10);
         }
     }
     return sums;
 }
 
-bool StartRun(int counter, BYTE* frame, int width, int height, bool whiteBalance, LoopRun* run) {
-    if (counter % 4 != 0) {
+void MarkRegion(BYTE* frame, int width, const Region& region) {
+    for (int y = 0; y < region.height; ++y) {
+        BYTE* byte = RegionRow(frame, width, region, y);
+        for (BYTE* end = byte + static_cast<std::size_t>(region.width) * 3; byte != end; ++byte) {
+            *byte = *byte > 10 ? static_cast<BYTE>(*byte - 10) : 0;
+        }
+    }
+}
+
+bool StartRun(const BYTE* frame, int width, int height, bool whiteBalance, LoopRun* run) {
+    AutoLoopState& loops = AutoLoops();
+    run->counter = whiteBalance ? loops.CountWhiteBalanceCall() : loops.CountExposureCall();
+    if (run->counter % 4 != 0) {
         return false;
     }
-    AutoLoopState& loops = AutoLoops();
-    run->counter = counter;
     run->parameters = loops.Parameters();
     const int divisor = whiteBalance ? run->parameters.awbDiff : run->parameters.aeDiff;
     if (frame == nullptr || divisor <= 0 ||
         !RegionOf(width, height, run->parameters.autoSplit, whiteBalance, &run->region)) {
-        whiteBalance ? loops.FinishWhiteBalance(nullptr, nullptr) : loops.FinishExposure(nullptr);
+        whiteBalance ? loops.AbandonWhiteBalance() : loops.AbandonExposure();
         return false;
     }
-    run->sums = SumAndDarken(frame, width, run->region);
+    run->sums = SumRegion(frame, width, run->region);
     return true;
 }
 

@@ -1,4 +1,4 @@
-// Steps the two auto loops share: the centred region's sums and darkening, register access, debug lines.
+// Steps the two auto loops share: the centred region's sums and marking, register access, debug lines.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +17,7 @@ struct Region {
     int height;
 };
 
-// Sums of the region's bytes before they were lowered, and its pixel count.
+// Sums of the region's bytes and its pixel count.
 struct RegionSums {
     int64_t blue = 0;
     int64_t green = 0;
@@ -30,9 +30,10 @@ struct RegionSums {
 // pixel or the frame has none.
 [[nodiscard]] bool RegionOf(int width, int height, int split, bool whiteBalance, Region* region);
 
-// Adds the region's blue, green and red bytes to the sums, then lowers each by 10 modulo 256. The frame is
-// 24-bit DIB rows of `width` pixels.
-RegionSums SumAndDarken(BYTE* frame, int width, const Region& region);
+// The region's blue, green and red sums; the frame is 24-bit DIB rows of `width` pixels.
+RegionSums SumRegion(const BYTE* frame, int width, const Region& region);
+// Lowers each byte of the region by 10, down to 0 at most, so it shows darker in the picture.
+void MarkRegion(BYTE* frame, int width, const Region& region);
 
 // A working call's count, parameters, region and sums.
 struct LoopRun {
@@ -42,10 +43,10 @@ struct LoopRun {
     RegionSums sums;
 };
 
-// The common start of both loops for the call numbered `counter`: true on every 4th call, after summing
-// and darkening the loop's region. When the loop's divisor (AWBDiff or AEDiff) or the split is unusable it
-// switches the loop off without a result and gives false.
-[[nodiscard]] bool StartRun(int counter, BYTE* frame, int width, int height, bool whiteBalance, LoopRun* run);
+// The common start of both loops: counts the call and, on every 4th one, measures the loop's region and
+// gives true. When the loop's divisor (AWBDiff or AEDiff) or the split is unusable it switches the loop
+// off without a result and gives false.
+[[nodiscard]] bool StartRun(const BYTE* frame, int width, int height, bool whiteBalance, LoopRun* run);
 
 // Register access through the current device; false when there is none or the access failed.
 [[nodiscard]] bool ReadSensor(int index, int* value);

@@ -12,10 +12,11 @@ namespace {
 
 constexpr int kGainMin = 1;
 constexpr int kGainMax = 63;
+constexpr int kExposureMin = 1;
 constexpr int kLastCount = 80;
 
 // Gains red, green, blue and the exposure, written in the order the sensor takes them.
-void WriteAll(const int* gains, int exposure) {
+void WriteAll(const int (&gains)[3], int exposure) {
     WriteSensor(KZ_REG_GAIN_RED, gains[0]);
     WriteSensor(KZ_REG_GAIN_GREEN1, gains[1]);
     WriteSensor(KZ_REG_GAIN_GREEN2, gains[1]);
@@ -23,20 +24,62 @@ void WriteAll(const int* gains, int exposure) {
     WriteSensor(KZ_REG_EXPOSURE, exposure);
 }
 
+// Adds each colour's step to its gain, within the sensor's range, and writes the gains that moved.
+void StepGains(const int (&step)[3], int (&gains)[3]) {
+    static constexpr struct {
+        const char* line;
+        int reg;
+        int twin; // -1: none
+    } kColours[] = {{"write r: %d", KZ_REG_GAIN_RED, -1},
+                    {"write g: %d", KZ_REG_GAIN_GREEN1, KZ_REG_GAIN_GREEN2},
+                    {"write b: %d", KZ_REG_GAIN_BLUE, -1}};
+    for (int c = 0; c < 3; ++c) {
+        if (step[c] == 0) {
+            continue;
+        }
+        gains[c] = std::clamp(gains[c] + step[c], kGainMin, kGainMax);
+        DebugFormat(kColours[c].line, gains[c]);
+        WriteSensor(kColours[c].reg, gains[c]);
+        if (kColours[c].twin >= 0) {
+            WriteSensor(kColours[c].twin, gains[c]);
+        }
+    }
+}
+
+// Too dark (gain sum below 40): gains up, exposure halved down to 1. Too bright (a gain above 60): gains
+// down to 1 at least, exposure up. Writes everything and gives true when it corrected; false otherwise.
+bool CorrectLevel(int (&gains)[3], int* exposure) {
+    if (gains[0] + gains[1] + gains[2] < 40) {
+        for (int& gain : gains) {
+            gain += gain < 10 ? 15 : 5;
+        }
+        *exposure = std::max(kExposureMin, *exposure - *exposure / 2);
+    } else if (*std::max_element(gains, gains + 3) > 60) {
+        for (int& gain : gains) {
+            gain = std::max(kGainMin, gain - (gain <= 40 ? 10 : 20));
+        }
+        *exposure += 100;
+        if (*exposure >= 16383) {
+            *exposure = 16302;
+        }
+    } else {
+        return false;
+    }
+    WriteAll(gains, *exposure);
+    return true;
+}
+
 } // namespace
 
-// Runs on every 4th call. Finishes (switch off, results posted) when no gain moved and the gains are in
-// the normal range, or after the 80th call; switches off without results when the parameters give no
-// region or the sensor cannot be read.
-void AutoWhiteBalance(BYTE* frame, int width, int height) {
+// Finishes (switch off, the values now on the sensor posted) when no gain moved and none needed a
+// correction, or after the 80th call whatever happened in it; switches off without results when the
+// sensor cannot be read.
+void AutoWhiteBalance(const LoopRun& run) {
     AutoLoopState& loops = AutoLoops();
-    LoopRun run;
-    if (!StartRun(loops.CountWhiteBalanceCall(), frame, width, height, true, &run)) {
-        return;
-    }
     const AutoParameters& parameters = run.parameters;
     const RegionSums& sums = run.sums;
-    const int average[3] = {static_cast<int>(sums.red / sums.pixels), static_cast<int>(sums.green / sums.pixels),
+    const int average[3] = {static_cast<int>(sums.red / sums.pixels),
+                            static_cast<int>(sums.green / sums.pixels),
                             static_cast<int>(sums.blue / sums.pixels)};
     DebugFormat("average: %d, %d, %d", average[0], average[1], average[2]);
     int step[3];
@@ -45,55 +88,20 @@ void AutoWhiteBalance(BYTE* frame, int width, int height) {
     }
     DebugFormat("step: %d, %d, %d", step[0], step[1], step[2]);
 
-    int read[3] = {};
+    int gains[3] = {};
     int exposure = 0;
-    if (!ReadSensor(KZ_REG_GAIN_RED, &read[0]) || !ReadSensor(KZ_REG_GAIN_GREEN1, &read[1]) ||
-        !ReadSensor(KZ_REG_GAIN_BLUE, &read[2]) || !ReadSensor(KZ_REG_EXPOSURE, &exposure)) {
-        loops.FinishWhiteBalance(nullptr, nullptr);
+    if (!ReadSensor(KZ_REG_GAIN_RED, &gains[0]) || !ReadSensor(KZ_REG_GAIN_GREEN1, &gains[1]) ||
+        !ReadSensor(KZ_REG_GAIN_BLUE, &gains[2]) || !ReadSensor(KZ_REG_EXPOSURE, &exposure)) {
+        loops.AbandonWhiteBalance();
         return;
     }
-    DebugFormat("read register: %d, %d, %d, %d", read[0], read[1], read[2], exposure);
+    DebugFormat("read register: %d, %d, %d, %d", gains[0], gains[1], gains[2], exposure);
 
-    int gains[3] = {read[0], read[1], read[2]};
-    if (step[0] != 0) {
-        gains[0] = std::clamp(gains[0] + step[0], kGainMin, kGainMax);
-        DebugFormat("write r: %d", gains[0]);
-        WriteSensor(KZ_REG_GAIN_RED, gains[0]);
-    }
-    if (step[1] != 0) {
-        gains[1] = std::clamp(gains[1] + step[1], kGainMin, kGainMax);
-        DebugFormat("write g: %d", gains[1]);
-        WriteSensor(KZ_REG_GAIN_GREEN1, gains[1]);
-        WriteSensor(KZ_REG_GAIN_GREEN2, gains[1]);
-    }
-    if (step[2] != 0) {
-        gains[2] = std::clamp(gains[2] + step[2], kGainMin, kGainMax);
-        DebugFormat("write b: %d", gains[2]);
-        WriteSensor(KZ_REG_GAIN_BLUE, gains[2]);
-    }
-
-    if (gains[0] + gains[1] + gains[2] < 40) {
-        // Too dark: the gains go up and the exposure halves.
-        for (int& gain : gains) {
-            gain += gain < 10 ? 15 : 5;
-        }
-        int darker = exposure - exposure / 2;
-        if (darker <= 1) {
-            darker = 12;
-        }
-        WriteAll(gains, darker);
-    } else if (*std::max_element(gains, gains + 3) > 60) {
-        // Too bright: the gains come down, never below the sensor's minimum, and the exposure rises.
-        for (int& gain : gains) {
-            gain = std::max(kGainMin, gain - (gain <= 40 ? 10 : 20));
-        }
-        int brighter = exposure + 100;
-        if (brighter >= 16383) {
-            brighter = 16302;
-        }
-        WriteAll(gains, brighter);
-    } else if ((step[0] == 0 && step[1] == 0 && step[2] == 0) || run.counter > kLastCount) {
-        loops.FinishWhiteBalance(read, &exposure);
+    StepGains(step, gains);
+    const bool corrected = CorrectLevel(gains, &exposure);
+    const bool settled = !corrected && step[0] == 0 && step[1] == 0 && step[2] == 0;
+    if (settled || run.counter > kLastCount) {
+        loops.FinishWhiteBalance(gains, exposure);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <win32/kernel.h>
 #include <win32/registry.h>
 
+#include "auto_loops.h"
 #include "com_release.h"
 #include "error_boxes.h"
 #include "graph_helpers.h"
@@ -63,8 +64,8 @@ bool CameraDevice::Open(int comPort) {
 }
 
 // Teardown: the property dialog closes and the serial listener ends first; a recording ends and the preview
-// stops (no frame is inside the pipeline afterwards), then the callbacks go, then the graph and the
-// library-wide key.
+// stops (no frame is inside the pipeline afterwards), then the callbacks go, then the graph, the
+// library-wide key and the auto loops' switches.
 CameraDevice::~CameraDevice() {
     ClosePropertyDialog();
     serial_.CloseSerial();
@@ -84,6 +85,8 @@ CameraDevice::~CameraDevice() {
     }
     CameraDevice* self = this;
     library.currentDevice.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
+    // The next camera starts with both auto loops off.
+    AutoLoops().SwitchOff();
     if (comInitialized_) {
         CoUninitialize();
     }

@@ -69,13 +69,7 @@ void FramePipeline::OnFrame(BYTE* frame, std::size_t length, FormatSource& sourc
     }
 
     source.FocusSteps(frame, length, format);
-    AutoLoopState& loops = AutoLoops();
-    if (loops.WhiteBalanceOn()) {
-        AutoWhiteBalance(frame, format.biWidth, format.biHeight);
-    }
-    if (loops.ExposureOn()) {
-        AutoExposure(frame, format.biWidth, format.biHeight);
-    }
+    RunAutoLoops(frame, format.biWidth, format.biHeight);
     if (greenGammaOn_.load(std::memory_order_relaxed)) {
         ApplyGreenGamma(frame, format.biWidth, format.biHeight, greenGamma_.load(std::memory_order_relaxed));
     }

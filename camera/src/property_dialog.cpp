@@ -95,7 +95,9 @@ void Forget(HWND dialog) {
     LibraryState& library = Library();
     if (library.propertyDialog == dialog) {
         library.propertyDialog = nullptr;
+        // Nothing could show or stop a loop left running.
         AutoLoops().SetResultWindow(nullptr);
+        AutoLoops().SwitchOff();
     }
 }
 
@@ -130,18 +132,31 @@ INT_PTR OnScroll(HWND dialog, HWND slider) {
     return TRUE;
 }
 
-// The loops' final values: sliders and fields move, the box is cleared; nothing is written.
+// A box shows whether its loop runs: a loop that finished or gave up clears it, unless the user has switched
+// it on again since.
+void FollowSwitch(HWND dialog, int box, bool on) {
+    CheckDlgButton(dialog, box, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// The loops' final values move the sliders and fields; nothing is written.
 INT_PTR OnWhiteBalanceResult(HWND dialog, WPARAM gains) {
     ShowValue(dialog, kRed, static_cast<int>(gains & 0xFF));
     ShowValue(dialog, kGreen, static_cast<int>((gains >> 8) & 0xFF));
     ShowValue(dialog, kBlue, static_cast<int>((gains >> 16) & 0xFF));
-    CheckDlgButton(dialog, kAutoWhiteBalanceBox, BST_UNCHECKED);
+    FollowSwitch(dialog, kAutoWhiteBalanceBox, AutoLoops().WhiteBalanceOn());
     return TRUE;
 }
 
 INT_PTR OnExposureResult(HWND dialog, WPARAM exposure) {
     ShowValue(dialog, kExposure, static_cast<int>(exposure));
-    CheckDlgButton(dialog, kAutoExposureBox, BST_UNCHECKED);
+    FollowSwitch(dialog, kAutoExposureBox, AutoLoops().ExposureOn());
+    return TRUE;
+}
+
+// A loop switched itself off without a result.
+INT_PTR OnLoopStopped(HWND dialog) {
+    FollowSwitch(dialog, kAutoWhiteBalanceBox, AutoLoops().WhiteBalanceOn());
+    FollowSwitch(dialog, kAutoExposureBox, AutoLoops().ExposureOn());
     return TRUE;
 }
 
@@ -162,6 +177,8 @@ INT_PTR CALLBACK PropertyDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return OnWhiteBalanceResult(dialog, wParam);
     case WM_AE_RESULT:
         return OnExposureResult(dialog, wParam);
+    case WM_AUTO_STOPPED:
+        return OnLoopStopped(dialog);
     default:
         return FALSE;
     }

@@ -1,82 +1,15 @@
 // Auto white balance and auto exposure: one step on made-up frames, and convergence on the simulated camera.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include <win32/user.h>
-
-#include "auto_loops.h"
-#include "camera_fixture.h"
+#include "auto_loop_fixture.h"
 
 namespace {
 
 using korvib::AutoLoops;
 using platform::devices::Light;
-
-// 24-bit DIB rows of one colour.
-std::vector<BYTE> UniformFrame(int width, int height, BYTE blue, BYTE green, BYTE red) {
-    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
-    std::vector<BYTE> frame(stride * height, 0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            BYTE* pixel = &frame[y * stride + x * 3];
-            pixel[0] = blue;
-            pixel[1] = green;
-            pixel[2] = red;
-        }
-    }
-    return frame;
-}
-
-class AutoLoopTest : public CameraTest {
-protected:
-    void SetUp() override {
-        CameraTest::SetUp();
-        ResetLoops();
-    }
-    void TearDown() override {
-        ResetLoops();
-        CameraTest::TearDown();
-    }
-    static void ResetLoops() {
-        AutoLoops().SwitchWhiteBalance(false);
-        AutoLoops().SwitchExposure(false);
-        AutoLoops().SetParameters(korvib::AutoParameters{});
-        AutoLoops().SetResultWindow(nullptr);
-    }
-    void SetSensor(int red, int green, int blue, int exposure) {
-        int values[5] = {exposure, red, green, green, blue};
-        for (int index = 0; index < 5; ++index) {
-            ASSERT_EQ(KZ_RegOperation(handle_, index, &values[index], 1), KZ_OK);
-        }
-        Camera().clearLogs();
-    }
-    // Starts the preview on the open camera, switches one loop on and delivers frames until the loop is off
-    // or `limit` frames have passed; the frames delivered.
-    int RunLive(bool whiteBalance, int limit) {
-        EXPECT_EQ(KZ_Start(handle_, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
-        AutoLoops().SetResultWindow(Window());
-        whiteBalance ? AutoLoops().SwitchWhiteBalance(true) : AutoLoops().SwitchExposure(true);
-        int frames = 0;
-        while ((whiteBalance ? AutoLoops().WhiteBalanceOn() : AutoLoops().ExposureOn()) && frames < limit) {
-            Camera().deliverFrames(1);
-            ++frames;
-        }
-        return frames;
-    }
-    unsigned Sensor(BYTE reg) { return Camera().i2cRegister(0xBA, reg); }
-    // The results posted to the test window since the last call: {message, wParam}.
-    std::vector<std::pair<UINT, WPARAM>> TakeResults() {
-        std::vector<std::pair<UINT, WPARAM>> results;
-        MSG message{};
-        while (PeekMessage(&message, Window(), korvib::WM_AWB_RESULT, korvib::WM_AE_RESULT, PM_REMOVE)) {
-            results.emplace_back(message.message, message.wParam);
-        }
-        return results;
-    }
-};
 
 struct BalanceCase {
     const char* name;
@@ -96,7 +29,8 @@ TEST_F(AutoLoopTest, WhiteBalanceStep) {
         {"average 100 steps by 8", {31, 21, 40}, 660, {100, 100, 100}, {39, 29, 48}, 660, false},
         {"185 and 171 step by 0", {31, 21, 40}, 660, {185, 171, 180}, {31, 21, 40}, 660, true},
         {"too dark", {5, 5, 5}, 660, {180, 180, 180}, {20, 20, 20}, 330, false},
-        {"too dark at exposure 2", {5, 5, 5}, 2, {180, 180, 180}, {20, 20, 20}, 12, false},
+        {"too dark at exposure 2", {5, 5, 5}, 2, {180, 180, 180}, {20, 20, 20}, 1, false},
+        {"too dark at exposure 1", {5, 5, 5}, 1, {180, 180, 180}, {20, 20, 20}, 1, false},
         {"too dark at exposure 3", {5, 5, 5}, 3, {180, 180, 180}, {20, 20, 20}, 2, false},
         {"too bright", {62, 30, 50}, 16300, {180, 180, 180}, {42, 20, 30}, 16302, false},
         {"too bright keeps gains at 1", {62, 8, 50}, 1000, {180, 180, 180}, {42, 1, 30}, 1100, false},
@@ -109,11 +43,11 @@ TEST_F(AutoLoopTest, WhiteBalanceStep) {
         std::vector<BYTE> frame = UniformFrame(64, 48, c.average[2], c.average[1], c.average[0]);
         const std::vector<BYTE> original = frame;
         for (int call = 1; call <= 3; ++call) {
-            korvib::AutoWhiteBalance(frame.data(), 64, 48);
+            korvib::RunAutoLoops(frame.data(), 64, 48);
         }
         EXPECT_EQ(frame, original) << c.name << ": only every 4th call works";
         EXPECT_TRUE(Camera().registerWrites().empty()) << c.name;
-        korvib::AutoWhiteBalance(frame.data(), 64, 48);
+        korvib::RunAutoLoops(frame.data(), 64, 48);
         EXPECT_EQ(Sensor(0x2D), static_cast<unsigned>(c.expectedGains[0])) << c.name;
         EXPECT_EQ(Sensor(0x2B), static_cast<unsigned>(c.expectedGains[1])) << c.name;
         EXPECT_EQ(Sensor(0x2E), static_cast<unsigned>(c.expectedGains[1])) << c.name;
@@ -142,10 +76,8 @@ struct ExposureCase {
 
 TEST_F(AutoLoopTest, ExposureStep) {
     const ExposureCase cases[] = {
-        {"mean 100 raises by 8", 660, 100, 668, false},
-        {"stops at the maximum", 16380, 100, 16383, false},
-        {"mean 250 lowers by 7", 660, 250, 653, false},
-        {"mean 175 finishes", 660, 175, 660, true},
+        {"mean 100 raises by 8", 660, 100, 668, false}, {"stops at the maximum", 16380, 100, 16383, false},
+        {"mean 250 lowers by 7", 660, 250, 653, false}, {"mean 175 finishes", 660, 175, 660, true},
         {"mean 189 finishes", 660, 189, 660, true},
     };
     ASSERT_NE(Open(), nullptr);
@@ -155,7 +87,7 @@ TEST_F(AutoLoopTest, ExposureStep) {
         AutoLoops().SwitchExposure(true);
         std::vector<BYTE> frame = UniformFrame(64, 48, c.mean, c.mean, c.mean);
         for (int call = 1; call <= 4; ++call) {
-            korvib::AutoExposure(frame.data(), 64, 48);
+            korvib::RunAutoLoops(frame.data(), 64, 48);
         }
         EXPECT_EQ(Sensor(0x09), static_cast<unsigned>(c.expected)) << c.name;
         EXPECT_EQ(AutoLoops().ExposureOn(), !c.finishes) << c.name;
@@ -167,30 +99,63 @@ TEST_F(AutoLoopTest, ExposureStep) {
     }
 }
 
-// Loops whose steps never reach 0 finish on the call with counter 84 and not before.
+// Loops whose steps never reach 0 finish on the call with counter 84 and not before. Both measure the frame
+// as it came (exposure before white balance marks it), and white balance reports the gains it wrote on its
+// last run, leaving the exposure to the loop still running.
 TEST_F(AutoLoopTest, LoopsGiveUpAfterTwentyOneRuns) {
     ASSERT_NE(Open(), nullptr);
+    AutoLoops().SetResultWindow(Window());
     SetSensor(15, 15, 15, 660);
     AutoLoops().SwitchWhiteBalance(true);
     AutoLoops().SwitchExposure(true);
     for (int call = 1; call <= 84; ++call) {
         EXPECT_TRUE(AutoLoops().WhiteBalanceOn()) << call;
         EXPECT_TRUE(AutoLoops().ExposureOn()) << call;
-        // Step 1 for every colour and for the exposure; each loop darkens its own frame.
-        std::vector<BYTE> balanced = UniformFrame(64, 48, 170, 170, 170);
-        std::vector<BYTE> exposed = balanced;
-        korvib::AutoWhiteBalance(balanced.data(), 64, 48);
-        korvib::AutoExposure(exposed.data(), 64, 48);
+        // Step 1 for every colour and for the exposure.
+        std::vector<BYTE> frame = UniformFrame(64, 48, 170, 170, 170);
+        korvib::RunAutoLoops(frame.data(), 64, 48);
     }
     EXPECT_FALSE(AutoLoops().WhiteBalanceOn());
     EXPECT_FALSE(AutoLoops().ExposureOn());
     EXPECT_EQ(Sensor(0x2D), 15u + 21u) << "one step on each of the 21 runs";
     EXPECT_EQ(Sensor(0x09), 660u + 20u) << "the exposure moves on 20 runs, the 21st finishes";
+    const auto results = TakeResults();
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[0],
+              std::make_pair(korvib::WM_AWB_RESULT, static_cast<WPARAM>(36 | 36 << 8 | 36 << 16)));
+    EXPECT_EQ(results[1], std::make_pair(korvib::WM_AE_RESULT, static_cast<WPARAM>(680)));
+}
+
+// The bound ends the loop in the too-dark and too-bright branches too (a clipped highlight steps the gains
+// down into too dark, a black region up into too bright, for ever), and the result is what the sensor holds.
+TEST_F(AutoLoopTest, BoundEndsTheCorrectingBranches) {
+    const struct {
+        const char* name;
+        BYTE level;
+    } cases[] = {{"clipped highlight", 235}, {"black region", 0}};
+    ASSERT_NE(Open(), nullptr);
+    AutoLoops().SetResultWindow(Window());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetSensor(31, 21, 40, 660);
+        AutoLoops().SwitchWhiteBalance(true);
+        for (int call = 1; call <= 84; ++call) {
+            std::vector<BYTE> frame = UniformFrame(64, 48, c.level, c.level, c.level);
+            korvib::RunAutoLoops(frame.data(), 64, 48);
+        }
+        EXPECT_FALSE(AutoLoops().WhiteBalanceOn());
+        const auto results = TakeResults();
+        ASSERT_EQ(results.size(), 2u);
+        EXPECT_EQ(results[0],
+                  std::make_pair(korvib::WM_AWB_RESULT,
+                                 static_cast<WPARAM>(Sensor(0x2D) | Sensor(0x2B) << 8 | Sensor(0x2C) << 16)));
+        EXPECT_EQ(results[1], std::make_pair(korvib::WM_AE_RESULT, static_cast<WPARAM>(Sensor(0x09))));
+    }
 }
 
 // The region: width / 4 by height / 4, centred; white balance starts one column further right than
-// exposure when the width is even and the region width odd. Each of its bytes drops by 10 modulo 256;
-// the rest of the frame, row padding included, stays.
+// exposure when the width is even and the region width odd. Each of its bytes drops by 10, stopping at 0
+// so a dark region never turns bright; the rest of the frame, row padding included, stays.
 TEST_F(AutoLoopTest, RegionIsDarkenedInPlace) {
     ASSERT_NE(Open(), nullptr);
     constexpr int kWidth = 14; // stride 44: two padding bytes per row
@@ -204,30 +169,29 @@ TEST_F(AutoLoopTest, RegionIsDarkenedInPlace) {
         const std::size_t probe = 3 * kStride + 6 * 3;
         frame[probe] = 5;
         frame[probe + 1] = 200;
-        frame[probe + 2] = 255;
+        frame[probe + 2] = 10;
         std::vector<BYTE> expected = frame;
         const int left = whiteBalance ? 6 : 5; // 14 / 2 - 3 / 2, (14 - 3) / 2
         for (int y = 3; y < 5; ++y) {
             for (std::size_t b = 0; b < 9; ++b) {
                 BYTE& byte = expected[y * kStride + left * 3 + b];
-                byte = static_cast<BYTE>(byte - 10);
+                byte = byte >= 10 ? static_cast<BYTE>(byte - 10) : 0;
             }
         }
         AutoLoops().SwitchWhiteBalance(whiteBalance);
         AutoLoops().SwitchExposure(!whiteBalance);
         for (int call = 1; call <= 4; ++call) {
-            whiteBalance ? korvib::AutoWhiteBalance(frame.data(), kWidth, kHeight)
-                         : korvib::AutoExposure(frame.data(), kWidth, kHeight);
+            korvib::RunAutoLoops(frame.data(), kWidth, kHeight);
         }
         EXPECT_EQ(frame, expected) << (whiteBalance ? "white balance" : "exposure");
-        EXPECT_EQ(frame[probe], 251);
+        EXPECT_EQ(frame[probe], 0);
         EXPECT_EQ(frame[probe + 1], 190);
-        EXPECT_EQ(frame[probe + 2], 245);
+        EXPECT_EQ(frame[probe + 2], 0);
     }
 }
 
 // A split that leaves no region, or a sensor that does not answer, switches the loop off on its first run
-// without touching the frame or the sensor and without a result.
+// without touching the frame or the sensor; the dialog is told it stopped, with no result.
 TEST_F(AutoLoopTest, UnusableRunsSwitchOff) {
     ASSERT_NE(Open(), nullptr);
     AutoLoops().SetResultWindow(Window());
@@ -241,13 +205,14 @@ TEST_F(AutoLoopTest, UnusableRunsSwitchOff) {
         AutoLoops().SwitchExposure(true);
         std::vector<BYTE> frame = UniformFrame(64, 48, 100, 100, 100);
         for (int call = 1; call <= 4; ++call) {
-            korvib::AutoWhiteBalance(frame.data(), 64, 48);
-            korvib::AutoExposure(frame.data(), 64, 48);
+            korvib::RunAutoLoops(frame.data(), 64, 48);
         }
         EXPECT_FALSE(AutoLoops().WhiteBalanceOn()) << absentSensor;
         EXPECT_FALSE(AutoLoops().ExposureOn()) << absentSensor;
         EXPECT_TRUE(Camera().registerWrites().empty()) << absentSensor;
-        EXPECT_TRUE(TakeResults().empty()) << absentSensor;
+        const auto stopped = std::make_pair(korvib::WM_AUTO_STOPPED, WPARAM{0});
+        EXPECT_EQ(TakeResults(), (std::vector{stopped, stopped}))
+            << absentSensor << ": no result, one stop each";
         if (!absentSensor) {
             EXPECT_EQ(frame, UniformFrame(64, 48, 100, 100, 100));
         }
@@ -255,9 +220,11 @@ TEST_F(AutoLoopTest, UnusableRunsSwitchOff) {
 }
 
 // From the power-on gains the live loop balances the chart: neutral light ends with three near-equal gains,
-// warm light with red below blue; the posted result holds the final gains.
+// warm light with red below blue, cool light (red short of the target even at the highest gain, so the
+// too-bright correction takes turns with the steps) with red above blue; the posted result holds the gains
+// the sensor has.
 TEST_F(AutoLoopTest, WhiteBalanceConvergesOnTheCamera) {
-    for (Light light : {Light::Neutral, Light::Warm}) {
+    for (Light light : {Light::Neutral, Light::Warm, Light::Cool}) {
         platform::devices::SimulatedCamera::resetAll();
         Camera().setSteppedMode(true);
         ASSERT_NE(OpenAt(640, 480), nullptr);
@@ -267,18 +234,22 @@ TEST_F(AutoLoopTest, WhiteBalanceConvergesOnTheCamera) {
         const unsigned red = Sensor(0x2D);
         const unsigned green = Sensor(0x2B);
         const unsigned blue = Sensor(0x2C);
-        RecordProperty(light == Light::Neutral ? "neutral" : "warm",
-                       std::to_string(frames) + " frames, gains " + std::to_string(red) + "/" + std::to_string(green) +
-                           "/" + std::to_string(blue));
+        const char* name = light == Light::Neutral ? "neutral" : light == Light::Warm ? "warm" : "cool";
+        SCOPED_TRACE(name);
+        RecordProperty(name, std::to_string(frames) + " frames, gains " + std::to_string(red) + "/" +
+                                 std::to_string(green) + "/" + std::to_string(blue));
         if (light == Light::Neutral) {
             EXPECT_LE(frames, 40);
             for (unsigned gain : {red, green, blue}) {
                 EXPECT_GE(gain, 42u);
                 EXPECT_LE(gain, 48u);
             }
-        } else {
+        } else if (light == Light::Warm) {
             EXPECT_LT(red, green);
             EXPECT_LT(green, blue);
+        } else {
+            EXPECT_GT(red, green);
+            EXPECT_GT(green, blue);
         }
         const auto results = TakeResults();
         ASSERT_EQ(results.size(), 2u);

@@ -291,13 +291,13 @@ TEST_F(PropertyPageTest, CheckBoxesSwitchTheAutoLoops) {
     EXPECT_FALSE(AutoLoops().ExposureOn());
 }
 
-// The result messages move the sliders and clear the boxes without writing the sensor or the registry;
-// the exposure result clears its box whoever sent it.
+// The result messages move the sliders without writing the sensor or the registry; each box then shows
+// whether its loop runs, so white balance's exposure result leaves a running exposure loop's box checked.
 TEST_F(PropertyPageTest, ResultMessagesMoveTheSlidersAndClearTheBoxes) {
     const HWND dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
     CheckDlgButton(dialog, korvib::kAutoWhiteBalanceBox, BST_CHECKED);
-    CheckDlgButton(dialog, korvib::kAutoExposureBox, BST_CHECKED);
+    Click(dialog, korvib::kAutoExposureBox);
     Camera().clearLogs();
     EXPECT_TRUE(SendMessage(dialog, korvib::WM_AWB_RESULT, 21 + 31 * 256 + 40 * 65536, 0) == 0);
     EXPECT_EQ(Position(dialog, korvib::kRedSlider), 21);
@@ -311,36 +311,111 @@ TEST_F(PropertyPageTest, ResultMessagesMoveTheSlidersAndClearTheBoxes) {
     SendMessage(dialog, korvib::WM_AE_RESULT, 4321, 0);
     EXPECT_EQ(Position(dialog, korvib::kExposureSlider), 4321);
     EXPECT_EQ(Field(dialog, korvib::kExposureValue), 4321);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, korvib::kAutoExposureBox), BST_CHECKED) << "exposure still runs";
+    AutoLoops().SwitchExposure(false);
+    SendMessage(dialog, korvib::WM_AE_RESULT, 1234, 0);
     EXPECT_EQ(IsDlgButtonChecked(dialog, korvib::kAutoExposureBox), BST_UNCHECKED);
     EXPECT_TRUE(Camera().registerWrites().empty());
     EXPECT_EQ(StoredValue("RGain"), 31);
     EXPECT_EQ(StoredValue("Exposure"), 660);
 }
 
-// Switched on by its box, white balance runs on the camera's frames until it has converged, then its
-// posted result brings the final gains into the dialog and clears both boxes; OK stores them.
+// Switched on by its box, white balance runs on the camera's frames until it finishes, converged or at its
+// bound; its posted result brings the gains the sensor has into the dialog, the exposure box stays checked
+// while exposure runs on, and OK stores what the sensor has.
 TEST_F(PropertyPageTest, WhiteBalanceFromTheBoxEndsInTheDialog) {
-    const HWND dialog = OpenDialog();
-    ASSERT_NE(dialog, nullptr);
-    Click(dialog, korvib::kAutoWhiteBalanceBox);
-    CheckDlgButton(dialog, korvib::kAutoExposureBox, BST_CHECKED);
-    int frames = 0;
-    while (AutoLoops().WhiteBalanceOn() && frames < 200) {
-        Camera().deliverFrames(1);
-        ++frames;
+    const struct {
+        const char* name;
+        DWORD awbDiff;
+        double light;
+        bool exposureRunsOn; // exposure finishes on the same frame when white balance ends by the bound
+    } cases[] = {{"converging", 10, 1, true},
+                 {"overshooting to its bound", 1, 1, false},
+                 {"black scene", 10, 0, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoreValue("AWBDiff", c.awbDiff);
+        StoreValue("AETarget", 250); // out of reach: exposure runs to its bound
+        const HWND dialog = OpenDialog();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(Camera().setLightLevel(c.light));
+        Click(dialog, korvib::kAutoWhiteBalanceBox);
+        Click(dialog, korvib::kAutoExposureBox);
+        int frames = 0;
+        while (AutoLoops().WhiteBalanceOn() && frames < 200) {
+            Camera().deliverFrames(1);
+            ++frames;
+        }
+        ASSERT_FALSE(AutoLoops().WhiteBalanceOn());
+        Drain();
+        EXPECT_EQ(IsDlgButtonChecked(dialog, korvib::kAutoWhiteBalanceBox), BST_UNCHECKED);
+        EXPECT_EQ(AutoLoops().ExposureOn(), c.exposureRunsOn);
+        EXPECT_EQ(IsDlgButtonChecked(dialog, korvib::kAutoExposureBox),
+                  c.exposureRunsOn ? BST_CHECKED : BST_UNCHECKED);
+        EXPECT_EQ(Position(dialog, korvib::kRedSlider), static_cast<int>(Sensor(kRedReg)));
+        EXPECT_EQ(Position(dialog, korvib::kGreenSlider), static_cast<int>(Sensor(kGreen1Reg)));
+        EXPECT_EQ(Position(dialog, korvib::kBlueSlider), static_cast<int>(Sensor(kBlueReg)));
+        EXPECT_NE(Position(dialog, korvib::kRedSlider), 31) << "the loop moved the gains";
+        RecordProperty(c.name, std::to_string(frames) + " frames");
+        SendMessage(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_EQ(StoredValue("RGain"), static_cast<long long>(Sensor(kRedReg)));
+        EXPECT_EQ(StoredValue("GGain1"), static_cast<long long>(Sensor(kGreen1Reg)));
+        EXPECT_EQ(StoredValue("BGain"), static_cast<long long>(Sensor(kBlueReg)));
+        ASSERT_EQ(KZ_UnInitial(&handle_), KZ_OK);
+        RegistryFileTest::TearDown();
+        RegistryFileTest::SetUp();
     }
-    ASSERT_FALSE(AutoLoops().WhiteBalanceOn());
-    Drain();
-    EXPECT_EQ(IsDlgButtonChecked(dialog, korvib::kAutoWhiteBalanceBox), BST_UNCHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, korvib::kAutoExposureBox), BST_UNCHECKED);
-    // The result holds the gains read at the start of the finishing run, which the sensor still has.
-    EXPECT_EQ(Position(dialog, korvib::kRedSlider), static_cast<int>(Sensor(kRedReg)));
-    EXPECT_EQ(Position(dialog, korvib::kGreenSlider), static_cast<int>(Sensor(kGreen1Reg)));
-    EXPECT_EQ(Position(dialog, korvib::kBlueSlider), static_cast<int>(Sensor(kBlueReg)));
-    EXPECT_NE(Position(dialog, korvib::kRedSlider), 31) << "the loop moved the gains";
-    SendMessage(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(StoredValue("RGain"), static_cast<long long>(Sensor(kRedReg)));
-    EXPECT_EQ(StoredValue("BGain"), static_cast<long long>(Sensor(kBlueReg)));
+}
+
+// A loop that switches itself off without a result (sensor absent, a region split finer than the frame)
+// clears its box.
+TEST_F(PropertyPageTest, LoopsThatGiveUpClearTheirBoxes) {
+    for (const bool absentSensor : {true, false}) {
+        SCOPED_TRACE(absentSensor ? "sensor absent" : "split finer than the frame");
+        StoreValue("AutoSplit", absentSensor ? 4 : 1000);
+        const HWND dialog = OpenDialog();
+        ASSERT_NE(dialog, nullptr);
+        Camera().setSensorPresent(!absentSensor);
+        Click(dialog, korvib::kAutoWhiteBalanceBox);
+        Click(dialog, korvib::kAutoExposureBox);
+        Camera().deliverFrames(4);
+        EXPECT_FALSE(AutoLoops().WhiteBalanceOn());
+        EXPECT_FALSE(AutoLoops().ExposureOn());
+        Drain();
+        EXPECT_EQ(IsDlgButtonChecked(dialog, korvib::kAutoWhiteBalanceBox), BST_UNCHECKED);
+        EXPECT_EQ(IsDlgButtonChecked(dialog, korvib::kAutoExposureBox), BST_UNCHECKED);
+        Camera().setSensorPresent(true);
+        ASSERT_EQ(KZ_UnInitial(&handle_), KZ_OK);
+        RegistryFileTest::TearDown();
+        RegistryFileTest::SetUp();
+    }
+}
+
+// Closing the dialog for good (OK, Cancel, the system menu's Close), or closing the camera, switches both
+// loops off: nothing could show their results or stop them any more.
+TEST_F(PropertyPageTest, ClosingSwitchesTheLoopsOff) {
+    const struct {
+        UINT message;
+        WPARAM wParam;
+    } closes[] = {{WM_COMMAND, IDOK}, {WM_COMMAND, IDCANCEL}, {WM_CLOSE, 0}};
+    for (const auto& close : closes) {
+        SCOPED_TRACE(close.wParam);
+        const HWND dialog = OpenDialog();
+        ASSERT_NE(dialog, nullptr);
+        Click(dialog, korvib::kAutoWhiteBalanceBox);
+        Click(dialog, korvib::kAutoExposureBox);
+        SendMessage(dialog, close.message, close.wParam, 0);
+        ASSERT_FALSE(IsWindow(dialog));
+        EXPECT_FALSE(AutoLoops().WhiteBalanceOn());
+        EXPECT_FALSE(AutoLoops().ExposureOn());
+        ASSERT_EQ(KZ_UnInitial(&handle_), KZ_OK);
+    }
+    ASSERT_NE(OpenRunning(), nullptr);
+    AutoLoops().SwitchWhiteBalance(true);
+    AutoLoops().SwitchExposure(true);
+    ASSERT_EQ(KZ_UnInitial(&handle_), KZ_OK);
+    EXPECT_FALSE(AutoLoops().WhiteBalanceOn());
+    EXPECT_FALSE(AutoLoops().ExposureOn());
 }
 
 // Result codes of both modes; the driver's page shows the camera's page, and bCustomProp becomes 1.
