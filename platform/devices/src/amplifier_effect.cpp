@@ -16,20 +16,22 @@ namespace {
 
 using ToneTable = std::array<BYTE, 256>;
 
+constexpr AmplifierLevels kNeutral;
+
 ToneTable toneTable(const AmplifierLevels& levels) {
-    const double exponent = std::pow(2.0, (32.0 - levels.gamma) / 32.0);
+    const double exponent = std::pow(2.0, double(kNeutral.gamma - levels.gamma) / 32.0);
     ToneTable table{};
     for (int v = 0; v < 256; ++v) {
-        double x = v + (levels.brightness - 128);
-        x = 128.0 + (x - 128.0) * levels.contrast / 32.0;
+        double x = v + (levels.brightness - kNeutral.brightness);
+        x = 128.0 + (x - 128.0) * levels.contrast / kNeutral.contrast;
         x = std::clamp(x, 0.0, 255.0);
         table[v] = roundToByte(255.0 * std::pow(x / 255.0, exponent));
     }
     return table;
 }
 
-// Each sample moves away from (or towards) the mean of its left and right neighbours by (sharpness - 8) / 8
-// of the difference; the first and last pixel of a row stand in for their missing neighbour.
+// Each sample moves away from (or towards) the mean of its left and right neighbours by `amount` of the
+// difference; the first and last pixel of a row stand in for their missing neighbour.
 void sharpenRow(BYTE* row, LONG width, double amount, std::vector<BYTE>& original) {
     original.assign(row, row + width * 3);
     for (LONG x = 0; x < width; ++x) {
@@ -52,15 +54,15 @@ void saturatePixel(BYTE* pixel, double factor) {
 } // namespace
 
 void applyAmplifier(const AmplifierLevels& levels, LONG width, LONG height, BYTE* bgr) {
-    const AmplifierLevels neutral;
     const std::size_t stride = static_cast<std::size_t>(DibStride(width, 24));
-    if (levels.sharpness != neutral.sharpness) {
+    if (levels.sharpness != kNeutral.sharpness) {
+        const double amount = double(levels.sharpness - kNeutral.sharpness) / kNeutral.sharpness;
         std::vector<BYTE> original;
         for (LONG y = 0; y < height; ++y)
-            sharpenRow(bgr + y * stride, width, (levels.sharpness - 8) / 8.0, original);
+            sharpenRow(bgr + y * stride, width, amount, original);
     }
-    if (levels.brightness != neutral.brightness || levels.contrast != neutral.contrast ||
-        levels.gamma != neutral.gamma) {
+    if (levels.brightness != kNeutral.brightness || levels.contrast != kNeutral.contrast ||
+        levels.gamma != kNeutral.gamma) {
         const ToneTable table = toneTable(levels);
         for (LONG y = 0; y < height; ++y) {
             BYTE* row = bgr + y * stride;
@@ -68,8 +70,8 @@ void applyAmplifier(const AmplifierLevels& levels, LONG width, LONG height, BYTE
                 row[i] = table[row[i]];
         }
     }
-    if (levels.saturation != neutral.saturation) {
-        const double factor = levels.saturation / 32.0;
+    if (levels.saturation != kNeutral.saturation) {
+        const double factor = double(levels.saturation) / kNeutral.saturation;
         for (LONG y = 0; y < height; ++y)
             for (LONG x = 0; x < width; ++x)
                 saturatePixel(bgr + y * stride + x * 3, factor);

@@ -6,13 +6,14 @@
 
 namespace platform::devices {
 
-// Amplifier values as the device holds them; the defaults leave a frame unchanged.
+// Amplifier values as the device holds them; the defaults, which are the ones the viewer starts with, leave
+// a frame unchanged.
 struct AmplifierLevels {
-    LONG brightness = 128; // 0..255: added as brightness - 128
-    LONG contrast = 32;    // 0..63: scales around mid grey by contrast / 32
-    LONG saturation = 32;  // 0..63: scales the colour around the pixel's luma by saturation / 32
-    LONG sharpness = 8;    // 0..15: below 8 blurs, above 8 sharpens along each row
-    LONG gamma = 32;       // 0..63: maps v to 255 (v / 255)^e, e = 2^((32 - gamma) / 32)
+    LONG brightness = 80; // 0..255: added as brightness - 80
+    LONG contrast = 36;   // 0..63: scales around mid grey by contrast / 36
+    LONG saturation = 36; // 0..63: scales the colour around the pixel's luma by saturation / 36
+    LONG sharpness = 10;  // 0..15: below 10 blurs, above 10 sharpens along each row
+    LONG gamma = 15;      // 0..63: maps v to 255 (v / 255)^e, e = 2^((15 - gamma) / 32)
 
     bool operator==(const AmplifierLevels&) const = default;
 };

@@ -1,4 +1,4 @@
-// Process-wide list of simulated devices: the primary one and the decoys tests add.
+// Process-wide list of simulated devices: the primary one, with the program's live look, and the decoys tests add.
 #include "device_registry.h"
 
 #include <mutex>
@@ -8,7 +8,7 @@ namespace {
 
 struct Registry {
     std::mutex mutex; // guards hidden and decoys
-    std::shared_ptr<SimulatedDevice> primary = std::make_shared<SimulatedDevice>();
+    std::shared_ptr<SimulatedDevice> primary = std::make_shared<SimulatedDevice>(SimulatedDevice::Defaults::Live);
     bool hidden = false;
     std::vector<ListedDevice> decoys;
 };

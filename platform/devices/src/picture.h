@@ -1,7 +1,8 @@
-// The rendered scene: chart brightness from light, exposure and gains, chart contrast from the focus position.
+// The picture model: chart brightness from light, exposure and gains, chart contrast from the focus position.
 #pragma once
 
 #include "amplifier_effect.h"
+#include "scene_layout.h"
 
 #include <devices/simulated_camera.h>
 
@@ -11,7 +12,7 @@ namespace platform::devices {
 
 // Everything one frame's pixels depend on.
 struct PictureParams {
-    double light[3] = {1, 1, 1}; // L times the light colour, blue, green, red
+    double light[3] = {1, 1, 1}; // L times the light colour times the sensor's sensitivity, blue, green, red
     double exposure = 660;
     double gain[3] = {40, 21, 31}; // blue, green, red
     double position = 180;         // lens position p
@@ -23,6 +24,7 @@ struct PictureParams {
     uint64_t frameIndex = 0;
     double blackLevel = 0;
     bool uniform = false;
+    bool frameCounter = false; // the counter drawn into the natural scene
     Scene scene = Scene::Chart;
     std::optional<AmplifierLevels> amplifier; // applied after the chart when set
 };
@@ -33,8 +35,11 @@ double focusContrast(double position, double peak, double range);
 // Light multipliers (red, green, blue order as the colour names give them) of a light colour.
 void lightColour(Light colour, double level, double outBgr[3]);
 
-// Renders a 24-bit bottom-up BGR frame of `width` x `height` (rows padded to 4 bytes) into `out`.
-// Pure function of its arguments; any thread.
-void renderBgr(const PictureParams& params, LONG width, LONG height, BYTE* out);
+// The noise-free BGR value of each material on the dark (index 0) and bright (1) cells of the chart:
+// clamp(round(black + 255 L_c (E/660) (g_c/32) (base_c -/+ A C(p))), 0, 255).
+struct Palette {
+    BYTE bgr[kMaterialCount][2][3];
+};
+Palette paletteFor(const PictureParams& params);
 
 } // namespace platform::devices

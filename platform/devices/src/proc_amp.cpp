@@ -6,13 +6,15 @@
 namespace platform::devices {
 namespace {
 
+// Defaults where the amplifier leaves the picture unchanged.
+constexpr AmplifierLevels kNeutral;
 constexpr std::optional<ProcAmpRange> kRanges[10] = {
-    ProcAmpRange{0, 255, 1, 128}, // brightness
-    ProcAmpRange{0, 63, 1, 32},   // contrast
+    ProcAmpRange{0, 255, 1, kNeutral.brightness},
+    ProcAmpRange{0, 63, 1, kNeutral.contrast},
     std::nullopt,                 // hue
-    ProcAmpRange{0, 63, 1, 32},   // saturation
-    ProcAmpRange{0, 15, 1, 8},    // sharpness
-    ProcAmpRange{0, 63, 1, 32},   // gamma
+    ProcAmpRange{0, 63, 1, kNeutral.saturation},
+    ProcAmpRange{0, 15, 1, kNeutral.sharpness},
+    ProcAmpRange{0, 63, 1, kNeutral.gamma},
     std::nullopt,                 // colour enable
     std::nullopt,                 // white balance
     std::nullopt,                 // backlight compensation

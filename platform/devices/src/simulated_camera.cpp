@@ -99,6 +99,21 @@ void SimulatedCamera::setScene(Scene scene)
 void SimulatedCamera::setAmplifierApplied(bool applied) {
     device_->withState([applied](State& s) { s.amplifierApplied = applied; });
 }
+bool SimulatedCamera::setSensitivity(double red, double green, double blue)
+{
+    if (!(red > 0 && green > 0 && blue > 0))
+        return false;
+    device_->withState([=](State& s) {
+        s.sensitivity[0] = blue;
+        s.sensitivity[1] = green;
+        s.sensitivity[2] = red;
+    });
+    return true;
+}
+void SimulatedCamera::setFrameCounter(bool shown)
+{
+    device_->withState([shown](State& s) { s.frameCounter = shown; });
+}
 VideoFormat SimulatedCamera::format() const { return device_->format(); }
 void SimulatedCamera::setRefusedFormats(std::vector<VideoFormat> formats)
 {

@@ -1,8 +1,6 @@
 // The simulated device: lens integration over clock time, register latency, frame production and streaming.
 #include "simulated_device.h"
 
-#include "yuv_convert.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -15,23 +13,33 @@ bool offered(const SimulatedDevice::State& state, const VideoFormat& format)
     return size && std::find(state.refused.begin(), state.refused.end(), format) == state.refused.end();
 }
 
-// Renders `params` in `format` into `out` through `scratch` (the BGR picture of a YUV frame).
-void renderFormat(const PictureParams& params, const VideoFormat& format, std::vector<BYTE>& out,
-                         std::vector<BYTE>& scratch)
+// Live look: a few levels of noise, sensitivities that turn the power-on gains (R 31, G 21, B 40) into a
+// slightly warm picture, the counter that shows the stream is running, and the amplifier applied. Nothing
+// asks for kept frames.
+void applyLiveDefaults(SimulatedDevice::State& s)
 {
-    out.resize(frameBytes(format));
-    if (format.pixels == PixelFormat::Rgb24) {
-        renderBgr(params, format.width, format.height, out.data());
-        return;
-    }
-    scratch.resize(frameBytes({PixelFormat::Rgb24, format.width, format.height}));
-    renderBgr(params, format.width, format.height, scratch.data());
-    convertFrame(scratch.data(), format, out.data());
+    s.picture.noiseSigma = 2;
+    s.picture.noiseKey = 0x2820;
+    s.sensitivity[0] = 0.8;
+    s.sensitivity[1] = 1.75;
+    s.sensitivity[2] = 1.3;
+    s.frameCounter = true;
+    s.amplifierApplied = true;
+    s.keepCount = 0;
 }
 
 } // namespace
 
-SimulatedDevice::SimulatedDevice() : state_(std::make_unique<State>(static_cast<ChipBackend&>(*this))), lastUpdateMs_(activeClock().nowMs()) {}
+SimulatedDevice::State::State(ChipBackend& backend, Defaults defaults) : channel(backend)
+{
+    if (defaults == Defaults::Live)
+        applyLiveDefaults(*this);
+}
+
+SimulatedDevice::SimulatedDevice(Defaults defaults)
+    : state_(std::make_unique<State>(static_cast<ChipBackend&>(*this), defaults)), lastUpdateMs_(activeClock().nowMs())
+{
+}
 
 SimulatedDevice::~SimulatedDevice()
 {
@@ -43,7 +51,7 @@ void SimulatedDevice::reset()
 {
     setSteppedMode(false);
     std::lock_guard guard(mutex_);
-    state_ = std::make_unique<State>(static_cast<ChipBackend&>(*this));
+    state_ = std::make_unique<State>(static_cast<ChipBackend&>(*this), Defaults::Test);
     lastUpdateMs_ = activeClock().nowMs();
     steppedFrames_ = 0;
 }
@@ -174,6 +182,9 @@ PictureParams SimulatedDevice::paramsFor(const SensorExposure& sensor, uint64_t 
     const State& s = *state_;
     PictureParams p = s.picture;
     lightColour(s.light, s.lightLevel, p.light);
+    for (int c = 0; c < 3; ++c)
+        p.light[c] *= s.sensitivity[c];
+    p.frameCounter = s.frameCounter;
     p.exposure = sensor.exposure;
     p.gain[0] = sensor.gainBlue;
     p.gain[1] = sensor.gainGreen;
@@ -202,7 +213,7 @@ void SimulatedDevice::deliverOne()
         view.timeMs = lastUpdateMs_;
         params = paramsFor(s.bus.sensor.exposureFor(view.index), view.index);
     }
-    renderFormat(params, view.format, frameBuffer_, renderBuffer_);
+    renderer_.render(params, view.format, frameBuffer_);
     view.data = frameBuffer_.data();
     view.size = DWORD(frameBuffer_.size());
     {
@@ -230,8 +241,8 @@ CapturedFrame SimulatedDevice::renderNow(const VideoFormat& format) const
         frame.timeMs = lastUpdateMs_;
         params = paramsFor(s.bus.sensor.exposureFor(frame.index), frame.index);
     }
-    std::vector<BYTE> scratch;
-    renderFormat(params, format, frame.bytes, scratch);
+    std::lock_guard render(renderNowMutex_);
+    nowRenderer_.render(params, format, frame.bytes);
     return frame;
 }
 

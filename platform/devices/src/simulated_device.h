@@ -4,6 +4,7 @@
 #include "bounded_log.h"
 #include "capture_source.h"
 #include "chip_registers.h"
+#include "frame_renderer.h"
 #include "frame_ticker.h"
 #include "i2c_bus.h"
 #include "lens_mechanics.h"
@@ -24,12 +25,16 @@ namespace platform::devices {
 // so it may call back into the device.
 class SimulatedDevice : public CaptureSource, private ChipBackend {
 public:
-    SimulatedDevice();
+    // The knobs a device starts with: the deterministic chart tests rely on, or the live look of the
+    // program the user starts (sensor noise, a mild colour cast, a frame counter, the amplifier applied).
+    enum class Defaults { Test, Live };
+
+    explicit SimulatedDevice(Defaults defaults = Defaults::Test);
     ~SimulatedDevice() override;
     SimulatedDevice(const SimulatedDevice&) = delete;
     SimulatedDevice& operator=(const SimulatedDevice&) = delete;
 
-    // Power-on state, default knobs, empty logs; leaves stepped mode. The stream keeps running.
+    // Power-on state, test-default knobs, empty logs; leaves stepped mode. The stream keeps running.
     void reset();
 
     HRESULT propertySet(ULONG id, const void* data) override;
@@ -57,7 +62,7 @@ public:
 
     // Everything the knobs and observations of the test API reach; rebuilt by reset().
     struct State {
-        explicit State(ChipBackend& backend) : channel(backend) {}
+        State(ChipBackend& backend, Defaults defaults);
         ChipRegisters chip;
         I2cBus bus;
         LensMechanics lens;
@@ -66,6 +71,7 @@ public:
         Light light = Light::Neutral;
         std::optional<Scene> scene; // unset: the chart in stepped mode, the natural scene live
         double lightLevel = 1;
+        double sensitivity[3] = {1, 1, 1}; // blue, green, red
         unsigned latency = 1;
         VideoFormat format{PixelFormat::Yuy2, 1280, 1024};
         std::vector<VideoFormat> refused;
@@ -78,6 +84,7 @@ public:
         BoundedLog<GpioWrite> gpioWrites;
         ProcAmp procAmp;
         bool amplifierApplied = false;
+        bool frameCounter = false;
     };
 
     // Runs `use` on the state under the lock, after moving the lens up to now. Any thread.
@@ -113,10 +120,12 @@ private:
     SteppedClock ownClock_;
     bool ownClockInstalled_ = false;
 
-    std::mutex deliverMutex_; // guards sink_, frameBuffer_, renderBuffer_; held while the sink runs
+    std::mutex deliverMutex_; // guards sink_, frameBuffer_, renderer_; held while the sink runs
     FrameSink sink_;
     std::vector<BYTE> frameBuffer_;
-    std::vector<BYTE> renderBuffer_;
+    FrameRenderer renderer_;
+    mutable std::mutex renderNowMutex_; // guards nowRenderer_
+    mutable FrameRenderer nowRenderer_;
     FrameTicker ticker_; // started and stopped only under streamMutex_
     std::mutex streamMutex_; // serialises starting and stopping the stream
 };

@@ -11,6 +11,8 @@ constexpr LONG kWidth = 640, kHeight = 480;
 
 class LibraryLoopsTest : public SimFixture {
 protected:
+    LibraryLoopsTest() = default;
+    explicit LibraryLoopsTest(SimulatedCamera camera) : SimFixture(std::move(camera)) {}
     void SetUp() override
     {
         SimFixture::SetUp();
@@ -45,6 +47,39 @@ protected:
             }
         return value;
     }
+    // White balance as the library runs it: every 4th frame, centre region (a quarter each way), step =
+    // (180 - average) / 10. Runs `frames` frames; the frame at which no gain moved any more, or 0.
+    int whiteBalanceFinish(unsigned frames)
+    {
+        int counter = 0, finishedAt = 0;
+        cam.device().startStream([&](const FrameView& f) {
+            if (finishedAt || ++counter % 4 != 0)
+                return;
+            const LONG rw = kWidth / 4, rh = kHeight / 4, top = (kHeight - rh) / 2, left = kWidth / 2 - rw / 2;
+            long sums[3] = {};
+            for (LONG y = top; y < top + rh; ++y)
+                for (LONG x = left; x < left + rw; ++x)
+                    for (int c = 0; c < 3; ++c)
+                        sums[c] += pixel(f, x, y)[c];
+            int steps[3];
+            for (int c = 0; c < 3; ++c)
+                steps[c] = (180 - int(sums[c] / (rw * rh))) / 10;
+            const BYTE regs[3] = {0x2C, 0x2B, 0x2D}; // blue, green, red
+            for (int c = 0; c < 3; ++c)
+                if (steps[c]) {
+                    const int gain = std::clamp(sensor(regs[c]) + steps[c], 1, 63);
+                    EXPECT_EQ(sensorWrite(regs[c], gain), S_OK);
+                    if (c == 1) {
+                        EXPECT_EQ(sensorWrite(0x2E, gain), S_OK);
+                    }
+                }
+            if (!steps[0] && !steps[1] && !steps[2])
+                finishedAt = counter;
+        });
+        EXPECT_TRUE(cam.deliverFrames(frames));
+        cam.device().stopStream();
+        return finishedAt;
+    }
     // End-stop state from the GPIO input: 0 back end, 1 middle, 2 front end, 3 unknown.
     int motorPosition()
     {
@@ -61,39 +96,28 @@ protected:
     }
 };
 
-// White balance: every 4th frame, centre region (a quarter each way), step = (180 - average) / 10.
 TEST_F(LibraryLoopsTest, WhiteBalanceFromPowerOnGainsReachesNeutralWithin28Frames)
 {
-    int counter = 0, finishedAt = 0;
-    cam.device().startStream([&](const FrameView& f) {
-        if (finishedAt || ++counter % 4 != 0)
-            return;
-        const LONG rw = kWidth / 4, rh = kHeight / 4, top = (kHeight - rh) / 2, left = kWidth / 2 - rw / 2;
-        long sums[3] = {};
-        for (LONG y = top; y < top + rh; ++y)
-            for (LONG x = left; x < left + rw; ++x)
-                for (int c = 0; c < 3; ++c)
-                    sums[c] += pixel(f, x, y)[c];
-        int steps[3];
-        for (int c = 0; c < 3; ++c)
-            steps[c] = (180 - int(sums[c] / (rw * rh))) / 10;
-        const BYTE regs[3] = {0x2C, 0x2B, 0x2D}; // blue, green, red
-        for (int c = 0; c < 3; ++c)
-            if (steps[c]) {
-                const int gain = std::clamp(sensor(regs[c]) + steps[c], 1, 63);
-                EXPECT_EQ(sensorWrite(regs[c], gain), S_OK);
-                if (c == 1) {
-                    EXPECT_EQ(sensorWrite(0x2E, gain), S_OK);
-                }
-            }
-        if (!steps[0] && !steps[1] && !steps[2])
-            finishedAt = counter;
-    });
-    ASSERT_TRUE(cam.deliverFrames(28));
-    cam.device().stopStream();
-    EXPECT_EQ(finishedAt, 28);
+    EXPECT_EQ(whiteBalanceFinish(28), 28);
     for (BYTE reg : {0x2C, 0x2B, 0x2E, 0x2D})
         EXPECT_NEAR(sensor(reg), 43, 1) << "register " << int(reg);
+}
+
+// The program's live look (noise, warm cast, counter, natural scene): white balance still ends neutral, each
+// gain near 43 over its channel's sensitivity (blue 0.8, green 1.75, red 1.3).
+class LiveLookLoopsTest : public LibraryLoopsTest {
+protected:
+    LiveLookLoopsTest() : LibraryLoopsTest(SimulatedCamera(std::make_shared<SimulatedDevice>(SimulatedDevice::Defaults::Live))) {}
+};
+
+TEST_F(LiveLookLoopsTest, WhiteBalanceTurnsTheCastNeutral)
+{
+    cam.setScene(Scene::Natural);
+    const int finishedAt = whiteBalanceFinish(60);
+    EXPECT_GT(finishedAt, 0);
+    EXPECT_NEAR(sensor(0x2C), 43 / 0.8, 2);
+    EXPECT_NEAR(sensor(0x2B), 43 / 1.75, 2);
+    EXPECT_NEAR(sensor(0x2D), 43 / 1.3, 2);
 }
 
 // Coarse climb of 20-step moves (reversing when the focus value does not rise, fine 15-step phase

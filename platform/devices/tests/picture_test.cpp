@@ -3,6 +3,7 @@
 
 #include <dshow/capture.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <utility>
@@ -192,7 +193,7 @@ TEST_F(PictureTest, AmplifierValuesShapeThePictureWhileApplied) {
     const CapturedFrame plain = rgbNow();
     ASSERT_TRUE(cam.device().setProcAmp(VideoProcAmp_Brightness, 255));
     EXPECT_EQ(rgbNow().bytes, plain.bytes) << "not applied: values are only stored";
-    ASSERT_TRUE(cam.device().setProcAmp(VideoProcAmp_Brightness, 128));
+    ASSERT_TRUE(cam.device().setProcAmp(VideoProcAmp_Brightness, 80));
     cam.setAmplifierApplied(true);
     EXPECT_EQ(rgbNow().bytes, plain.bytes) << "applied at the defaults";
 
@@ -202,11 +203,11 @@ TEST_F(PictureTest, AmplifierValuesShapeThePictureWhileApplied) {
         BYTE dark[3], bright[3];
     };
     const Case cases[] = {
-        {"brightness +30", VideoProcAmp_Brightness, 158, {149, 92, 122}, {230, 135, 185}},
-        {"brightness -100 clips at 0", VideoProcAmp_Brightness, 28, {19, 0, 0}, {100, 5, 55}},
+        {"brightness +30", VideoProcAmp_Brightness, 110, {149, 92, 122}, {230, 135, 185}},
+        {"brightness -80 clips at 0", VideoProcAmp_Brightness, 0, {39, 0, 12}, {120, 25, 75}},
         {"contrast 0: mid grey", VideoProcAmp_Contrast, 0, {128, 128, 128}, {128, 128, 128}},
-        {"contrast 63: 1.97 x around 128, clipped", VideoProcAmp_Contrast, 63, {110, 0, 57}, {255, 83, 181}},
-        {"gamma 0: squared", VideoProcAmp_Gamma, 0, {56, 15, 33}, {157, 43, 94}},
+        {"contrast 63: 1.75 x around 128", VideoProcAmp_Contrast, 63, {112, 13, 65}, {254, 88, 175}},
+        {"gamma 0: exponent 2^(15/32)", VideoProcAmp_Gamma, 0, {89, 36, 62}, {182, 75, 128}},
         {"saturation 0: luma", VideoProcAmp_Saturation, 0, {77, 77, 77}, {131, 131, 131}},
     };
     for (const Case& c : cases) {
@@ -222,7 +223,7 @@ TEST_F(PictureTest, AmplifierValuesShapeThePictureWhileApplied) {
 
     // Sharpness moves the green of the cells' edge pixels (x = 7 dark, x = 8 bright, neighbours' mean 83.5)
     // away from or towards each other; inside a cell nothing changes, and the mean stays.
-    const std::pair<LONG, std::array<BYTE, 3>> sharpness[] = {{15, {43, 124, 62}}, {4, {73, 94, 62}}};
+    const std::pair<LONG, std::array<BYTE, 3>> sharpness[] = {{15, {51, 116, 62}}, {4, {75, 92, 62}}};
     for (const auto& [value, green] : sharpness) {
         ASSERT_TRUE(cam.device().setProcAmp(VideoProcAmp_Sharpness, value));
         const CapturedFrame f = rgbNow();
@@ -231,6 +232,88 @@ TEST_F(PictureTest, AmplifierValuesShapeThePictureWhileApplied) {
         EXPECT_EQ(bgrAt(f, 3, 2, 1), green[2]) << "sharpness " << value;
         EXPECT_NEAR(channelMean(f, 1), channelMean(plain, 1), 0.5) << "sharpness " << value;
     }
+}
+
+// Full-range matrix on one pixel, rounded half up and clamped: Y, U, V.
+std::array<double, 3> referenceYuv(const CapturedFrame& rgb, LONG x, LONG y)
+{
+    const double b = bgrAt(rgb, x, y, 0), g = bgrAt(rgb, x, y, 1), r = bgrAt(rgb, x, y, 2);
+    return {0.299 * r + 0.587 * g + 0.114 * b, -0.168736 * r - 0.331264 * g + 0.5 * b + 128.0,
+            0.5 * r - 0.418688 * g - 0.081312 * b + 128.0};
+}
+
+BYTE referenceByte(double v) { return BYTE(std::clamp(std::floor(v + 0.5), 0.0, 255.0)); }
+
+// Every YUV byte is the conversion of the RGB frame of the same state, over a scene with many distinct rows
+// (patches, grid, caption, counter) and an amplifier that works along rows: a row or chroma block taken from
+// the wrong source row shows here.
+TEST_F(PictureTest, YuvFramesAreTheConvertedRgbFrame)
+{
+    cam.setScene(Scene::Natural);
+    cam.setFrameCounter(true);
+    cam.setAmplifierApplied(true);
+    ASSERT_TRUE(cam.device().setProcAmp(VideoProcAmp_Sharpness, 14));
+    ASSERT_TRUE(cam.device().setProcAmp(VideoProcAmp_Saturation, 50));
+    ASSERT_TRUE(cam.deliverFrames(123));
+    const LONG w = 640, h = 480;
+    const CapturedFrame rgb = rgbNow();
+    const CapturedFrame yuy2 = cam.renderNow({PixelFormat::Yuy2, w, h});
+    const CapturedFrame uyvy = cam.renderNow({PixelFormat::Uyvy, w, h});
+    const CapturedFrame i420 = cam.renderNow({PixelFormat::I420, w, h});
+    int wrong = 0;
+    for (LONG y = 0; y < h; ++y)
+        for (LONG x = 0; x < w; x += 2) {
+            const auto a = referenceYuv(rgb, x, y), b = referenceYuv(rgb, x + 1, y);
+            const BYTE u = referenceByte((a[1] + b[1]) / 2), v = referenceByte((a[2] + b[2]) / 2);
+            const BYTE ya = referenceByte(a[0]), yb = referenceByte(b[0]);
+            const std::size_t at = std::size_t(y) * w * 2 + x * 2;
+            wrong += std::vector<BYTE>(yuy2.bytes.begin() + at, yuy2.bytes.begin() + at + 4) != std::vector<BYTE>{ya, u, yb, v};
+            wrong += std::vector<BYTE>(uyvy.bytes.begin() + at, uyvy.bytes.begin() + at + 4) != std::vector<BYTE>{u, ya, v, yb};
+            wrong += i420.bytes[std::size_t(y) * w + x] != ya || i420.bytes[std::size_t(y) * w + x + 1] != yb;
+            if (y % 2 == 0) {
+                const auto c = referenceYuv(rgb, x, y + 1), d = referenceYuv(rgb, x + 1, y + 1);
+                const std::size_t chroma = std::size_t(y / 2) * (w / 2) + x / 2;
+                wrong += i420.bytes[std::size_t(w) * h + chroma] != referenceByte((a[1] + b[1] + c[1] + d[1]) / 4);
+                wrong += i420.bytes[std::size_t(w) * h * 5 / 4 + chroma] != referenceByte((a[2] + b[2] + c[2] + d[2]) / 4);
+            }
+        }
+    EXPECT_EQ(wrong, 0);
+}
+
+// The device the program starts with: noisy frames, a counter that changes every frame outside the
+// regions the library's loops measure, and a mild warm cast at the power-on gains where the test defaults
+// show a strong one.
+TEST(LiveLook, NoisyMildlyWarmAndCountingFrames)
+{
+    SteppedClock clock;
+    installClock(&clock);
+    SimulatedCamera live(std::make_shared<SimulatedDevice>(SimulatedDevice::Defaults::Live));
+    live.setSteppedMode(true);
+    live.setScene(Scene::Natural);
+    const VideoFormat format{PixelFormat::Rgb24, 640, 480};
+    const CapturedFrame noisy = live.renderNow(format);
+    ASSERT_TRUE(live.setNoise(0, 0));
+    const CapturedFrame before = live.renderNow(format);
+    EXPECT_NE(noisy.bytes, before.bytes) << "no noise";
+    EXPECT_NEAR(channelMean(noisy, 1), channelMean(before, 1), 0.2);
+    ASSERT_TRUE(live.deliverFrames(1));
+    const CapturedFrame after = live.renderNow(format);
+    LONG changedBelow = 0, changed = 0;
+    for (LONG y = 0; y < 480; ++y)
+        for (LONG x = 0; x < 640; ++x)
+            if (bgrAt(before, x, y, 1) != bgrAt(after, x, y, 1)) {
+                ++changed;
+                changedBelow = std::max(changedBelow, y);
+            }
+    EXPECT_GT(changed, 0) << "the counter moves";
+    EXPECT_LT(changedBelow, 480 / 4) << "the counter stays above the middle half";
+
+    const double blue = channelMean(after, 0), green = channelMean(after, 1), red = channelMean(after, 2);
+    EXPECT_GT(red, green);
+    EXPECT_GT(green, blue);
+    EXPECT_LT(red / blue, 1.35) << "a mild cast, B G R " << blue << " " << green << " " << red;
+    live.setSteppedMode(false);
+    installClock(nullptr);
 }
 
 TEST_F(PictureTest, OnlyTheTwoSizesAreOfferedAndRefusedFormatsKeepTheOldOne)

@@ -125,9 +125,13 @@ struct Decoy {
 // A handle on one simulated device's state. Copies share the device. Every member: any thread.
 class SimulatedCamera {
 public:
-    // The simulated device of the process: the same state for every filter bound from its moniker.
+    // The simulated device of the process: the same state for every filter bound from its moniker. It
+    // starts with the live look of the program (noise 2 with key 0x2820, sensitivities red 1.3, green 1.75,
+    // blue 0.8, the frame counter, the amplifier applied, no kept frames); every other device, and this one
+    // after resetAll, starts with the test defaults (no noise, equal sensitivities, no counter, amplifier off,
+    // one kept frame).
     static SimulatedCamera primary();
-    // Power-on state and default knobs for the primary device; clears its logs, the decoys and the
+    // Power-on state and test-default knobs for the primary device; clears its logs, the decoys and the
     // no-device switch, and leaves stepped mode. Test set-up only, while no stream runs.
     static void resetAll();
     // Hides the simulated device: the video input list then holds only decoys and V4L2 cameras.
@@ -166,8 +170,13 @@ public:
     void setUniformFrames(bool uniform);
     // Until set, stepped frames show the chart and live frames the natural scene.
     void setScene(Scene scene);
-    // Whether the video processing amplifier's values shape the picture (default off: they are only stored).
+    // Whether the video processing amplifier's values shape the picture (test default off: they are only
+    // stored).
     void setAmplifierApplied(bool applied);
+    // Per-channel sensor sensitivity, a factor on the light each channel sees; each must be positive.
+    bool setSensitivity(double red, double green, double blue);
+    // Whether the natural scene shows the frame counter "FRAME nnnnnn" below its caption.
+    void setFrameCounter(bool shown);
     // The capture format in force (what the capture pin's SetFormat last accepted).
     VideoFormat format() const;
     // Sizes or formats SetFormat refuses in addition to the ones the device never offers.
