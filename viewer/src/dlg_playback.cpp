@@ -51,13 +51,15 @@ void COrvanelDlg::OnLoadFile() {
 
     EnablePreview(0);
     ShowModeControls(m_nMode);
-    m_hPlay = PLAY_UnInitial(m_hPlay);
+    ReleasePlayer();
     PLAY_Initial(&m_hPlay, m_Video.GetSafeHwnd(), m_hWnd, m_strMediaFile);
     // A length the player cannot tell reads as 0.
     double seconds = 0.0;
     m_nDuration = PLAY_GetDuration(m_hPlay, &seconds);
     m_sliderPosition.SetRange(0, 10 * m_nDuration);
     m_sliderPosition.SetPos(0);
+    // The new file stands at its start, whatever the file before had reached.
+    m_nPosition = 0;
     SetDlgItemText(IDC_STATIC_TIME_LENGTH, FormatHMS(m_nDuration));
     SetDlgItemText(IDC_STATIC_TIME_POS, FormatHMS(m_nPosition));
     ShowModeControls(m_nMode);
@@ -114,12 +116,19 @@ void COrvanelDlg::OnCloseFile() {
     if (m_bPreview == 1)
         return;
     OnStop();
-    m_hPlay = PLAY_UnInitial(m_hPlay);
+    ReleasePlayer();
     m_bPlaying = 0;
     EnablePreview(1);
     ShowModeControls(m_nMode);
     GetDlgItem(IDC_BUTTON_RECORD)->EnableWindow(TRUE);
     GetDlgItem(IDC_BUTTON_SNAP)->EnableWindow(TRUE);
+}
+
+// A player exists only while the camera preview is off, so the full-screen flag then is the player's.
+void COrvanelDlg::ReleasePlayer() {
+    if (m_hPlay != nullptr)
+        m_bFullScreen = 0;
+    m_hPlay = PLAY_UnInitial(m_hPlay);
 }
 
 // The one handler of both timers, branching on the playing flag, not the timer id: while a file is started,

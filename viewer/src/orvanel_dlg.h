@@ -195,6 +195,8 @@ protected:
     afx_msg void OnCloseFile();
     afx_msg void OnHScroll(UINT code, UINT position, CScrollBar* scrollBar);
     afx_msg void OnTimer(UINT_PTR id);
+    // Releases the loaded file's player, whose full screen ends with its video window.
+    void ReleasePlayer();
 
     // Recording and the settings dialog.
     afx_msg void OnRecord();

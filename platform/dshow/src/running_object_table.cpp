@@ -10,6 +10,8 @@
 #include <dshow/com_ptr.h>
 #include <dshow/moniker.h>
 
+#include "list_enumerator.h"
+
 namespace platform::dshow {
 namespace {
 
@@ -76,7 +78,8 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
-    HRESULT STDMETHODCALLTYPE Register(DWORD flags, IUnknown* object, IMoniker* name, DWORD* cookie) override {
+    HRESULT STDMETHODCALLTYPE Register(DWORD flags, IUnknown* object, IMoniker* name,
+                                       DWORD* cookie) override {
         if (!object || !name || !cookie)
             return E_INVALIDARG;
         std::wstring key = displayName(name);
@@ -97,7 +100,8 @@ public:
         IUnknown* held = nullptr;
         {
             std::lock_guard guard(lock_);
-            auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.cookie == cookie; });
+            auto it = std::find_if(entries_.begin(), entries_.end(),
+                                   [&](const Entry& e) { return e.cookie == cookie; });
             if (it == entries_.end())
                 return E_INVALIDARG;
             if (it->keepAlive)
@@ -127,6 +131,24 @@ public:
         entry->object->AddRef();
         *object = entry->object;
         return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE EnumRunning(IEnumMoniker** monikers) override {
+        if (!monikers)
+            return E_POINTER;
+        *monikers = nullptr;
+        try {
+            std::vector<ComPtr<IMoniker>> names;
+            {
+                std::lock_guard guard(lock_);
+                for (const Entry& e : entries_)
+                    names.push_back(ComPtr<IMoniker>::adopt(new ItemMoniker(e.name)));
+            }
+            *monikers = new ListEnumerator<IEnumMoniker, IMoniker>(std::move(names));
+            return S_OK;
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        }
     }
 
 private:

@@ -1,4 +1,7 @@
 // The running object table with item monikers.
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include <dshow/com_ptr.h>
@@ -11,6 +14,21 @@ namespace {
 using namespace platform::dshow;
 using RunningObjectTableTest = testing_dshow::ComTest;
 
+ComPtr<IRunningObjectTable> runningObjectTable() {
+    ComPtr<IRunningObjectTable> table;
+    EXPECT_EQ(GetRunningObjectTable(0, table.put()), S_OK);
+    return table;
+}
+
+// An object to enter in the table.
+ComPtr<IUnknown> newGraph() {
+    ComPtr<IUnknown> graph;
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, graph.putVoid()),
+        S_OK);
+    return graph;
+}
+
 ComPtr<IMoniker> item(const wchar_t* name) {
     ComPtr<IMoniker> moniker;
     EXPECT_EQ(CreateItemMoniker(L"!", name, moniker.put()), S_OK);
@@ -18,10 +36,8 @@ ComPtr<IMoniker> item(const wchar_t* name) {
 }
 
 TEST_F(RunningObjectTableTest, EntryIsFoundByNameUntilRevoked) {
-    ComPtr<IRunningObjectTable> table;
-    ASSERT_EQ(GetRunningObjectTable(0, table.put()), S_OK);
-    ComPtr<IUnknown> graph;
-    ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, graph.putVoid()), S_OK);
+    ComPtr<IRunningObjectTable> table = runningObjectTable();
+    ComPtr<IUnknown> graph = newGraph();
 
     LPOLESTR display = nullptr;
     ASSERT_EQ(item(L"FilterGraph 0x1 pid 0x2")->GetDisplayName(nullptr, nullptr, &display), S_OK);
@@ -43,11 +59,37 @@ TEST_F(RunningObjectTableTest, EntryIsFoundByNameUntilRevoked) {
     EXPECT_EQ(GetRunningObjectTable(1, table.put()), E_INVALIDARG);
 }
 
+// The enumeration lists the names of the entries of its moment, oldest first, and not revoked ones.
+TEST_F(RunningObjectTableTest, EnumerationNamesTheEntries) {
+    ComPtr<IRunningObjectTable> table = runningObjectTable();
+    ComPtr<IUnknown> graph = newGraph();
+    auto names = [&] {
+        std::vector<std::wstring> listed;
+        ComPtr<IEnumMoniker> monikers;
+        EXPECT_EQ(table->EnumRunning(monikers.put()), S_OK);
+        ComPtr<IMoniker> moniker;
+        while (monikers->Next(1, moniker.put(), nullptr) == S_OK) {
+            LPOLESTR display = nullptr;
+            EXPECT_EQ(moniker->GetDisplayName(nullptr, nullptr, &display), S_OK);
+            listed.emplace_back(display);
+            CoTaskMemFree(display);
+        }
+        return listed;
+    };
+    DWORD first = 0, second = 0;
+    table->Register(0, graph.get(), item(L"first").get(), &first);
+    table->Register(0, graph.get(), item(L"second").get(), &second);
+    EXPECT_EQ(names(), (std::vector<std::wstring>{L"!first", L"!second"}));
+    table->Revoke(first);
+    EXPECT_EQ(names(), (std::vector<std::wstring>{L"!second"}));
+    table->Revoke(second);
+    EXPECT_TRUE(names().empty());
+    EXPECT_EQ(table->EnumRunning(nullptr), E_POINTER);
+}
+
 TEST_F(RunningObjectTableTest, OnlyKeepAliveEntriesHoldAReference) {
-    ComPtr<IRunningObjectTable> table;
-    ASSERT_EQ(GetRunningObjectTable(0, table.put()), S_OK);
-    ComPtr<IUnknown> graph;
-    ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, graph.putVoid()), S_OK);
+    ComPtr<IRunningObjectTable> table = runningObjectTable();
+    ComPtr<IUnknown> graph = newGraph();
     auto count = [&] {
         graph->AddRef();
         return graph->Release();

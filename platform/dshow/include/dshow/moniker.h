@@ -41,13 +41,16 @@ struct IEnumMoniker : IUnknown {
 struct IRunningObjectTable : IUnknown {
     // Enters an object under a moniker's display name. Flags 0 hold no reference on the object (the
     // registrant revokes before it goes); ROTFLAGS_REGISTRATIONKEEPSALIVE holds one. *cookie is nonzero.
-    virtual HRESULT STDMETHODCALLTYPE Register(DWORD flags, IUnknown* object, IMoniker* name, DWORD* cookie) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Register(DWORD flags, IUnknown* object, IMoniker* name,
+                                               DWORD* cookie) = 0;
     // Removes an entry; E_INVALIDARG for an unknown cookie.
     virtual HRESULT STDMETHODCALLTYPE Revoke(DWORD cookie) = 0;
     // S_OK when an entry carries the moniker's display name, else S_FALSE.
     virtual HRESULT STDMETHODCALLTYPE IsRunning(IMoniker* name) = 0;
     // The object entered under the moniker's display name, with a reference; MK_E_UNAVAILABLE when none.
     virtual HRESULT STDMETHODCALLTYPE GetObject(IMoniker* name, IUnknown** object) = 0;
+    // An enumerator over monikers naming the entries of this moment, in the order they were made.
+    virtual HRESULT STDMETHODCALLTYPE EnumRunning(IEnumMoniker** monikers) = 0;
 };
 
 // The process's running object table; `reserved` must be 0. Any thread.
