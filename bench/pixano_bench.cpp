@@ -1,101 +1,74 @@
-// Pixano kernels on a 1280x1024 24-bit picture, against a memcpy of the same buffer.
+// Pixano kernels on a 1280x1024 picture, each as a ratio to a memcpy of the same buffer in the same run.
 #include <kernels/pixano.h>
 
-#include <benchmark/benchmark.h>
+#include "pixel_timing.h"
 
-#include <cstdint>
-#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
 
-constexpr LONG kWidth = 1280;
-constexpr LONG kHeight = 1024;
-constexpr std::size_t kBytes = static_cast<std::size_t>(kWidth) * 3 * kHeight; // 24-bit rows need no padding
+using pixelbench::kHeight;
+using pixelbench::kWidth;
+using pixelbench::Picture;
+constexpr auto colour = pixelbench::colourScene;
+constexpr auto grey = pixelbench::greyScene;
 
-// A camera-like picture: smooth gradients in each colour with a little noise.
-std::vector<BYTE> scene() {
-    std::vector<BYTE> pixels(kBytes);
-    uint32_t noise = 12345;
-    for (LONG r = 0; r < kHeight; ++r) {
-        for (LONG c = 0; c < kWidth; ++c) {
-            noise = noise * 1664525u + 1013904223u;
-            const int jitter = static_cast<int>(noise >> 28) - 8;
-            BYTE* p = &pixels[(static_cast<std::size_t>(r) * kWidth + c) * 3];
-            p[0] = static_cast<BYTE>((c * 255 / kWidth + jitter) & 0xFF);
-            p[1] = static_cast<BYTE>((r * 255 / kHeight + jitter) & 0xFF);
-            p[2] = static_cast<BYTE>(((r + c) * 255 / (kWidth + kHeight) + jitter) & 0xFF);
-        }
-    }
-    return pixels;
+// The colour scene after `convert`, the input of the conversion back.
+template <int (CPixano::*Convert)(BYTE*, LONG, LONG, WORD)>
+const Picture& converted() {
+    static const Picture picture = [] {
+        Picture p = colour();
+        CPixano pixano;
+        (pixano.*Convert)(p.data(), kWidth, kHeight, 24);
+        return p;
+    }();
+    return picture;
 }
 
-// Times `kernel` on a fresh copy of the scene each iteration (the copy is not timed).
+// Registers "Pixano/<name>": `kernel(CPixano&, BYTE*)` on a fresh copy of `picture` each iteration.
 template <typename Kernel>
-void runKernel(benchmark::State& state, Kernel kernel) {
-    const std::vector<BYTE> original = scene();
-    std::vector<BYTE> work(kBytes);
-    CPixano pixano;
-    for (auto _ : state) {
-        state.PauseTiming();
-        std::memcpy(work.data(), original.data(), kBytes);
-        state.ResumeTiming();
-        benchmark::DoNotOptimize(kernel(pixano, work.data()));
-        benchmark::ClobberMemory();
+void add(const std::string& name, const Picture& (*picture)(), Kernel kernel) {
+    benchmark::RegisterBenchmark(("Pixano/" + name).c_str(),
+                                 [picture, kernel](benchmark::State& state) {
+                                     CPixano pixano;
+                                     pixelbench::timeAgainstMemcpy(state, picture(), [&](BYTE* p) {
+                                         benchmark::DoNotOptimize(kernel(pixano, p));
+                                     });
+                                 })
+        ->UseManualTime()
+        ->Unit(benchmark::kMicrosecond);
+}
+
+const bool registered = [] {
+    add("Negative24", colour, [](CPixano& k, BYTE* p) { return k.Negative(p, kWidth, kHeight, 24); });
+    add("Flip24", colour, [](CPixano& k, BYTE* p) { return k.Flip(p, kWidth, kHeight, 24); });
+    add("Mirror24", colour, [](CPixano& k, BYTE* p) { return k.Mirror(p, kWidth, kHeight, 24); });
+    add("Color24To8", colour, [](CPixano& k, BYTE* p) { return k.Color24To8(p, kWidth, kHeight); });
+    add("Threshold24", colour, [](CPixano& k, BYTE* p) { return k.Threshold(p, kWidth, kHeight, 24, 128); });
+    add("Threshold8", grey, [](CPixano& k, BYTE* p) { return k.Threshold(p, kWidth, kHeight, 8, 128); });
+    add("Contrast24", colour, [](CPixano& k, BYTE* p) { return k.Contrast(p, kWidth, kHeight, 24, 10, 40); });
+    add("Gamma24", colour, [](CPixano& k, BYTE* p) { return k.Gamma1(p, kWidth, kHeight, 24, 0.6f); });
+    add("Stretch24", colour,
+        [](CPixano& k, BYTE* p) { return k.HistogramStretch(p, kWidth, kHeight, 24, 20, 230, 0, 255); });
+    add("Equalize24", colour, [](CPixano& k, BYTE* p) { return k.HistogramEqualize(p, kWidth, kHeight, 24); });
+    add("Equalize8", grey, [](CPixano& k, BYTE* p) { return k.HistogramEqualize(p, kWidth, kHeight, 8); });
+    add("RGBtoYUV", colour, [](CPixano& k, BYTE* p) { return k.RGBtoYUV(p, kWidth, kHeight, 24); });
+    add("YUVtoRGB", converted<&CPixano::RGBtoYUV>,
+        [](CPixano& k, BYTE* p) { return k.YUVtoRGB(p, kWidth, kHeight, 24); });
+    add("RGBtoHSL", colour, [](CPixano& k, BYTE* p) { return k.RGBtoHSL(p, kWidth, kHeight, 24); });
+    add("HSLtoRGB", converted<&CPixano::RGBtoHSL>,
+        [](CPixano& k, BYTE* p) { return k.HSLtoRGB(p, kWidth, kHeight, 24); });
+    const char* const filterNames[] = {"Sharpen", "Highpass", "Emboss", "Edge", "Smooth"};
+    for (int f = FILTER_SHARPEN; f <= FILTER_SMOOTH; ++f) {
+        const FILTER filter = static_cast<FILTER>(f);
+        add(std::string(filterNames[f]) + "24", colour,
+            [filter](CPixano& k, BYTE* p) { return k.ConvolutionFilter(p, kWidth, kHeight, 24, filter); });
+        add(std::string(filterNames[f]) + "8", grey,
+            [filter](CPixano& k, BYTE* p) { return k.ConvolutionFilter(p, kWidth, kHeight, 8, filter); });
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kBytes));
-}
-
-void BM_Memcpy(benchmark::State& state) {
-    const std::vector<BYTE> original = scene();
-    std::vector<BYTE> work(kBytes);
-    for (auto _ : state) {
-        std::memcpy(work.data(), original.data(), kBytes);
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kBytes));
-}
-BENCHMARK(BM_Memcpy);
-
-void BM_ConvolutionFilter(benchmark::State& state) {
-    const FILTER filter = static_cast<FILTER>(state.range(0));
-    runKernel(state, [filter](CPixano& k, BYTE* p) { return k.ConvolutionFilter(p, kWidth, kHeight, 24, filter); });
-}
-BENCHMARK(BM_ConvolutionFilter)->DenseRange(FILTER_SHARPEN, FILTER_SMOOTH);
-
-void BM_HistogramEqualize(benchmark::State& state) {
-    runKernel(state, [](CPixano& k, BYTE* p) { return k.HistogramEqualize(p, kWidth, kHeight, 24); });
-}
-BENCHMARK(BM_HistogramEqualize);
-
-void BM_Threshold(benchmark::State& state) {
-    runKernel(state, [](CPixano& k, BYTE* p) { return k.Threshold(p, kWidth, kHeight, 24, 128); });
-}
-BENCHMARK(BM_Threshold);
-
-void BM_Color24To8(benchmark::State& state) {
-    runKernel(state, [](CPixano& k, BYTE* p) { return k.Color24To8(p, kWidth, kHeight); });
-}
-BENCHMARK(BM_Color24To8);
-
-void BM_RGBtoYUV(benchmark::State& state) {
-    runKernel(state, [](CPixano& k, BYTE* p) { return k.RGBtoYUV(p, kWidth, kHeight, 24); });
-}
-BENCHMARK(BM_RGBtoYUV);
-
-void BM_YUVtoRGB(benchmark::State& state) {
-    runKernel(state, [](CPixano& k, BYTE* p) { return k.YUVtoRGB(p, kWidth, kHeight, 24); });
-}
-BENCHMARK(BM_YUVtoRGB);
-
-void BM_RGBtoHSL(benchmark::State& state) {
-    runKernel(state, [](CPixano& k, BYTE* p) { return k.RGBtoHSL(p, kWidth, kHeight, 24); });
-}
-BENCHMARK(BM_RGBtoHSL);
-
-void BM_HSLtoRGB(benchmark::State& state) {
-    runKernel(state, [](CPixano& k, BYTE* p) { return k.HSLtoRGB(p, kWidth, kHeight, 24); });
-}
-BENCHMARK(BM_HSLtoRGB);
+    add("TotalDifference8", grey, [](CPixano& k, BYTE* p) { return k.TotalDifference1(p, kWidth, kHeight, 8); });
+    return true;
+}();
 
 } // namespace
