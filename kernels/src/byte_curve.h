@@ -11,11 +11,7 @@ namespace pixano {
 using Curve = std::array<BYTE, 256>;
 
 // Passes `count` bytes from `p` through `curve`.
-inline void applyCurve(BYTE* p, std::ptrdiff_t count, const Curve& curve) {
-    for (BYTE* end = p + count; p != end; ++p) {
-        *p = curve[*p];
-    }
-}
+void applyCurve(BYTE* p, std::ptrdiff_t count, const Curve& curve);
 
 // Truncates toward zero and clamps to 0..255; a not-a-number gives 0.
 inline BYTE truncateToByte(double x) {
