@@ -41,16 +41,20 @@ HeaderBlock standardHeaderBlock(LONG width, LONG height, int bits);
 // The colour table behind the 40-byte info header of a block.
 RGBQUAD* colorTableOf(BITMAPINFO* info);
 
-// A picture as read from a file: its header block normalised to the 40-byte form with a positive
-// height, and its pixels as bottom-up rows.
+// A picture as read from a file: its header block in the 40-byte form with a positive height, and its
+// pixels as bottom-up rows.
 struct BmpImage {
     HeaderBlock info; // with biClrUsed or the standard count of colour entries
     std::unique_ptr<BYTE[]> pixels;
 };
 
-// Reads a whole BMP file from `file`. Refuses (false) anything but an uncompressed 1, 4, 8 or 24-bit
-// file whose header block, colour table and pixel rows all lie inside the file, with a positive width,
-// a nonzero height and at most kMaxPixelBytes of pixels. Top-down files come back bottom-up.
+// Reads a whole BMP file from `file`: a core header or an info header of 40 bytes or more; uncompressed
+// 1, 2, 4, 8, 16, 24 or 32 bits, run-length coded 4 or 8 bits, or 16 and 32-bit bit fields. The picture
+// comes back bottom-up under a 40-byte header at 1, 4 or 8 bits with the file's colour table (2 bits
+// widened to 4), or at 24 bits (16 and 32-bit pixels through their masks, alpha dropped). Refuses
+// (false) other forms, a positive width or nonzero height missing, headers, masks or colour tables
+// that do not lie before the pixels, uncompressed rows that do not lie inside the file, runs or deltas
+// that leave the picture, and more than kMaxPixelBytes of pixels in the file or in memory.
 [[nodiscard]] bool readBmpFile(std::FILE* file, BmpImage& image);
 
 // Writes the file header, the header block with `entries` colour entries and `imageSize` bytes of

@@ -12,11 +12,15 @@
 
 namespace {
 
+using bmptest::assembleBmp;
 using bmptest::BmpSpec;
 using bmptest::buildBmp;
 using bmptest::Bytes;
+using bmptest::coreHeader;
+using bmptest::infoHeader;
 using bmptest::le16;
 using bmptest::le32;
+using bmptest::littleEndian;
 using bmptest::loadBytes;
 using bmptest::pixelsOf;
 using bmptest::savedBytes;
@@ -168,23 +172,44 @@ TEST(BmpRead, RefusedFilesLeaveTheObjectEmpty) {
     Bytes shortPixels = buildBmp({});
     shortPixels.pop_back();
     const Bytes good8 = buildBmp({.width = 4, .height = 2, .bits = 8, .tableEntries = 256});
+    const Bytes masks565 = littleEndian({0xF800, 0x07E0, 0x001F});
+    const Bytes palette16(64);
+    Bytes rlePastEnd = assembleBmp(infoHeader(40, 4, 2, 8, 1, 16), palette16, {});
+    bmptest::put32(rlePastEnd, 10, static_cast<uint32_t>(rlePastEnd.size() + 4));
     const Refusal cases[] = {
         {"type BA", badType},
         {"13 bytes", Bytes(good8.begin(), good8.begin() + 13)},
         {"offset inside the info header", buildBmp({.offBits = 50})},
-        {"core header", buildBmp({.infoSize = 12})},
+        {"header of 20 bytes", buildBmp({.infoSize = 20})},
         {"table past the pixel offset", buildBmp({.width = 4, .bits = 8, .tableEntries = 100})},
         {"table past the end", Bytes(good8.begin(), good8.begin() + 600)},
         {"pixels one byte short", shortPixels},
         {"width 0", buildBmp({.width = 0})},
         {"negative width", buildBmp({.width = -3})},
         {"height 0", buildBmp({.height = 0})},
-        {"run-length coded", buildBmp({.width = 4, .bits = 8, .compression = 1, .tableEntries = 256})},
-        {"bit fields", buildBmp({.bits = 24, .compression = 3})},
-        {"16 bits", buildBmp({.bits = 16})},
-        {"32 bits", buildBmp({.bits = 32})},
-        {"2 bits", buildBmp({.bits = 2, .tableEntries = 4})},
+        {"bit fields at 24 bits", buildBmp({.bits = 24, .compression = 3})},
+        {"JPEG inside", buildBmp({.bits = 24, .compression = 4})},
+        {"PNG inside", buildBmp({.bits = 24, .compression = 5})},
+        {"3 bits", buildBmp({.bits = 3, .tableEntries = 8})},
         {"more colours than indexes", buildBmp({.width = 4, .bits = 4, .clrUsed = 17, .tableEntries = 17})},
+        {"2 bits, 5 colours", buildBmp({.bits = 2, .clrUsed = 5, .tableEntries = 5})},
+        {"core header, 16 bits", assembleBmp(coreHeader(3, 2, 16), {}, Bytes(16))},
+        {"core header, width 0", assembleBmp(coreHeader(0, 2, 24), {}, Bytes(16))},
+        {"core header, no room for colours", assembleBmp(coreHeader(3, 2, 8), Bytes(2), Bytes(8))},
+        {"bit fields in a 44-byte header", assembleBmp(infoHeader(44, 3, 2, 16, 3), masks565, Bytes(16))},
+        {"masks past the pixel offset", assembleBmp(infoHeader(40, 3, 2, 16, 3), Bytes(8), Bytes(16))},
+        {"mask in two pieces", assembleBmp(infoHeader(40, 3, 2, 16, 3), littleEndian({0xF801, 0x07E0, 0x001E}),
+                                           Bytes(16))},
+        {"mask past 16 bits", assembleBmp(infoHeader(40, 3, 2, 16, 3), littleEndian({0x1F800, 0x07E0, 0x001F}),
+                                          Bytes(16))},
+        {"run-length 8 on 4 bits", assembleBmp(infoHeader(40, 4, 2, 4, 1), palette16, {4, 1, 0, 1})},
+        {"run-length 4 on 8 bits", assembleBmp(infoHeader(40, 4, 2, 8, 2, 16), palette16, {4, 1, 0, 1})},
+        {"run-length coded top-down", assembleBmp(infoHeader(40, 4, -2, 8, 1, 16), palette16, {4, 1, 0, 1})},
+        {"delta past the row end", assembleBmp(infoHeader(40, 4, 2, 8, 1, 16), palette16, {1, 1, 0, 2, 4, 0})},
+        {"delta past the top", assembleBmp(infoHeader(40, 4, 2, 8, 1, 16), palette16, {0, 2, 0, 3, 0, 1})},
+        {"run-length data past the end", rlePastEnd},
+        {"run-length picture far larger than its data",
+         assembleBmp(infoHeader(40, 2048, 1024, 8, 1, 16), palette16, {0, 1})},
         {"absurd size", buildBmp({.width = 100000, .height = 100000})},
         // 3 x 1431655768 bytes is 2^32 + 8: a 32-bit stride would wrap to 8, which the file holds.
         {"stride past 32 bits", buildBmp({.width = 1431655768, .height = 2})},

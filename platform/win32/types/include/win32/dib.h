@@ -7,6 +7,7 @@
 #define BI_RLE8 1L
 #define BI_RLE4 2L
 #define BI_BITFIELDS 3L
+#define BI_ALPHABITFIELDS 6L
 #define DIB_RGB_COLORS 0
 #define DIB_PAL_COLORS 1
 
