@@ -1,4 +1,5 @@
-// YUV to RGB24 conversion in 16.16 fixed point.
+// YUV to RGB24 conversion in 16.16 fixed point, from per-chroma tables.
+#include <array>
 #include <cstring>
 
 #include <win32/dib.h>
@@ -15,15 +16,54 @@ constexpr int kGv = 46802;  // 0.714136
 constexpr int kBu = 116130; // 1.772
 constexpr int kHalf = 1 << 15;
 
-inline BYTE clampByte(int value) { return static_cast<BYTE>(value < 0 ? 0 : value > 255 ? 255 : value); }
+// Each chroma value's term of every channel in 16.16, with the rounding offset, so that a pixel is three
+// additions and shifts; the offset sits inside the shift, so negative sums round like positive ones.
+struct ChromaTerms {
+    int blue[256];  // by U
+    int greenU[256];
+    int greenV[256];
+    int red[256];   // by V
+};
 
-// Writes one BGR pixel from Y and centred chroma. The rounding offset sits inside the shift, so
-// negative sums round like positive ones.
-inline void putPixel(BYTE* out, int y, int u, int v) {
-    int base = (y << 16) + kHalf;
-    out[0] = clampByte((base + kBu * u) >> 16);
-    out[1] = clampByte((base - kGu * u - kGv * v) >> 16);
-    out[2] = clampByte((base + kRv * v) >> 16);
+constexpr ChromaTerms makeChromaTerms() {
+    ChromaTerms t{};
+    for (int c = 0; c < 256; ++c) {
+        t.blue[c] = kHalf + kBu * (c - 128);
+        t.greenU[c] = kHalf - kGu * (c - 128);
+        t.greenV[c] = -kGv * (c - 128);
+        t.red[c] = kHalf + kRv * (c - 128);
+    }
+    return t;
+}
+
+constexpr ChromaTerms kTerms = makeChromaTerms();
+
+// Channel values of the matrix lie in -227..482; the table clamps them to a byte from index value + 256.
+constexpr int kClampOffset = 256;
+constexpr std::array<BYTE, 768> makeClamp() {
+    std::array<BYTE, 768> table{};
+    for (int i = 0; i < 768; ++i)
+        table[i] = static_cast<BYTE>(i < kClampOffset ? 0 : i - kClampOffset > 255 ? 255 : i - kClampOffset);
+    return table;
+}
+
+constexpr std::array<BYTE, 768> kClamp = makeClamp();
+
+// The three chroma terms of one U, V pair.
+struct Chroma {
+    int blue, green, red;
+};
+
+inline Chroma chromaOf(int u, int v) {
+    return {kTerms.blue[u], kTerms.greenU[u] + kTerms.greenV[v], kTerms.red[v]};
+}
+
+// Writes one BGR pixel from Y and its chroma terms.
+inline void putPixel(BYTE* out, int y, const Chroma& c) {
+    const int base = y << 16;
+    out[0] = kClamp[((base + c.blue) >> 16) + kClampOffset];
+    out[1] = kClamp[((base + c.green) >> 16) + kClampOffset];
+    out[2] = kClamp[((base + c.red) >> 16) + kClampOffset];
 }
 
 // Packed 4:2:2: each 4-byte group holds two pixels; `y0`, `u`, `y1`, `v` are the byte positions.
@@ -33,10 +73,9 @@ void convertPacked(const BYTE* yuv, LONG width, LONG height, BYTE* dib, int y0, 
         const BYTE* in = yuv + static_cast<std::size_t>(row) * width * 2;
         BYTE* out = dib + static_cast<std::size_t>(height - 1 - row) * stride;
         for (LONG x = 0; x < width; x += 2, in += 4, out += 6) {
-            int cu = in[u] - 128;
-            int cv = in[v] - 128;
-            putPixel(out, in[y0], cu, cv);
-            putPixel(out + 3, in[y1], cu, cv);
+            const Chroma chroma = chromaOf(in[u], in[v]);
+            putPixel(out, in[y0], chroma);
+            putPixel(out + 3, in[y1], chroma);
         }
     }
 }
@@ -52,8 +91,11 @@ void convertPlanar(const BYTE* yuv, LONG width, LONG height, BYTE* dib) {
         const BYTE* us = uPlane + static_cast<std::size_t>(row / 2) * (width / 2);
         const BYTE* vs = vPlane + static_cast<std::size_t>(row / 2) * (width / 2);
         BYTE* out = dib + static_cast<std::size_t>(height - 1 - row) * stride;
-        for (LONG x = 0; x < width; ++x, out += 3)
-            putPixel(out, luma[x], us[x / 2] - 128, vs[x / 2] - 128);
+        for (LONG x = 0; x < width; x += 2, out += 6) {
+            const Chroma chroma = chromaOf(us[x / 2], vs[x / 2]);
+            putPixel(out, luma[x], chroma);
+            putPixel(out + 3, luma[x + 1], chroma);
+        }
     }
 }
 
