@@ -14,19 +14,20 @@
 namespace platform::gdi {
 namespace {
 
+// Reads the `count` source pixels at `columns` of one row.
 template <int Bits>
-void readRow(const BYTE* row, int x0, int x1, uint32_t* out) {
-    for (int x = x0; x < x1; ++x)
-        *out++ = readPixel(row, x, Bits);
+void readRow(const BYTE* row, const int* columns, int count, uint32_t* out) {
+    for (int i = 0; i < count; ++i)
+        out[i] = readPixel(row, columns[i], Bits);
 }
 
-void readValues(const PixelView& view, const BYTE* row, int x0, int x1, uint32_t* out) {
+void readValues(const PixelView& view, const BYTE* row, const int* columns, int count, uint32_t* out) {
     switch (view.bitsPerPixel) {
-    case 1: readRow<1>(row, x0, x1, out); break;
-    case 4: readRow<4>(row, x0, x1, out); break;
-    case 8: readRow<8>(row, x0, x1, out); break;
-    case 24: readRow<24>(row, x0, x1, out); break;
-    default: readRow<32>(row, x0, x1, out); break;
+    case 1: readRow<1>(row, columns, count, out); break;
+    case 4: readRow<4>(row, columns, count, out); break;
+    case 8: readRow<8>(row, columns, count, out); break;
+    case 24: readRow<24>(row, columns, count, out); break;
+    default: readRow<32>(row, columns, count, out); break;
     }
 }
 
@@ -182,12 +183,25 @@ RECT transferPixels(const PixelView& dst, const RECT& clip, uint32_t opaque, Are
     }
     if (lastColumn < 0)
         return RECT{0, 0, 0, 0};
-    for (int& column : columns)
-        if (column >= 0)
-            column -= firstColumn;
+    // The source columns read for each row: every one of the span when stretching wider, else only those
+    // that some target column shows. `columns` then indexes into what is read.
+    std::vector<int> reads;
+    if (count < lastColumn - firstColumn + 1) {
+        for (int& column : columns)
+            if (column >= 0) {
+                reads.push_back(column);
+                column = static_cast<int>(reads.size()) - 1;
+            }
+    } else {
+        for (int column = firstColumn; column <= lastColumn; ++column)
+            reads.push_back(column);
+        for (int& column : columns)
+            if (column >= 0)
+                column -= firstColumn;
+    }
 
     ValueMap map(dst, opaque, src, colors);
-    std::vector<uint32_t> values(static_cast<size_t>(lastColumn - firstColumn + 1));
+    std::vector<uint32_t> values(reads.size());
     RECT written{target.left, target.bottom, target.right, target.top};
     int convertedRow = -1;
     for (int y = target.top; y < target.bottom; ++y) {
@@ -195,7 +209,7 @@ RECT transferPixels(const PixelView& dst, const RECT& clip, uint32_t opaque, Are
         if (sourceRow < 0 || sourceRow >= src.height)
             continue;
         if (sourceRow != convertedRow) {
-            readValues(src, src.row(sourceRow), firstColumn, lastColumn + 1, values.data());
+            readValues(src, src.row(sourceRow), reads.data(), static_cast<int>(reads.size()), values.data());
             map.map(values.data(), static_cast<int>(values.size()));
             convertedRow = sourceRow;
         }
