@@ -51,14 +51,18 @@ GstPadProbeReturn squarePixels(GstPad*, GstPadProbeInfo* info, gpointer) {
 }
 
 // Whether the system offers an audio output. Asking the device providers prints nothing, where opening
-// the default sink without a device makes the sound libraries report on stderr.
+// the default sink without a device makes the sound libraries report on stderr. Asked once per process:
+// a provider that finds no sound server keeps what it allocated for the attempt.
 bool audioOutputExists() {
-    GstDeviceMonitor* monitor = gst_device_monitor_new();
-    gst_device_monitor_add_filter(monitor, "Audio/Sink", nullptr);
-    GList* devices = gst_device_monitor_get_devices(monitor);
-    const bool found = devices != nullptr;
-    g_list_free_full(devices, gst_object_unref);
-    gst_object_unref(monitor);
+    static const bool found = [] {
+        GstDeviceMonitor* monitor = gst_device_monitor_new();
+        gst_device_monitor_add_filter(monitor, "Audio/Sink", nullptr);
+        GList* devices = gst_device_monitor_get_devices(monitor);
+        const bool any = devices != nullptr;
+        g_list_free_full(devices, gst_object_unref);
+        gst_object_unref(monitor);
+        return any;
+    }();
     return found;
 }
 
@@ -176,8 +180,8 @@ FilePipeline::FilePipeline(std::unique_ptr<Native> native) : native_(std::move(n
 
 FilePipeline::~FilePipeline() = default;
 
-// Without an audio output the file plays on a fake audio sink from the start. A file that does not
-// preroll with the audio device is tried once more on the fake sink: a busy device plays silently, a
+// Without an audio output at the first open the file plays on a fake audio sink from the start. A file that
+// does not preroll with the audio device is tried once more on the fake sink: a busy device plays silently, a
 // file that cannot be played fails there too.
 HRESULT FilePipeline::open(const std::string& path, FrameHandler onFrame, EventHandler onEvent,
                            std::unique_ptr<FilePipeline>& pipeline) {
