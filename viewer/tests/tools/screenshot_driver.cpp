@@ -2,7 +2,8 @@
 // and takes the whole screen of each with ImageMagick's import. Run under a virtual X server:
 //   ORVANEL_SHOTS=<folder> xvfb-run -a -s "-screen 0 1280x1024x24" orvanel_screenshots
 // Pictures: preview_1280.png, preview_640.png, full_screen.png, adjusted.png, settings.png,
-// settings_chinese.png, recording.png, playback.png, strip.png, edit.png.
+// settings_chinese.png, recording.png, playback_loaded.png, playback.png, playback_after_edit.png,
+// playback_full_screen.png, strip.png, edit.png.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -81,7 +82,8 @@ TEST_F(ProgramTest, Screenshots) {
         Shoot("recording");
         Click(dlg, IDC_BUTTON_RECORD);
 
-        // A media file in the picture area, played for a moment and paused.
+        // A media file in the picture area: loaded on its first frame, played for a moment and paused, the
+        // paused frame again after a visit to the Edit view, and in full screen.
         const std::string clip = File("clip.avi").string();
         if (std::system(("ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc=s=320x240:r=25:d=5 -c:v "
                          "mjpeg '" +
@@ -91,10 +93,18 @@ TEST_F(ProgramTest, Screenshots) {
                 [&](const platform::testing::FileDialogCall&) -> std::optional<std::string> { return clip; });
             Click(dlg, IDC_BUTTON_LOAD_FILE);
             platform::testing::setFileDialogAnswer(nullptr);
+            Shoot("playback_loaded");
             Click(dlg, IDC_BUTTON_PLAY);
             Settle(1500);
             Click(dlg, IDC_BUTTON_PAUSE);
             Shoot("playback");
+            Click(dlg, IDC_BUTTON_PREVIEW_EDIT);
+            Settle(300);
+            Click(dlg, IDC_BUTTON_PREVIEW_EDIT);
+            Shoot("playback_after_edit");
+            Click(dlg, IDC_BUTTON_FULLSCREEN);
+            Shoot("playback_full_screen");
+            Click(dlg, IDC_BUTTON_FULLSCREEN);
             Click(dlg, IDC_BUTTON_CLOSE_FILE);
         }
 
