@@ -24,7 +24,7 @@ namespace {
 
 constexpr char kPageClass[] = "OrvanelProcAmpPage";
 constexpr wchar_t kTitle[] = L"Video Proc Amp";
-constexpr int kLabelWidth = 70;
+constexpr int kLabelWidth = 84;
 constexpr int kBarWidth = 160;
 constexpr int kValueWidth = 40;
 constexpr int kGap = 6;

@@ -9,9 +9,12 @@
 #include <vector>
 
 #include <win32/codepage.h>
+#include <win32/message_loop.h>
 #include <win32/native_path.h>
 
+#include <mfc/app.h>
 #include <mfc/file_dialog.h>
+#include <mfc/wnd.h>
 
 #include "text_scan.h"
 
@@ -49,6 +52,15 @@ std::optional<std::string> systemPath(const QString& chosen)
     return path;
 }
 
+// A dialog without an owner window belongs to the program's main window, as the framework's dialogs do.
+HWND ownerOf(HWND owner)
+{
+    if (owner)
+        return owner;
+    const CWnd* main = AfxGetMainWnd();
+    return main ? main->GetSafeHwnd() : nullptr;
+}
+
 } // namespace
 
 std::string qtFilter(std::string_view filter)
@@ -84,9 +96,11 @@ std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogC
     QFileDialog::Options options;
     if (!call.open && !(call.flags & OFN_OVERWRITEPROMPT))
         options |= QFileDialog::DontConfirmOverwrite;
-    const QString chosen = call.open
-                               ? QFileDialog::getOpenFileName(nullptr, title, start, filterText, &selected, options)
-                               : QFileDialog::getSaveFileName(nullptr, title, start, filterText, &selected, options);
+    QString chosen;
+    platform::user::runOwnedDialog(ownerOf(call.owner), [&] {
+        chosen = call.open ? QFileDialog::getOpenFileName(nullptr, title, start, filterText, &selected, options)
+                           : QFileDialog::getSaveFileName(nullptr, title, start, filterText, &selected, options);
+    });
     return systemPath(chosen);
 }
 
@@ -94,7 +108,10 @@ std::optional<std::string> showQtFolderDialog(const platform::testing::FolderDia
 {
     if (!haveGui())
         return std::nullopt;
-    return systemPath(QFileDialog::getExistingDirectory(nullptr, toQt(call.title)));
+    QString chosen;
+    platform::user::runOwnedDialog(ownerOf(call.owner),
+                                   [&] { chosen = QFileDialog::getExistingDirectory(nullptr, toQt(call.title)); });
+    return systemPath(chosen);
 }
 
 } // namespace platform::mfc

@@ -36,6 +36,19 @@ void create(Window& window) {
     embedQtControl(window, combo);
 }
 
+// The height a template gives a drop-down combo box is that of its open list: the window itself is as
+// tall as its field, so the controls under it stay uncovered.
+void fitToField(Window& window) {
+    const QComboBox* combo = comboOf(window);
+    if (!combo)
+        return;
+    RECT rect;
+    GetClientRect(window.hwnd, &rect);
+    const int field = combo->sizeHint().height();
+    if (rect.bottom > field)
+        SetWindowPos(window.hwnd, nullptr, 0, 0, rect.right, field, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // A new Qt combo box selects its first item by itself; a Windows one keeps no selection.
 LRESULT addString(Window& window, QComboBox* combo, const char* text) {
     ComboState& state = stateOf(window);
@@ -66,6 +79,7 @@ LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_CREATE:
         create(*window);
+        fitToField(*window);
         return 0;
     case CB_ADDSTRING:
         return combo ? addString(*window, combo, reinterpret_cast<const char*>(lParam)) : CB_ERR;

@@ -71,10 +71,19 @@ void passFocusFrom(HWND hidden) {
         SetFocus(canTakeFocus(window->parent) ? window->parent : nullptr);
         return;
     }
-    if (window->owner && canTakeFocus(window->owner))
+    if (window->owner && canTakeFocus(window->owner)) {
         activateTopLevel(window->owner);
-    else
-        SetFocus(nullptr);
+        return;
+    }
+    // Without an owner that can take it, the newest other top-level window that can is activated.
+    const std::vector<HWND> tops = topLevelWindows();
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+        if (*it != hidden && canTakeFocus(*it)) {
+            activateTopLevel(*it);
+            return;
+        }
+    }
+    SetFocus(nullptr);
 }
 
 void forgetFocusAndCapture(HWND hwnd) {

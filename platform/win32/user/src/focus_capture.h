@@ -15,7 +15,8 @@ bool focusInside(HWND hwnd);
 // GUI thread.
 void activateTopLevel(HWND top);
 // The focus is inside `hidden`, which is being hidden: a child passes it to its parent, a top-level window
-// activates its owner when the owner can take it; otherwise nothing keeps the focus. GUI thread.
+// activates its owner when the owner can take it, else the newest other top-level window that can;
+// otherwise nothing keeps the focus. GUI thread.
 void passFocusFrom(HWND hidden);
 // Drops focus and capture of a window being destroyed, without messages. GUI thread.
 void forgetFocusAndCapture(HWND hwnd);

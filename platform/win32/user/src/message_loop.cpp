@@ -1,6 +1,8 @@
 // The framework's pre-translation hook and the main and modal message loops built on it.
 #include <win32/message_loop.h>
+#include <win32/user.h>
 
+#include "focus_capture.h"
 #include "message_queue.h"
 #include "window.h"
 
@@ -52,8 +54,20 @@ int runMessageLoop() {
     return static_cast<int>(quit.wParam);
 }
 
-bool runModalLoop(const std::function<bool()>& finished) {
-    return pumpUntil(finished, true);
+bool runModalLoop(const std::function<bool()>& finished, const std::function<bool(MSG&)>& own) {
+    return pumpUntil(finished, true, own);
+}
+
+void runOwnedDialog(HWND owner, const std::function<void()>& dialog) {
+    const HWND top = topLevelOf(owner);
+    const bool disable = top && IsWindowEnabled(top);
+    if (disable)
+        EnableWindow(top, FALSE);
+    dialog();
+    if (disable && IsWindow(top))
+        EnableWindow(top, TRUE);
+    if (IsWindowVisible(top))
+        activateTopLevel(top);
 }
 
 } // namespace platform::user

@@ -146,7 +146,7 @@ void processQtEvents(bool wait) {
     --retrievalDepth;
 }
 
-bool pumpUntil(const std::function<bool()>& finished, bool preTranslate) {
+bool pumpUntil(const std::function<bool()>& finished, bool preTranslate, const std::function<bool(MSG&)>& own) {
     while (!finished()) {
         MSG msg;
         if (!retrieveMessage(&msg, nullptr, 0, 0, true, true)) {
@@ -159,7 +159,7 @@ bool pumpUntil(const std::function<bool()>& finished, bool preTranslate) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return false;
         }
-        if (preTranslate && runPreTranslateHook(msg))
+        if ((own && own(msg)) || (preTranslate && runPreTranslateHook(msg)))
             continue;
         TranslateMessage(&msg);
         DispatchMessage(&msg);

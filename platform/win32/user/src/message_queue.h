@@ -24,7 +24,8 @@ bool retrieveMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove, boo
 void processQtEvents(bool wait);
 // Pumps until `finished` returns true (true) or WM_QUIT arrives (posted again; false); `preTranslate`
 // passes each message through the hook first. GUI thread.
-bool pumpUntil(const std::function<bool()>& finished, bool preTranslate);
+bool pumpUntil(const std::function<bool()>& finished, bool preTranslate,
+               const std::function<bool(MSG&)>& own = {});
 // Runs the framework's pre-translation hook; true when it swallowed the message. GUI thread.
 bool runPreTranslateHook(MSG& msg);
 // Serves waiting tasks and, unless one of our retrievals is running, dispatches what is queued (a Qt

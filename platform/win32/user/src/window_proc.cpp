@@ -86,6 +86,15 @@ LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         DestroyWindow(hWnd);
         return 0;
+    case WM_SYSKEYDOWN:
+        // Alt+F4 closes the top-level window, as its system menu's Close does.
+        if (wParam == VK_F4 && (lParam & (1 << 29)))
+            SendMessage(topLevelOf(hWnd), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE)
+            SendMessage(hWnd, WM_CLOSE, 0, 0);
+        return 0;
     case WM_SETCURSOR:
         return setCursor(*window, wParam, lParam);
     case WM_MOUSEWHEEL:

@@ -25,7 +25,13 @@ bool pumpMessage(MSG* quit = nullptr);
 int runMessageLoop();
 
 // Pumps until `finished` returns true (checked before each wait and after each message); returns true then.
-// A WM_QUIT ends the loop early: it is posted again for the outer loop and the result is false. GUI thread.
-bool runModalLoop(const std::function<bool()>& finished);
+// A WM_QUIT ends the loop early: it is posted again for the outer loop and the result is false. A message
+// that `own` (when given) takes goes no further: the loop's own dialog keys. GUI thread.
+bool runModalLoop(const std::function<bool()>& finished, const std::function<bool(MSG&)>& own = {});
+
+// Runs a dialog with a loop of its own (a Qt file or folder dialog) the way a common dialog runs for its
+// owner: the owner's top-level window is disabled meanwhile, then enabled and activated again, with the
+// focus back where it was. A null owner runs `dialog` alone. GUI thread.
+void runOwnedDialog(HWND owner, const std::function<void()>& dialog);
 
 } // namespace platform::user
