@@ -4,6 +4,9 @@
 #include <cctype>
 #include <chrono>
 #include <fstream>
+#include <string>
+
+#include <unistd.h>
 
 #include <win32/message_loop.h>
 
@@ -39,7 +42,9 @@ void ProgramTest::SetUp() {
     std::string safe;
     for (char c : name)
         safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    folder_ = std::filesystem::temp_directory_path() / ("orvanel_program_" + safe);
+    // The process id keeps runs of the same test from two builds at once apart.
+    folder_ = std::filesystem::temp_directory_path() /
+              ("orvanel_program_" + safe + "_" + std::to_string(::getpid()));
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     const std::filesystem::path source(ORVANEL_PROGRAM_FOLDER);
