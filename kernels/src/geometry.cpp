@@ -2,19 +2,52 @@
 #include <kernels/pixano.h>
 
 #include "dib_view.h"
+#include "simd_targets.h"
 
 #include <algorithm>
 
 namespace {
 
-// Reverses the order of the `width` pixels of `bytesPerPixel` bytes at the start of `row`.
-void mirrorWholeBytes(BYTE* row, std::ptrdiff_t width, int bytesPerPixel) {
-    BYTE* left = row;
-    BYTE* right = row + (width - 1) * bytesPerPixel;
-    for (; left < right; left += bytesPerPixel, right -= bytesPerPixel) {
+// Reverses the order of the pixels of `bytesPerPixel` bytes from `left` up to `end`.
+void reversePixels(BYTE* left, BYTE* end, int bytesPerPixel) {
+    for (BYTE* right = end - bytesPerPixel; left < right; left += bytesPerPixel, right -= bytesPerPixel) {
         std::swap_ranges(left, left + bytesPerPixel, right);
     }
 }
+
+// Reverses the order of the pixels in every row of `view`, pixels of `bytesPerPixel` bytes.
+PIXANO_BASELINE void mirrorWholeBytes(const pixano::DibView& view, int bytesPerPixel) {
+    for (std::ptrdiff_t r = 0; r < view.rows; ++r) {
+        reversePixels(view.row(r), view.row(r) + view.width * bytesPerPixel, bytesPerPixel);
+    }
+}
+
+#ifdef PIXANO_HAVE_BYTE_PERMUTE
+// Blocks of as many whole pixels as a 64-byte register holds come from both ends of a row at once,
+// each reversed by one permute and stored at the other end; the pixels left in the middle are swapped
+// one by one, as are all pixels of more than 32 bytes.
+PIXANO_BYTE_PERMUTE void mirrorWholeBytes(const pixano::DibView& view, int bytesPerPixel) {
+    const int blockPixels = 64 / bytesPerPixel;
+    const int blockBytes = blockPixels >= 2 ? blockPixels * bytesPerPixel : 0;
+    alignas(64) BYTE order[64] = {};
+    for (int j = 0; j < blockBytes; ++j) {
+        order[j] = static_cast<BYTE>((blockPixels - 1 - j / bytesPerPixel) * bytesPerPixel + j % bytesPerPixel);
+    }
+    const __m512i reversed = _mm512_load_si512(order);
+    const __mmask64 lanes = blockBytes == 64 ? ~__mmask64{0} : (__mmask64{1} << blockBytes) - 1;
+    for (std::ptrdiff_t r = 0; r < view.rows; ++r) {
+        BYTE* left = view.row(r);
+        BYTE* right = left + view.width * bytesPerPixel;
+        for (; blockBytes != 0 && right - left >= 2 * blockBytes; left += blockBytes, right -= blockBytes) {
+            const __m512i front = _mm512_maskz_loadu_epi8(lanes, left);
+            const __m512i back = _mm512_maskz_loadu_epi8(lanes, right - blockBytes);
+            _mm512_mask_storeu_epi8(left, lanes, _mm512_maskz_permutexvar_epi8(lanes, reversed, back));
+            _mm512_mask_storeu_epi8(right - blockBytes, lanes, _mm512_maskz_permutexvar_epi8(lanes, reversed, front));
+        }
+        reversePixels(left, right, bytesPerPixel);
+    }
+}
+#endif
 
 // Reverses the order of the `width` pixels of `bits` (1, 2 or 4) bits, most significant first, at the
 // start of `row`; the bits past the width stay where they are.
@@ -62,9 +95,7 @@ int CPixano::Mirror(BYTE* pixels, LONG width, LONG height, WORD bits) {
             mirrorPackedBits(view.row(r), view.width, bits);
         }
     } else if (bits != 0 && bits % 8 == 0) {
-        for (std::ptrdiff_t r = 0; r < view.rows; ++r) {
-            mirrorWholeBytes(view.row(r), view.width, bits / 8);
-        }
+        mirrorWholeBytes(view, bits / 8);
     } else {
         return PIXANO_BAD_DEPTH;
     }
