@@ -24,10 +24,10 @@ PIXANO_BASELINE void lookUp(BYTE* p, std::ptrdiff_t count, const pixano::Curve& 
     }
 }
 
-#ifdef PIXANO_HAVE_BYTE_PERMUTE
+#ifdef PIXANO_HAVE_WIDE_VECTORS
 // The curve sits in four vector registers; each half of it answers the low seven bits of 64 bytes in
 // one permute, and the top bit picks the half.
-PIXANO_BYTE_PERMUTE void lookUp(BYTE* p, std::ptrdiff_t count, const pixano::Curve& curve) {
+PIXANO_WIDE_VECTORS void lookUp(BYTE* p, std::ptrdiff_t count, const pixano::Curve& curve) {
     const __m512i quarter0 = _mm512_loadu_si512(curve.data());
     const __m512i quarter1 = _mm512_loadu_si512(curve.data() + 64);
     const __m512i quarter2 = _mm512_loadu_si512(curve.data() + 128);

@@ -7,8 +7,8 @@
 
 namespace pixano {
 
-// Calls `convert(BYTE* pixel)` on the three bytes of every pixel. Results: 0 done, 1 null pixels,
-// 2 depth not 24 (nothing changed).
+// Calls `convert(BYTE* row, std::ptrdiff_t width)` on the pixels of every row. Results: 0 done,
+// 1 null pixels, 2 depth not 24 (nothing changed).
 template <typename Convert>
 int convertPixels24(BYTE* pixels, LONG width, LONG height, WORD bits, Convert convert) {
     if (pixels == nullptr) {
@@ -19,10 +19,7 @@ int convertPixels24(BYTE* pixels, LONG width, LONG height, WORD bits, Convert co
     }
     const DibView view = makeView(pixels, width, height, bits);
     for (std::ptrdiff_t r = 0; r < view.rows; ++r) {
-        BYTE* p = view.row(r);
-        for (BYTE* end = p + 3 * view.width; p != end; p += 3) {
-            convert(p);
-        }
+        convert(view.row(r), view.width);
     }
     return PIXANO_OK;
 }

@@ -22,11 +22,11 @@ PIXANO_BASELINE void mirrorWholeBytes(const pixano::DibView& view, int bytesPerP
     }
 }
 
-#ifdef PIXANO_HAVE_BYTE_PERMUTE
+#ifdef PIXANO_HAVE_WIDE_VECTORS
 // Blocks of as many whole pixels as a 64-byte register holds come from both ends of a row at once,
 // each reversed by one permute and stored at the other end; the pixels left in the middle are swapped
 // one by one, as are all pixels of more than 32 bytes.
-PIXANO_BYTE_PERMUTE void mirrorWholeBytes(const pixano::DibView& view, int bytesPerPixel) {
+PIXANO_WIDE_VECTORS void mirrorWholeBytes(const pixano::DibView& view, int bytesPerPixel) {
     const int blockPixels = 64 / bytesPerPixel;
     const int blockBytes = blockPixels >= 2 ? blockPixels * bytesPerPixel : 0;
     alignas(64) BYTE order[64] = {};
