@@ -60,9 +60,11 @@ void SelectedEntry(HWND dialog, char (&text)[kEntryChars]) {
 }
 
 // "No Compressor", then the compressor category's names in enumeration order; the stored name (any
-// letter case) selected, else the first entry.
+// letter case) selected, else the first entry. COM is initialised for the enumeration: the dialog needs
+// no device. Without an enumerator only "No Compressor" is listed.
 void FillList(HWND dialog) {
     SendDlgItemMessage(dialog, kCompressorList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNoCompressor));
+    const HRESULT com = CoInitialize(nullptr);
     ICreateDevEnum* devices = nullptr;
     IEnumMoniker* monikers = nullptr;
     if (SUCCEEDED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
@@ -81,6 +83,9 @@ void FillList(HWND dialog) {
     }
     if (devices != nullptr) {
         devices->Release();
+    }
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
     }
     SendDlgItemMessage(dialog, kCompressorList, CB_SETCURSEL, 0, 0);
     const auto count = SendDlgItemMessage(dialog, kCompressorList, CB_GETCOUNT, 0, 0);
@@ -107,23 +112,31 @@ void StoreChoice(HWND dialog) {
     WriteRegString(Library().settingsKey, "Compressor", name);
 }
 
-// The selected compressor's own configuration dialog, shown modally; the error box when no compressor of
-// that name is found (as for "No Compressor"). A compressor without such a dialog is passed over.
+// The selected compressor's own configuration dialog, shown modally; the error box when the search fails
+// or finds no compressor of that name. "No Compressor", and a compressor without such a dialog, are passed
+// over. COM is initialised for the search.
 void ConfigureSelected(HWND dialog) {
     char entry[kEntryChars];
     SelectedEntry(dialog, entry);
+    if (std::strcmp(entry, kNoCompressor) == 0) {
+        return;
+    }
+    const HRESULT com = CoInitialize(nullptr);
     IBaseFilter* filter = nullptr;
     const HRESULT hr = FindFilterByName(CLSID_VideoCompressorCategory, entry, &filter);
     if (FAILED(hr) || filter == nullptr) {
         ShowComError(hr);
-        return;
+    } else {
+        IAMVfwCompressDialogs* dialogs = nullptr;
+        if (SUCCEEDED(filter->QueryInterface(IID_IAMVfwCompressDialogs, reinterpret_cast<void**>(&dialogs)))) {
+            dialogs->ShowDialog(VfwCompressDialog_Config, nullptr);
+            dialogs->Release();
+        }
+        filter->Release();
     }
-    IAMVfwCompressDialogs* dialogs = nullptr;
-    if (SUCCEEDED(filter->QueryInterface(IID_IAMVfwCompressDialogs, reinterpret_cast<void**>(&dialogs)))) {
-        dialogs->ShowDialog(VfwCompressDialog_Config, nullptr);
-        dialogs->Release();
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
     }
-    filter->Release();
 }
 
 INT_PTR CALLBACK CompressorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

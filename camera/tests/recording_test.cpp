@@ -1,106 +1,15 @@
 // Recording on the simulated camera: the AVI file as ffprobe reads it, the preview handed back, misuse.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
-#include <win32/registry.h>
-
-#include "camera_fixture.h"
+#include "recording_fixture.h"
 
 namespace {
-
-// What ffprobe reads from the first video stream of a file; empty when it reads nothing.
-std::map<std::string, std::string> ProbeVideo(const std::filesystem::path& file) {
-    const std::string command = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                                "stream=codec_name,width,height,pix_fmt,nb_read_frames "
-                                "-of default=noprint_wrappers=1 '" +
-                                file.string() + "' 2>/dev/null";
-    std::map<std::string, std::string> fields;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return fields;
-    }
-    char line[256];
-    while (std::fgets(line, sizeof(line), pipe) != nullptr) {
-        std::string text(line);
-        const auto equals = text.find('=');
-        if (equals != std::string::npos) {
-            fields[text.substr(0, equals)] = text.substr(equals + 1, text.find_last_not_of("\r\n") - equals);
-        }
-    }
-    pclose(pipe);
-    return fields;
-}
-
-// The first frame of a file as top-down BGR rows, decoded by ffmpeg; empty when it cannot be read.
-std::vector<BYTE> DecodeFirstFrame(const std::filesystem::path& file) {
-    const std::string command =
-        "ffmpeg -v error -i '" + file.string() + "' -frames:v 1 -f rawvideo -pix_fmt bgr24 - 2>/dev/null";
-    std::vector<BYTE> pixels;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return pixels;
-    }
-    BYTE chunk[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof(chunk), pipe)) > 0) {
-        pixels.insert(pixels.end(), chunk, chunk + got);
-    }
-    pclose(pipe);
-    return pixels;
-}
-
-void __stdcall CountFrames(FrameInfo* info) {
-    static_cast<std::atomic<int>*>(info->user)->fetch_add(1);
-}
-
-class Recording : public CameraTest {
-protected:
-    void SetUp() override {
-        CameraTest::SetUp();
-        // The process id keeps runs of two builds at the same time apart.
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("korvib_rec_" + std::to_string(getpid()) + "_" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override {
-        CameraTest::TearDown();
-        std::filesystem::remove_all(folder_);
-    }
-    // Stores a value of the camera's settings key before the device reads it.
-    static void StoreSetting(const char* name, const std::string& text) {
-        HKEY key = OpenKey();
-        RegSetValueEx(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                      static_cast<DWORD>(text.size() + 1));
-        RegCloseKey(key);
-    }
-    static void StoreSetting(const char* name, DWORD value) {
-        HKEY key = OpenKey();
-        RegSetValueEx(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-        RegCloseKey(key);
-    }
-    std::filesystem::path File(const char* name) const { return folder_ / name; }
-
-private:
-    static HKEY OpenKey() {
-        HKEY key = nullptr;
-        EXPECT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veltrane\\Camera\\Korvi", 0, nullptr,
-                                 REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        return key;
-    }
-    std::filesystem::path folder_;
-};
 
 struct CompressorCase {
     const char* name;
@@ -229,6 +138,21 @@ TEST_F(Recording, EndsCompleteWhenTheCameraCloses) {
     EXPECT_EQ(KZ_UnInitial(&handle_), KZ_OK);
     EXPECT_EQ(ProbeVideo(byPreview)["nb_read_frames"], "3");
     EXPECT_EQ(ProbeVideo(byClose)["nb_read_frames"], "2");
+}
+
+// Closing the camera mid-recording restarts no preview into a window that is going away: a preview start
+// with bCustomProp 0 would send the stored gains to the sensor, and none are sent.
+TEST_F(Recording, ClosingMidRecordingRestartsNoPreview) {
+    StoreSetting("bCustomProp", DWORD{0});
+    KZ_HANDLE h = OpenAt(640, 480);
+    ASSERT_NE(h, nullptr);
+    ASSERT_EQ(KZ_Start(h, WS_CHILD | WS_VISIBLE, 0, 0, 320, 240, Window(), KZ_RENDER_GDI), KZ_OK);
+    ASSERT_EQ(KZ_StartCapture(h, File("closing.avi").c_str()), KZ_OK);
+    Camera().deliverFrames(2);
+    Camera().clearLogs();
+    EXPECT_EQ(KZ_UnInitial(&handle_), KZ_OK);
+    EXPECT_TRUE(Camera().registerWrites().empty());
+    EXPECT_EQ(ProbeVideo(File("closing.avi"))["nb_read_frames"], "2");
 }
 
 // With bCustomProp 0 the start sends the stored gains and exposure to the sensor.

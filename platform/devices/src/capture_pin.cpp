@@ -10,10 +10,6 @@
 namespace platform::devices {
 namespace {
 
-constexpr LONG kDefaultKeyFrameRate = 15;
-constexpr LONG kDefaultPFrames = 0;
-constexpr double kDefaultQuality = 0.75;
-
 // Copies `text` into `out` (at most *bytes bytes, NUL-terminated) and reports the bytes it needs.
 void copyInfoText(const wchar_t* text, LPWSTR out, int* bytes)
 {
@@ -74,9 +70,16 @@ void FramePin::deliverFrame(const BYTE* data, DWORD size, REFERENCE_TIME start, 
 }
 
 CapturePin::CapturePin(CaptureFilter& filter)
-    : WithInterfaces(filter, L"Capture", PIN_CATEGORY_CAPTURE), keyFrameRate_(kDefaultKeyFrameRate),
-      pFrames_(kDefaultPFrames), quality_(kDefaultQuality)
+    : WithInterfaces(filter, L"Capture", PIN_CATEGORY_CAPTURE), knobs_(filter.source().compression()),
+      keyFrameRate_(knobs_.defaultKeyFrameRate), pFrames_(knobs_.defaultPFrames), quality_(knobs_.defaultQuality)
 {
+}
+
+void* CapturePin::queryInterface(REFIID riid)
+{
+    if (riid == IID_IAMVideoCompression && !knobs_.offered)
+        return nullptr;
+    return WithInterfaces::queryInterface(riid);
 }
 
 HRESULT CapturePin::SetFormat(AM_MEDIA_TYPE* type)
@@ -130,44 +133,49 @@ HRESULT CapturePin::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps)
 
 HRESULT CapturePin::put_KeyFrameRate(LONG rate)
 {
-    keyFrameRate_ = rate < 0 ? kDefaultKeyFrameRate : rate;
+    keyFrameRate_ = rate < 0 ? knobs_.defaultKeyFrameRate : rate;
     return S_OK;
 }
 
-HRESULT CapturePin::get_KeyFrameRate(LONG* rate) { return giveOut(keyFrameRate_, rate); }
+HRESULT CapturePin::get_KeyFrameRate(LONG* rate) { return knobs_.readsFail ? E_FAIL : giveOut(keyFrameRate_, rate); }
 
 HRESULT CapturePin::put_PFramesPerKeyFrame(LONG frames)
 {
-    pFrames_ = frames < 0 ? kDefaultPFrames : frames;
+    pFrames_ = frames < 0 ? knobs_.defaultPFrames : frames;
     return S_OK;
 }
 
-HRESULT CapturePin::get_PFramesPerKeyFrame(LONG* frames) { return giveOut(pFrames_, frames); }
+HRESULT CapturePin::get_PFramesPerKeyFrame(LONG* frames)
+{
+    return knobs_.readsFail ? E_FAIL : giveOut(pFrames_, frames);
+}
 
 HRESULT CapturePin::put_Quality(double quality)
 {
     if (quality > 1)
         return E_INVALIDARG;
-    quality_ = quality < 0 ? kDefaultQuality : quality;
+    quality_ = quality < 0 ? knobs_.defaultQuality : quality;
     return S_OK;
 }
 
-HRESULT CapturePin::get_Quality(double* quality) { return giveOut(quality_, quality); }
+HRESULT CapturePin::get_Quality(double* quality) { return knobs_.readsFail ? E_FAIL : giveOut(quality_, quality); }
 
 HRESULT CapturePin::GetInfo(LPWSTR version, int* versionBytes, LPWSTR description, int* descriptionBytes,
                             LONG* defaultKeyFrameRate, LONG* defaultPFramesPerKey, double* defaultQuality,
                             LONG* capabilities)
 {
+    if (knobs_.infoFails)
+        return E_FAIL;
     copyInfoText(L"1.0", version, versionBytes);
     copyInfoText(L"USB 2820 Video", description, descriptionBytes);
     if (defaultKeyFrameRate)
-        *defaultKeyFrameRate = kDefaultKeyFrameRate;
+        *defaultKeyFrameRate = knobs_.defaultKeyFrameRate;
     if (defaultPFramesPerKey)
-        *defaultPFramesPerKey = kDefaultPFrames;
+        *defaultPFramesPerKey = knobs_.defaultPFrames;
     if (defaultQuality)
-        *defaultQuality = kDefaultQuality;
+        *defaultQuality = knobs_.defaultQuality;
     if (capabilities)
-        *capabilities = CompressionCaps_CanQuality | CompressionCaps_CanKeyFrame;
+        *capabilities = knobs_.capabilities;
     return S_OK;
 }
 

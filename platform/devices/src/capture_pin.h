@@ -5,6 +5,8 @@
 #include <dshow/capture.h>
 #include <dshow/filter_base.h>
 
+#include <devices/simulated_camera.h>
+
 namespace platform::devices {
 
 class CaptureFilter;
@@ -38,7 +40,8 @@ public:
     // S_FALSE past the last capability.
     HRESULT STDMETHODCALLTYPE GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps) override;
 
-    // Compression settings are stored and read back; quality 0 to 1, a negative value restores the default.
+    // Compression settings, shaped by the source's knobs when the pin is made: stored and read back;
+    // quality 0 to 1, a negative value restores the default.
     HRESULT STDMETHODCALLTYPE put_KeyFrameRate(LONG rate) override;
     HRESULT STDMETHODCALLTYPE get_KeyFrameRate(LONG* rate) override;
     HRESULT STDMETHODCALLTYPE put_PFramesPerKeyFrame(LONG frames) override;
@@ -49,7 +52,12 @@ public:
                                       LONG* defaultKeyFrameRate, LONG* defaultPFramesPerKey, double* defaultQuality,
                                       LONG* capabilities) override;
 
+protected:
+    // IAMVideoCompression only where the knobs offer it.
+    void* queryInterface(REFIID riid) override;
+
 private:
+    CompressionKnobs knobs_;
     LONG keyFrameRate_;
     LONG pFrames_;
     double quality_;

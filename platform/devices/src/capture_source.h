@@ -26,6 +26,8 @@ public:
     // The formats the capture pin lists, in order.
     virtual std::vector<VideoFormat> capabilities() const = 0;
     virtual double frameRate() const = 0;
+    // The capture pin's compression settings; a driver's own ones by default.
+    virtual CompressionKnobs compression() const { return {}; }
 
     // Frames go to `sink` from now on. stopStream ends the stream; afterwards the sink is not running
     // and is not called again. Never from inside the sink.

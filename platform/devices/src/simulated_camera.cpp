@@ -120,6 +120,11 @@ void SimulatedCamera::setRefusedFormats(std::vector<VideoFormat> formats)
     device_->withState([&formats](State& s) { s.refused = std::move(formats); });
 }
 
+void SimulatedCamera::setCompression(const CompressionKnobs& knobs)
+{
+    device_->withState([&knobs](State& s) { s.compression = knobs; });
+}
+
 void SimulatedCamera::setSensorPresent(bool present)
 {
     device_->withState([present](State& s) { s.bus.sensorPresent = present; });

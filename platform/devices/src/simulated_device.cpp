@@ -85,6 +85,12 @@ VideoFormat SimulatedDevice::format() const
     return state_->format;
 }
 
+CompressionKnobs SimulatedDevice::compression() const
+{
+    std::lock_guard guard(mutex_);
+    return state_->compression;
+}
+
 std::vector<VideoFormat> SimulatedDevice::capabilities() const
 {
     std::vector<VideoFormat> list;

@@ -44,6 +44,7 @@ public:
     bool setFormat(const VideoFormat& format) override;
     VideoFormat format() const override;
     std::vector<VideoFormat> capabilities() const override;
+    CompressionKnobs compression() const override;
 
     // The live thread, or deliverFrames in stepped mode, feeds the sink.
     void startStream(FrameSink sink) override;
@@ -75,6 +76,7 @@ public:
         unsigned latency = 1;
         VideoFormat format{PixelFormat::Yuy2, 1280, 1024};
         std::vector<VideoFormat> refused;
+        CompressionKnobs compression;
         double fps = 15;
         uint64_t frameIndex = 0; // last frame rendered
         unsigned keepCount = 1;

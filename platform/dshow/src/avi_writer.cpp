@@ -1,8 +1,14 @@
-// AviWriter on GStreamer: appsrc (bottom-up rows turned over), the encoder, avimux and filesink.
+// AviWriter on GStreamer: appsrc (bottom-up rows turned over, frames stamped by capture time), videorate
+// for the file's constant rate, the encoder, avimux and filesink. Nothing here waits without a bound: the
+// start waits for the pipeline to play, a frame for room in the queue, the close for the end of stream.
 #include "avi_writer.h"
 #include "gst_ready.h"
 
-#include <cstring>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 #include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
@@ -10,8 +16,14 @@
 namespace platform::dshow {
 namespace {
 
-constexpr GstClockTime kCloseLimit = 30 * GST_SECOND;
-constexpr guint64 kQueuedFrames = 8;
+constexpr GstClockTime kStartLimit = 5 * GST_SECOND;
+constexpr GstClockTime kCloseLimit = 10 * GST_SECOND;
+constexpr auto kRoomWait = std::chrono::milliseconds(500);
+// The queue ahead of the encoder holds a second of frames, at least four, within a byte limit.
+constexpr double kQueuedSeconds = 1.0;
+constexpr std::size_t kQueuedFramesMin = 4;
+constexpr std::size_t kQueueBytesMax = std::size_t{96} << 20;
+constexpr LONGLONG kHundredNanoseconds = 100;
 
 } // namespace
 
@@ -20,16 +32,48 @@ struct AviWriter::Pipeline {
     GstAppSrc* source = nullptr;
     std::size_t frameBytes = 0;
     std::size_t rowBytes = 0; // nonzero: rows arrive bottom-up and are turned over
+    std::size_t queueBytes = 0;
     GstClockTime frameTime = 0;
-    guint64 frames = 0;
+    bool haveFirst = false;
+    LONGLONG firstTime = 0;
+    LONGLONG lastTime = 0;
+    Counts counts;
+
+    std::mutex lock;                // orders the wake-ups below with the waits on `moved`
+    std::condition_variable moved;  // a queued frame left the queue, or the pipeline failed
+    std::atomic<bool> failed{false};
 
     ~Pipeline() {
         if (source)
             gst_object_unref(source);
         if (pipeline) {
             gst_element_set_state(pipeline, GST_STATE_NULL);
+            GstBus* bus = gst_element_get_bus(pipeline);
+            gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+            gst_object_unref(bus);
             gst_object_unref(pipeline);
         }
+    }
+
+    void wake() {
+        { std::lock_guard guard(lock); }
+        moved.notify_all();
+    }
+    bool hasRoom() const {
+        return gst_app_src_get_current_level_bytes(source) + frameBytes <= queueBytes;
+    }
+
+    // GStreamer's threads: an error fails every later write; each frame leaving the queue makes room.
+    static GstBusSyncReply onMessage(GstBus*, GstMessage* message, gpointer self) {
+        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+            static_cast<Pipeline*>(self)->failed = true;
+            static_cast<Pipeline*>(self)->wake();
+        }
+        return GST_BUS_PASS;
+    }
+    static GstPadProbeReturn onFrameLeft(GstPad*, GstPadProbeInfo*, gpointer self) {
+        static_cast<Pipeline*>(self)->wake();
+        return GST_PAD_PROBE_OK;
     }
 };
 
@@ -66,10 +110,10 @@ HRESULT AviWriter::open(const RawVideoCaps& caps, const std::string& encoder, co
     if (!gstreamerReady())
         return E_FAIL;
     // The caps on the first link make avimux give a video pad.
-    std::string description = "appsrc name=frames format=time ! " + caps.caps + " ! ";
+    std::string description = "appsrc name=frames ! " + caps.caps + " ! videorate ! ";
     if (!encoder.empty())
         description += "videoconvert ! " + encoder + " ! ";
-    description += "avimux ! filesink name=file";
+    description += "avimux ! filesink name=file async=false";
     auto built = std::make_unique<Pipeline>();
     GError* error = nullptr;
     built->pipeline = gst_parse_launch(description.c_str(), &error);
@@ -77,10 +121,17 @@ HRESULT AviWriter::open(const RawVideoCaps& caps, const std::string& encoder, co
         g_error_free(error);
         return E_FAIL;
     }
+    GstBus* bus = gst_element_get_bus(built->pipeline);
+    gst_bus_set_sync_handler(bus, Pipeline::onMessage, built.get(), nullptr);
+    gst_object_unref(bus);
     GstElement* file = gst_bin_get_by_name(GST_BIN(built->pipeline), "file");
     g_object_set(file, "location", path.c_str(), nullptr);
     gst_object_unref(file);
     built->source = GST_APP_SRC(gst_bin_get_by_name(GST_BIN(built->pipeline), "frames"));
+    GstPad* leaving = gst_element_get_static_pad(GST_ELEMENT(built->source), "src");
+    gst_pad_add_probe(leaving, GST_PAD_PROBE_TYPE_BUFFER, Pipeline::onFrameLeft, built.get(), nullptr);
+    gst_object_unref(leaving);
+
     GstCaps* frameCaps = gst_caps_from_string(caps.caps.c_str());
     if (!frameCaps)
         return E_FAIL;
@@ -90,43 +141,81 @@ HRESULT AviWriter::open(const RawVideoCaps& caps, const std::string& encoder, co
     built->frameTime = numerator > 0 ? gst_util_uint64_scale(GST_SECOND, denominator, numerator) : 0;
     gst_app_src_set_caps(built->source, frameCaps);
     gst_caps_unref(frameCaps);
-    g_object_set(built->source, "block", TRUE, "max-bytes", guint64(caps.frameBytes * kQueuedFrames),
-                 nullptr);
+    const double framesPerSecond = numerator > 0 ? double(numerator) / denominator : 30.0;
+    const auto queuedFrames =
+        std::max(kQueuedFramesMin, static_cast<std::size_t>(framesPerSecond * kQueuedSeconds));
+    built->queueBytes = std::max(2 * caps.frameBytes, std::min(queuedFrames * caps.frameBytes, kQueueBytesMax));
+    // A live source and a sink that needs no first frame: the pipeline plays at once, a push never blocks.
+    g_object_set(built->source, "format", GST_FORMAT_TIME, "is-live", TRUE, "block", FALSE, "max-bytes",
+                 guint64(built->queueBytes), nullptr);
     built->frameBytes = caps.frameBytes;
     built->rowBytes = caps.bottomUp ? caps.frameBytes / caps.height : 0;
     if (gst_element_set_state(built->pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+        return E_FAIL;
+    GstState reached = GST_STATE_NULL;
+    const GstStateChangeReturn change = gst_element_get_state(built->pipeline, &reached, nullptr, kStartLimit);
+    if (change == GST_STATE_CHANGE_FAILURE || reached != GST_STATE_PLAYING || built->failed)
         return E_FAIL;
     pipeline_ = std::move(built);
     return S_OK;
 }
 
-HRESULT AviWriter::write(const BYTE* data, std::size_t size) {
+HRESULT AviWriter::write(const BYTE* data, std::size_t size, LONGLONG time) {
     if (!pipeline_)
         return E_UNEXPECTED;
-    if (!data || size < pipeline_->frameBytes)
+    Pipeline& p = *pipeline_;
+    if (!data || size < p.frameBytes)
         return E_INVALIDARG;
-    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, pipeline_->frameBytes, nullptr);
+    {
+        std::unique_lock lock(p.lock);
+        p.moved.wait_for(lock, kRoomWait, [&] { return p.failed || p.hasRoom(); });
+    }
+    if (p.failed) {
+        ++p.counts.dropped;
+        return E_FAIL;
+    }
+    if (!p.hasRoom()) {
+        ++p.counts.dropped;
+        return S_FALSE;
+    }
+    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, p.frameBytes, nullptr);
     if (!buffer)
         return E_OUTOFMEMORY;
-    if (pipeline_->rowBytes == 0) {
-        gst_buffer_fill(buffer, 0, data, pipeline_->frameBytes);
+    if (p.rowBytes == 0) {
+        gst_buffer_fill(buffer, 0, data, p.frameBytes);
     } else {
         // GStreamer rows run top-down.
-        const std::size_t rows = pipeline_->frameBytes / pipeline_->rowBytes;
+        const std::size_t rows = p.frameBytes / p.rowBytes;
         for (std::size_t row = 0; row < rows; ++row)
-            gst_buffer_fill(buffer, row * pipeline_->rowBytes, data + (rows - 1 - row) * pipeline_->rowBytes,
-                            pipeline_->rowBytes);
+            gst_buffer_fill(buffer, row * p.rowBytes, data + (rows - 1 - row) * p.rowBytes, p.rowBytes);
     }
-    GST_BUFFER_PTS(buffer) = pipeline_->frames * pipeline_->frameTime;
-    GST_BUFFER_DURATION(buffer) = pipeline_->frameTime;
-    ++pipeline_->frames;
-    return gst_app_src_push_buffer(pipeline_->source, buffer) == GST_FLOW_OK ? S_OK : E_FAIL;
+    // The first frame starts the file; later ones sit where they were captured.
+    if (time < 0)
+        time = p.haveFirst ? p.lastTime + static_cast<LONGLONG>(p.frameTime) / kHundredNanoseconds : 0;
+    p.lastTime = time;
+    if (!p.haveFirst) {
+        p.haveFirst = true;
+        p.firstTime = time;
+    }
+    GST_BUFFER_PTS(buffer) = static_cast<GstClockTime>(std::max<LONGLONG>(0, time - p.firstTime)) *
+                             kHundredNanoseconds;
+    GST_BUFFER_DURATION(buffer) = p.frameTime;
+    if (gst_app_src_push_buffer(p.source, buffer) != GST_FLOW_OK) {
+        ++p.counts.dropped;
+        return E_FAIL;
+    }
+    ++p.counts.written;
+    return S_OK;
 }
 
-HRESULT AviWriter::close() {
+HRESULT AviWriter::close(Counts* counts) {
     if (!pipeline_)
         return S_OK;
     std::unique_ptr<Pipeline> closing = std::move(pipeline_);
+    if (counts)
+        *counts = closing->counts;
+    if (closing->failed)
+        return E_FAIL;
     gst_app_src_end_of_stream(closing->source);
     GstBus* bus = gst_element_get_bus(closing->pipeline);
     GstMessage* message = gst_bus_timed_pop_filtered(

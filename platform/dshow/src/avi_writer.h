@@ -1,6 +1,7 @@
 // AviWriter: a GStreamer pipeline writing raw video frames, optionally encoded, into an AVI file.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,13 @@ namespace platform::dshow {
 
 class AviWriter {
 public:
+    // Frames of one file: taken into the file, and dropped because the encoder fell a full queue behind
+    // or the pipeline had failed.
+    struct Counts {
+        std::uint64_t written = 0;
+        std::uint64_t dropped = 0;
+    };
+
     AviWriter();
     ~AviWriter();
     AviWriter(const AviWriter&) = delete;
@@ -20,16 +28,20 @@ public:
     // Whether avimux takes `caps` as they are (an uncompressed recording).
     static bool muxAccepts(const RawVideoCaps& caps);
 
-    // Starts writing `path` (a native path): frames of `caps`, through the GStreamer element `encoder`
-    // when it is not empty. E_FAIL when GStreamer or the element is missing or the file cannot be
-    // opened. The graph's thread.
+    // Starts writing `path` (a native path): frames of `caps`, through the GStreamer launch description
+    // `encoder` when it is not empty, and waits (bounded) until the pipeline plays. E_FAIL when GStreamer
+    // or the element is missing, the file cannot be opened or the pipeline does not play in time. The
+    // graph's thread.
     HRESULT open(const RawVideoCaps& caps, const std::string& encoder, const std::string& path);
-    // Queues one frame of caps.frameBytes bytes (more are cut, fewer refused with E_INVALIDARG); E_FAIL
-    // once the pipeline has failed. Streaming thread.
-    HRESULT write(const BYTE* data, std::size_t size);
-    // Ends the stream so the multiplexer writes its index, waits for the file to be complete and closes
-    // it; does nothing when not open. E_FAIL when the pipeline reported an error. The graph's thread.
-    HRESULT close();
+    // Queues one frame of caps.frameBytes bytes (more are cut, fewer refused with E_INVALIDARG) captured
+    // at `time` (100 ns units from the stream start, negative: one frame after the last; frames are
+    // placed by it, repeated or dropped so the file keeps its constant rate). While the queue is full it waits a bounded time, then drops the
+    // frame and counts it (S_FALSE). E_FAIL once the pipeline has failed. Streaming thread.
+    HRESULT write(const BYTE* data, std::size_t size, LONGLONG time);
+    // Ends the stream so the multiplexer writes its index, waits (bounded) for the file to be complete
+    // and closes it; does nothing when not open. E_FAIL when the pipeline reported an error. `counts`,
+    // when given, receives the file's counts. The graph's thread, never while write runs.
+    HRESULT close(Counts* counts = nullptr);
 
 private:
     struct Pipeline;

@@ -1,4 +1,4 @@
-// VideoCompressor and the list of GStreamer video encoders behind the compressor category.
+// VideoCompressor and the list of known GStreamer video encoders behind the compressor category.
 #include "video_compressor.h"
 
 #include <algorithm>
@@ -9,7 +9,8 @@
 #include <win32/codepage.h>
 
 #include "builtin_classes.h"
-#include "gst_ready.h"
+#include "compressor_config_dialog.h"
+#include "compressor_settings.h"
 #include "raw_video_caps.h"
 
 namespace platform::dshow {
@@ -19,35 +20,35 @@ namespace {
 const CLSID kCompressorClass = {0x5B0D7E1A, 0x3C44, 0x4F8E, {0x9A, 0x61, 0x2E, 0x7C, 0x0B, 0x9D, 0x4F, 0x13}};
 
 // UTF-8 text as a wide string; empty when it is not UTF-8.
-std::wstring widen(const char* text) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+std::wstring widen(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
     if (length <= 1)
         return {};
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), length);
     wide.pop_back();
     return wide;
 }
 
-// avimux's video input caps, or null.
-GstCaps* muxVideoCaps() {
-    GstElementFactory* mux = gst_element_factory_find("avimux");
-    if (!mux)
-        return nullptr;
-    GstCaps* caps = nullptr;
-    for (const GList* item = gst_element_factory_get_static_pad_templates(mux); item; item = item->next) {
-        auto* pad = static_cast<GstStaticPadTemplate*>(item->data);
-        if (pad->direction == GST_PAD_SINK && std::string_view(pad->name_template).starts_with("video"))
-            caps = gst_static_pad_template_get_caps(pad);
-    }
-    gst_object_unref(mux);
-    return caps;
+// The factory's long name, else the element name.
+std::string longName(const char* element) {
+    GstElementFactory* factory = gst_element_factory_find(element);
+    if (!factory)
+        return element;
+    const char* name = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_LONGNAME);
+    std::string text = name ? name : element;
+    gst_object_unref(factory);
+    return text;
 }
 
 } // namespace
 
-VideoCompressor::VideoCompressor(std::string element)
-    : TransformFilter(kCompressorClass), element_(std::move(element)) {}
+VideoCompressor::VideoCompressor(std::string name, const KnownEncoder& encoder)
+    : WithInterfaces(kCompressorClass), name_(std::move(name)), encoder_(encoder) {}
+
+std::string VideoCompressor::encoderDescription() const {
+    return encoder_.description(keptSettings(name_));
+}
 
 HRESULT VideoCompressor::checkInputType(const AM_MEDIA_TYPE& type) {
     RawVideoCaps caps;
@@ -65,32 +66,41 @@ HRESULT VideoCompressor::transform(IMediaSample* sample) {
     return output().deliver(sample);
 }
 
+HRESULT VideoCompressor::ShowDialog(int dialog, HWND owner) {
+    if (dialog == VfwCompressDialog_QueryConfig)
+        return S_OK;
+    if (dialog != VfwCompressDialog_Config)
+        return E_NOTIMPL;
+    try {
+        CompressorSettings settings = keptSettings(name_);
+        const HRESULT hr = showCompressorConfig(owner, name_, encoder_, settings);
+        if (hr == S_OK)
+            keepSettings(name_, settings);
+        return FAILED(hr) ? hr : S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+void* VideoCompressor::queryInterface(REFIID riid) {
+    if (riid == IID_IAMVfwCompressDialogs && !encoder_.configurable())
+        return nullptr;
+    return WithInterfaces::queryInterface(riid);
+}
+
 std::vector<DeviceEntry> videoCompressorDevices() {
     std::vector<DeviceEntry> devices;
-    if (!gstreamerReady())
-        return devices;
-    GstCaps* muxCaps = muxVideoCaps();
-    if (!muxCaps)
-        return devices;
-    GList* encoders =
-        gst_element_factory_list_get_elements(GST_ELEMENT_FACTORY_TYPE_VIDEO_ENCODER, GST_RANK_NONE);
-    for (GList* item = encoders; item; item = item->next) {
-        auto* factory = static_cast<GstElementFactory*>(item->data);
-        if (!gst_element_factory_can_src_any_caps(factory, muxCaps))
-            continue;
-        const std::string element = gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(factory));
-        const char* longName = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_LONGNAME);
-        devices.push_back({widen(longName ? longName : element.c_str()), L"gst:" + widen(element.c_str()),
-                           [element](REFIID riid, void** object) -> HRESULT {
-                               auto* raw = new (std::nothrow) VideoCompressor(element);
+    for (const KnownEncoder* encoder : installedEncoders()) {
+        const std::string name = longName(encoder->element);
+        devices.push_back({widen(name), L"gst:" + widen(encoder->element),
+                           [name, encoder](REFIID riid, void** object) -> HRESULT {
+                               auto* raw = new (std::nothrow) VideoCompressor(name, *encoder);
                                if (!raw)
                                    return E_OUTOFMEMORY;
                                ComPtr<VideoCompressor> compressor = ComPtr<VideoCompressor>::adopt(raw);
                                return compressor->QueryInterface(riid, object);
                            }});
     }
-    gst_plugin_feature_list_free(encoders);
-    gst_caps_unref(muxCaps);
     std::sort(devices.begin(), devices.end(),
               [](const DeviceEntry& a, const DeviceEntry& b) { return a.friendlyName < b.friendlyName; });
     return devices;

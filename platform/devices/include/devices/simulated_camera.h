@@ -116,6 +116,17 @@ struct StrictViolation {
     std::thread::id thread;
 };
 
+// The capture pin's compression settings (IAMVideoCompression) as a driver may offer them.
+struct CompressionKnobs {
+    bool offered = true;   // the capture pin answers IAMVideoCompression
+    bool infoFails = false; // GetInfo fails with E_FAIL
+    LONG capabilities = 0x5; // CompressionCaps_*: quality (1) and key frames (4)
+    LONG defaultKeyFrameRate = 15;
+    LONG defaultPFrames = 0;
+    double defaultQuality = 0.75;
+    bool readsFail = false; // get_KeyFrameRate, get_PFramesPerKeyFrame and get_Quality fail with E_FAIL
+};
+
 // An extra entry of the video input list after the simulated device, for tests of device selection.
 struct Decoy {
     std::string friendlyName;
@@ -181,6 +192,8 @@ public:
     VideoFormat format() const;
     // Sizes or formats SetFormat refuses in addition to the ones the device never offers.
     void setRefusedFormats(std::vector<VideoFormat> formats);
+    // The compression settings of capture pins made from now on.
+    void setCompression(const CompressionKnobs& knobs);
 
     // Bus and chip knobs.
     void setSensorPresent(bool present);
