@@ -1,0 +1,177 @@
+// Media files played in the picture area, used through the playback buttons, the Edit button and F11 as a
+// person does: a video loaded on its first frame, playing, paused, the paused frame after a visit to the
+// Edit view, full screen and back, a Chinese-named file under a Chinese system and an unreadable file.
+#include "program_fixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+// Client points of the main window's controls.
+constexpr QPoint kLoad(845, 495), kPlay(880, 495), kPause(915, 495), kClose(985, 495);
+constexpr QPoint kPreviewEdit(915, 710);
+// The picture area and the position text.
+const QRect kPicture(50, 60, 750, 600);
+const QRect kPosition(830, 460, 50, 20);
+
+class PlaybackTest : public ProgramTest {
+public:
+    QImage picture() { return shot(kPicture.x(), kPicture.y(), kPicture.width(), kPicture.height()); }
+    QImage position() { return shot(kPosition.x(), kPosition.y(), kPosition.width(), kPosition.height()); }
+    void press(QPoint control) { click(control.x(), control.y()); }
+
+    // An MJPEG AVI of six seconds whose counter shows the second, made with ffmpeg in `folder`.
+    std::filesystem::path makeClip(const std::filesystem::path& folder, const std::string& name) {
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path path = folder / name;
+        const std::string command =
+            "ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc=s=320x240:r=25:d=6 "
+            "-f lavfi -i sine=duration=6 -c:v mjpeg -pix_fmt yuvj420p -c:a pcm_s16le '" +
+            path.string() + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return path;
+    }
+    std::filesystem::path media() { return program().folder() / "media"; }
+
+    // The file dialog of the Load button, answered by typing `typed` and Enter.
+    void load(const std::string& typed) {
+        const XWindow dialog = opens([&] { press(kLoad); });
+        ASSERT_NE(dialog.id, 0u);
+        x().type(typed);
+        key("Return");
+        ASSERT_TRUE(closes(dialog)) << "the file dialog stayed";
+        std::this_thread::sleep_for(500ms);
+    }
+
+    // The picture area holds still over half a second.
+    bool stands() {
+        const QImage before = picture();
+        std::this_thread::sleep_for(500ms);
+        return changedShare(picture(), before) < 0.001;
+    }
+    // The picture area changes within two seconds.
+    bool moves() {
+        const QImage before = picture();
+        return waitFor([&] { return changedShare(picture(), before) > 0.01; }, 2s);
+    }
+
+    // Nothing the sound libraries or Qt print on the program's output.
+    void expectQuiet() {
+        const std::string output = program().output();
+        EXPECT_EQ(output.find("ALSA"), std::string::npos) << output;
+        EXPECT_EQ(output.find("AL lib"), std::string::npos) << output;
+        EXPECT_EQ(output.find("QPainter"), std::string::npos) << output;
+    }
+};
+
+// A loaded AVI stands on its first frame until Play; playing moves the picture and the position text;
+// Pause holds both; the Edit view and back shows the paused frame again, full screen shows it over the whole
+// screen and Esc brings the window back as it was; Close gives the area back to the live camera.
+TEST_F(PlaybackTest, VideoLoadPlayPauseEditFullScreenClose) {
+    const std::filesystem::path clip = makeClip(media(), "clip.avi");
+    ASSERT_NO_FATAL_FAILURE(load(clip.string()));
+    EXPECT_TRUE(hasDetail(picture()));
+    EXPECT_TRUE(stands()) << "a loaded file stands on its first frame";
+    saveShot("loaded");
+
+    const QImage positionAtStart = position();
+    press(kPlay);
+    EXPECT_TRUE(moves()) << "the picture does not play";
+    EXPECT_TRUE(waitFor([&] { return position() != positionAtStart; }, 3s)) << "the position text stays";
+    press(kPause);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(stands()) << "the picture goes on while paused";
+    const QImage paused = picture();
+    saveShot("paused");
+
+    press(kPreviewEdit);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_GT(changedShare(picture(), paused), 0.5) << "the Edit view still shows the video";
+    press(kPreviewEdit);
+    EXPECT_TRUE(waitFor([&] { return changedShare(picture(), paused) < 0.001; }, 2s))
+        << "the paused frame is not back after Edit and Preview";
+    saveShot("paused_after_edit");
+
+    // The pointer leaves the Edit button, whose look follows it.
+    x().moveTo(QPoint(1275, 1020));
+    std::this_thread::sleep_for(300ms);
+    const QImage window = x().shot();
+    key("F11");
+    EXPECT_TRUE(waitFor([&] { return changedShare(x().shot(), window) > 0.5; }, 2s))
+        << "F11 did not fill the screen";
+    saveShot("full_screen");
+    key("Escape");
+    EXPECT_TRUE(waitFor([&] { return changedShare(x().shot(), window) < 0.001; }, 2s))
+        << "Esc did not bring the window back as it was";
+
+    press(kClose);
+    EXPECT_TRUE(moves()) << "the live camera is not back";
+    expectQuiet();
+}
+
+class ChinesePlaybackTest : public PlaybackTest {
+protected:
+    std::vector<std::pair<std::string, std::string>> environment() const override {
+        return {{"LC_ALL", "zh_CN.UTF-8"}};
+    }
+};
+
+// Under a Chinese system a file with a Chinese name, chosen in the file dialog's list, loads and plays.
+TEST_F(ChinesePlaybackTest, ChineseNamedFilePlays) {
+    const std::filesystem::path folder = media() / "chinese";
+    makeClip(folder, "视频 片段.avi");
+    const XWindow dialog = opens([&] { press(kLoad); });
+    ASSERT_NE(dialog.id, 0u);
+    // The folder holds only the clip: its name is the list's first row.
+    x().type(folder.string() + "/");
+    key("Return");
+    std::this_thread::sleep_for(500ms);
+    // Esc closes the name completion's list, not the dialog.
+    key("Escape");
+    saveShot("dialog");
+    const QPoint firstRow = in(dialog, 190, 68);
+    x().click(firstRow);
+    x().click(firstRow);
+    ASSERT_TRUE(closes(dialog)) << "the file dialog stayed";
+    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(stands()) << "the file is not loaded";
+    press(kPlay);
+    EXPECT_TRUE(moves()) << "the file does not play";
+    saveShot("playing");
+    press(kClose);
+    expectQuiet();
+}
+
+// A file no player reads loads harmlessly: every playback button and F11 twice leave the window working,
+// and Close brings the live camera back.
+TEST_F(PlaybackTest, UnreadableFileIsHarmless) {
+    const std::filesystem::path clip = makeClip(media(), "clip.avi");
+    std::string bytes;
+    {
+        std::ifstream in(clip, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    ASSERT_GT(bytes.size(), 4096u);
+    std::fill(bytes.begin() + 12, bytes.begin() + 4096, '\0');
+    const std::filesystem::path corrupt = media() / "corrupt.avi";
+    std::ofstream(corrupt, std::ios::binary) << bytes;
+
+    ASSERT_NO_FATAL_FAILURE(load(corrupt.string()));
+    EXPECT_TRUE(stands());
+    for (QPoint control : {kPlay, kPause, kPlay})
+        press(control);
+    key("F11");
+    key("F11");
+    saveShot("loaded");
+    press(kClose);
+    EXPECT_TRUE(moves()) << "the live camera is not back";
+    expectQuiet();
+}
+
+} // namespace
+} // namespace e2e
