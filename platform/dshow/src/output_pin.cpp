@@ -80,22 +80,36 @@ HRESULT OutputPin::onConnected() {
 
 void OutputPin::onDisconnected() {
     receiver_ = nullptr;
-    spare_.reset();
+    for (auto& spare : spares_)
+        spare.reset();
 }
 
 HRESULT OutputPin::getSample(std::size_t size, ComPtr<MediaSample>& sample) {
-    // Only this pin holds the spare when a reference taken and dropped leaves one.
-    bool reusable = spare_ && spare_->capacity() >= size && (spare_->AddRef(), spare_->Release() == 1);
-    if (!reusable) {
-        spare_.reset();
+    // Only this pin holds a spare when a reference taken and dropped leaves one.
+    auto free = [](ComPtr<MediaSample>& spare) { return spare && (spare->AddRef(), spare->Release() == 1); };
+    ComPtr<MediaSample>* chosen = nullptr;
+    for (auto& spare : spares_)
+        if (free(spare) && spare->capacity() >= size) {
+            chosen = &spare;
+            break;
+        }
+    if (!chosen) {
+        // A new sample takes an empty or free slot, else the first: whoever holds that one keeps it.
+        chosen = &spares_[0];
+        for (auto& spare : spares_)
+            if (!spare || free(spare)) {
+                chosen = &spare;
+                break;
+            }
+        chosen->reset();
         try {
-            spare_ = ComPtr<MediaSample>::adopt(new MediaSample(size));
+            *chosen = ComPtr<MediaSample>::adopt(new MediaSample(size));
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
         }
     }
-    spare_->SetActualDataLength(static_cast<LONG>(size));
-    sample = spare_;
+    (*chosen)->SetActualDataLength(static_cast<LONG>(size));
+    sample = *chosen;
     return S_OK;
 }
 

@@ -11,7 +11,6 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include <win32/codepage.h>
 #include <win32/gdi.h>
@@ -293,10 +292,11 @@ public:
         RECT client{};
         GetClientRect(window, &client);
         std::lock_guard guard(drawLock_);
-        if (last_.bits.empty())
+        BYTE* bits = nullptr;
+        if (!last_.sample || FAILED(last_.sample->GetPointer(&bits)))
             FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         else
-            stretch(dc, client.right, client.bottom, last_.header, last_.bits.data());
+            stretch(dc, client.right, client.bottom, last_.header, bits);
         EndPaint(window, &paint);
     }
 
@@ -308,8 +308,8 @@ private:
                       reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS, SRCCOPY);
     }
 
-    // Keeps the frame for repaints and stretches it over the client area. Frames before the window exists
-    // are only kept. Streaming thread.
+    // Keeps the frame's sample for repaints (the sending pin then fills another one) and stretches it over
+    // the client area. Frames before the window exists are only kept. Streaming thread.
     HRESULT draw(IMediaSample* sample) {
         const AM_MEDIA_TYPE& type = input_->connectionType();
         const BITMAPINFOHEADER& header = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
@@ -319,10 +319,9 @@ private:
             return E_INVALIDARG;
         BYTE* bits = nullptr;
         sample->GetPointer(&bits);
-        const std::size_t size = static_cast<std::size_t>(DibStride(header.biWidth, 24)) * rows;
         std::lock_guard guard(drawLock_);
         last_.header = header;
-        last_.bits.assign(bits, bits + size);
+        last_.sample = sample;
         HWND window = window_.load();
         if (!window)
             return S_OK;
@@ -336,7 +335,7 @@ private:
 
     struct Frame {
         BITMAPINFOHEADER header{};
-        std::vector<BYTE> bits;
+        ComPtr<IMediaSample> sample;
     };
 
     RendererInput* input_;

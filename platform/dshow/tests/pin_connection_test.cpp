@@ -113,3 +113,29 @@ TEST_F(PinConnectionTest, ConnectedPinsAgreeOnTheTypeAndRefuseASecondPeer) {
 }
 
 } // namespace
+
+// A pin never hands out a sample someone else still holds (a renderer keeping its last frame would show the
+// next one being filled), reuses a free spare, and makes a new sample only when both are held or too small.
+TEST(OutputPinSamples, HeldSamplesAreNotReusedAndFreeSparesAre) {
+    AM_MEDIA_TYPE type = videoType(MEDIASUBTYPE_YUY2, 64, 48, 16);
+    ComPtr<TestSource> source = ComPtr<TestSource>::adopt(new TestSource(type, false));
+    FreeMediaType(type);
+    OutputPin& pin = source->capturePin();
+    ComPtr<MediaSample> kept, first, second, third;
+    ASSERT_EQ(pin.getSample(100, kept), S_OK);
+    ASSERT_EQ(pin.getSample(100, first), S_OK);
+    EXPECT_NE(first.get(), kept.get()) << "kept sample handed out again";
+    MediaSample* spare = first.get();
+    first.reset();
+    ASSERT_EQ(pin.getSample(100, second), S_OK);
+    EXPECT_EQ(second.get(), spare) << "a free spare is reused";
+    ASSERT_EQ(pin.getSample(100, third), S_OK);
+    EXPECT_NE(third.get(), kept.get());
+    EXPECT_NE(third.get(), second.get()) << "both spares held: a new sample";
+    third.reset();
+    second.reset();
+    ComPtr<MediaSample> larger;
+    ASSERT_EQ(pin.getSample(4096, larger), S_OK);
+    EXPECT_GE(larger->capacity(), 4096u);
+    EXPECT_NE(larger.get(), kept.get());
+}

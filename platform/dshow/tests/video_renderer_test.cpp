@@ -129,6 +129,32 @@ TEST_F(VideoRendererTest, ChildWindowShowsEachFrameStretchedToItsSize) {
         ASSERT_EQ(pixels[i], 128) << "byte " << i;
 }
 
+// A repaint after the graph stopped draws the last frame again, from the sample the renderer kept.
+TEST_F(VideoRendererTest, RepaintAfterStopShowsTheLastFrame) {
+    ASSERT_EQ(window_->put_Owner(reinterpret_cast<OAHWND>(owner_)), S_OK);
+    ASSERT_EQ(window_->put_WindowStyle(WS_CHILD), S_OK);
+    ASSERT_EQ(window_->SetWindowPosition(0, 0, 64, 48), S_OK);
+    ASSERT_EQ(window_->put_Visible(OATRUE), S_OK);
+    ASSERT_EQ(control_->Run(), S_OK);
+    HWND video = videoWindow();
+    ASSERT_EQ(source_->previewPin().push(60), S_OK);
+    const std::vector<BYTE> earlier = windowPixels(video, 64, 48);
+    ASSERT_EQ(source_->previewPin().push(90), S_OK);
+    ASSERT_EQ(source_->previewPin().push(140), S_OK);
+    const std::vector<BYTE> last = windowPixels(video, 64, 48);
+    ASSERT_NE(last, earlier);
+    ASSERT_EQ(control_->Stop(), S_OK);
+    // Something else covered the picture.
+    HDC dc = GetDC(video);
+    RECT all{0, 0, 64, 48};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(video, dc);
+    ASSERT_NE(windowPixels(video, 64, 48), last);
+    InvalidateRect(video, nullptr, TRUE);
+    UpdateWindow(video);
+    EXPECT_EQ(windowPixels(video, 64, 48), last);
+}
+
 TEST_F(VideoRendererTest, LeavingTheOwnerTakesTheWindowOut) {
     window_->put_Owner(reinterpret_cast<OAHWND>(owner_));
     window_->put_WindowStyle(WS_CHILD);

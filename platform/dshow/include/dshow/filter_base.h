@@ -128,8 +128,9 @@ public:
     // Output pins do not accept connections: E_UNEXPECTED.
     HRESULT STDMETHODCALLTYPE ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) override;
 
-    // A sample of at least `size` bytes to fill and deliver; the pin's last sample is reused when nobody
-    // else holds it. E_OUTOFMEMORY. Streaming thread.
+    // A sample of at least `size` bytes to fill and deliver; one of the pin's last two samples is reused
+    // when nobody else holds it, so a receiver keeping the last frame (a renderer, for repaints) costs no
+    // allocation. E_OUTOFMEMORY. Streaming thread.
     HRESULT getSample(std::size_t size, ComPtr<MediaSample>& sample);
     // Hands `sample` to the connected pin: VFW_E_NOT_CONNECTED, VFW_E_WRONG_STATE when the receiving
     // filter is stopped, else the receiver's result. Streaming thread.
@@ -144,7 +145,7 @@ private:
     HRESULT tryConnect(IPin* receiver, const AM_MEDIA_TYPE& type);
 
     InputPin* receiver_ = nullptr; // the connected pin as this layer's class
-    ComPtr<MediaSample> spare_;
+    ComPtr<MediaSample> spares_[2];
 };
 
 // A filter: the state machine Stopped <-> Paused <-> Running (Run from Stopped passes Paused), its pins,
