@@ -8,18 +8,18 @@
 #include <win32/local_memory.h>
 #include <win32/registry.h>
 
+#include "camera_model.h"
 #include "graph_helpers.h"
 
 namespace korvib {
 namespace {
 
 constexpr std::size_t kNameSize = 260;
-constexpr const char* kDefaultFilterName = "USB 2820 Video";
 
 // Tried in this order when the wanted name matches no device.
 constexpr const char* kFallbackNames[] = {
     "USB 2800 Video",  "USB 2801 Video",  "USB 2700 Camera", "USB 2701 Camera",
-    "USB 2840 Video",  "USB 2841 Video",  "USB 2820 Video",  "USB 2821 Video",
+    "USB 2840 Video",  "USB 2841 Video",  kCameraModelName,  "USB 2821 Video",
     "USB 2710 Camera", "USB 2711 Camera", "USB 2860 Video",  "USB 2861 Video",
     "USB 2880 Video",  "USB 2881 Video",  "USB 2750 Camera", "USB 2751 Camera",
 };
@@ -122,7 +122,7 @@ IBridgeChipProperty* BridgeChip::OpenByName(const char* name) {
 IBridgeChipProperty* BridgeChip::Open() {
     char name[kNameSize] = {};
     if (ReadBridgeFilterName(name, nullptr) == 0) {
-        std::strcpy(name, kDefaultFilterName);
+        std::strcpy(name, kCameraModelName);
     }
     IBridgeChipProperty* property = OpenByName(name);
     // Without an interface, or when a read fails, the key values stay 0 and the key path stays off.

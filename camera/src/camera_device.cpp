@@ -7,6 +7,7 @@
 #include <win32/registry.h>
 
 #include "auto_loops.h"
+#include "camera_model.h"
 #include "com_release.h"
 #include "error_boxes.h"
 #include "graph_helpers.h"
@@ -15,12 +16,6 @@
 #include "registry_settings.h"
 
 namespace korvib {
-namespace {
-
-// The camera's model name, compared with each video input device's FriendlyName without regard to case.
-constexpr const char* kCameraModelName = "USB 2820 Video";
-
-} // namespace
 
 CameraDevice::CameraDevice(HWND notifyWnd) : serial_(notifyWnd) {}
 

@@ -1,6 +1,7 @@
 // OverlayImages: the mask toggle, the dark-frame calibration and what each frame takes of them.
 #include "overlay_images.h"
 
+#include <cstdio>
 #include <new>
 #include <utility>
 
@@ -8,12 +9,12 @@
 
 #include <camera/korvib.h>
 
+#include "camera_model.h"
+
 namespace korvib {
 namespace {
 
 constexpr DWORD kNoKey = 0xFFFFFF;
-// The maker's name and the camera's model name.
-constexpr const char* kCalibrationCaption = "Veltrane USB 2820 Video";
 
 // A new empty holder; null without memory.
 std::shared_ptr<DibImage> NewHolder() {
@@ -69,7 +70,10 @@ int OverlayImages::Calibrate(const char* path, bool allFrames, bool snapshots) {
         return KZ_ERR_FAILED;
     }
     if (!image->LoadBmp(path) || !image->CheckDarkFrame()) {
-        MessageBox(nullptr, "黑平衡操作失败!", kCalibrationCaption, MB_OK);
+        // The maker's name and the camera's model name.
+        char caption[64];
+        std::snprintf(caption, sizeof(caption), "Veltrane %s", kCameraModelName);
+        MessageBox(nullptr, "黑平衡操作失败!", caption, MB_OK);
         return KZ_ERR_FAILED;
     }
     std::lock_guard<std::mutex> hold(lock_);
