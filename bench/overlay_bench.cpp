@@ -44,7 +44,7 @@ testbmp::Picture Image(Load load) {
 }
 
 // One frame through the pipeline with arg 0 nothing, 1 a mask drawn before the callbacks, 2 a dark frame
-// without defects, 3 one with 2000 defects (each also writes its debug line).
+// without defects, 3 one with 2000 defects (each writes its debug line only while debug output is on).
 void BM_Overlays(benchmark::State& state) {
     const auto load = static_cast<Load>(state.range(0));
     korvib::FramePipeline pipeline;

@@ -62,18 +62,23 @@ void DibImage::FillRowStart(BYTE* frame, LONG row, LONG end) const {
 
 // Defects are corrected row by row, left to right, in place, so a run of them takes the last good pixel
 // before it. A run from the start of a row takes the first good pixel after it; a row without one stays
-// as it is. One debug line per defect (x is the row, y the column). Streaming thread.
+// as it is. One debug line per defect (x is the row, y the column) while debug output is on. Streaming
+// thread.
 void DibImage::ApplyDarkFrame(BYTE* frame) const {
+    const bool debugOutput = IsDebuggerPresent() != FALSE;
     // Columns 0 to runEnd - 1 of runRow are defects.
     LONG runRow = -1;
     LONG runEnd = 0;
     for (const Defect& defect : defects_) {
-        const BYTE* dark =
-            pixels_.data() + defect.row * stride_ + 3 * static_cast<std::size_t>(defect.column);
-        char text[96];
-        std::snprintf(text, sizeof(text), "btCalRed %d, btCalGreen %d, btCalBlue %d, x: %d, y: %d ", dark[2],
-                      dark[1], dark[0], static_cast<int>(defect.row), static_cast<int>(defect.column));
-        DebugLine(text);
+        if (debugOutput) {
+            const BYTE* dark =
+                pixels_.data() + defect.row * stride_ + 3 * static_cast<std::size_t>(defect.column);
+            char text[96];
+            std::snprintf(text, sizeof(text), "btCalRed %d, btCalGreen %d, btCalBlue %d, x: %d, y: %d ",
+                          dark[2], dark[1], dark[0], static_cast<int>(defect.row),
+                          static_cast<int>(defect.column));
+            DebugLine(text);
+        }
         if (defect.column == 0) {
             FillRowStart(frame, runRow, runEnd);
             runRow = defect.row;

@@ -28,3 +28,7 @@ void OutputDebugString(LPCTSTR text) {
     // One write per line, so lines of different threads do not interleave.
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
+
+BOOL IsDebuggerPresent() {
+    return debugOutputOn() ? TRUE : FALSE;
+}

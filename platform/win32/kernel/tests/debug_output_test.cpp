@@ -9,6 +9,7 @@ namespace {
 
 TEST(DebugOutput, PrefixedLinesOnStderrWhenSwitchedOn) {
     setenv("ORVANEL_DEBUG_OUTPUT", "1", 1);
+    EXPECT_TRUE(IsDebuggerPresent());
     ::testing::internal::CaptureStderr();
     OutputDebugString("Leaving!");
     OutputDebugString("Com1 Open Success!\n");
