@@ -29,6 +29,10 @@ bool DibImage::Defective(std::size_t offset) const {
 
 bool DibImage::CheckDarkFrame() {
     defects_.clear();
+    // The walk below takes 3 bytes a pixel.
+    if (bitCount_ != 24) {
+        return false;
+    }
     try {
         defects_.reserve(kMostDefects);
     } catch (const std::bad_alloc&) {

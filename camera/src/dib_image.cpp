@@ -31,6 +31,10 @@ DWORD ReadDword(const BYTE* bytes) {
     return std::fread(target, 1, bytes, file) == bytes;
 }
 
+bool KnownBitCount(WORD bits) {
+    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
 // Length of an open file in bytes; -1 when it cannot be told.
 long FileLength(std::FILE* file) {
     if (std::fseek(file, 0, SEEK_END) != 0) {
@@ -48,14 +52,16 @@ bool DibImage::LoadBmp(const char* path) {
         return false;
     }
     const File file(std::fopen(platform::toNativePath(path).c_str(), "rb"));
-    if (file == nullptr) {
-        return false;
-    }
-    const long length = FileLength(file.get());
+    return file != nullptr && ReadBmp(file.get());
+}
+
+bool DibImage::ReadBmp(std::FILE* file) {
+    Reset();
+    const long length = FileLength(file);
     BYTE fileHeader[kBitmapFileHeaderSize];
     BYTE info[kInfoHeaderSize];
-    if (length < 0 || !ReadExactly(file.get(), fileHeader, sizeof(fileHeader)) ||
-        ReadWord(fileHeader) != ORV_BMP_FILE_TYPE || !ReadExactly(file.get(), info, sizeof(info))) {
+    if (length < 0 || !ReadExactly(file, fileHeader, sizeof(fileHeader)) ||
+        ReadWord(fileHeader) != ORV_BMP_FILE_TYPE || !ReadExactly(file, info, sizeof(info))) {
         return false;
     }
     // The rows start at bfOffBits, after the info header and any palette.
@@ -64,15 +70,15 @@ bool DibImage::LoadBmp(const char* path) {
     const LONG height = static_cast<LONG>(ReadDword(info + 8));
     const WORD bitCount = ReadWord(info + 14);
     const DWORD compression = ReadDword(info + 16);
-    if (offBits < kBitmapFileHeaderSize + kInfoHeaderSize || bitCount != 24 || compression != BI_RGB ||
-        width <= 0 || height == 0) {
+    if (offBits < kBitmapFileHeaderSize + kInfoHeaderSize || !KnownBitCount(bitCount) ||
+        compression != BI_RGB || width <= 0) {
         return false;
     }
     // The rows the header describes must lie in the file; biSizeImage is not trusted for that.
     const std::size_t stride = (static_cast<std::size_t>(width) * bitCount + 31) / 32 * 4;
     const std::size_t rows = static_cast<std::size_t>(std::llabs(height));
     const std::size_t available = static_cast<std::size_t>(length) > offBits ? length - offBits : 0;
-    if (rows > available / stride || std::fseek(file.get(), static_cast<long>(offBits), SEEK_SET) != 0) {
+    if (rows > available / stride || std::fseek(file, static_cast<long>(offBits), SEEK_SET) != 0) {
         return false;
     }
     try {
@@ -80,12 +86,13 @@ bool DibImage::LoadBmp(const char* path) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (!ReadExactly(file.get(), pixels_.data(), pixels_.size())) {
+    if (!ReadExactly(file, pixels_.data(), pixels_.size())) {
         Reset();
         return false;
     }
     width_ = width;
     height_ = height;
+    bitCount_ = bitCount;
     stride_ = stride;
     loaded_ = true;
     return true;
@@ -96,12 +103,14 @@ void DibImage::Reset() {
     defects_.clear();
     width_ = 0;
     height_ = 0;
+    bitCount_ = 0;
     stride_ = 0;
     loaded_ = false;
 }
 
 bool DibImage::MatchesFormat(const BITMAPINFOHEADER& format) const {
-    return loaded_ && format.biBitCount == 24 && format.biWidth == width_ && format.biHeight == height_;
+    return loaded_ && bitCount_ == 24 && format.biBitCount == bitCount_ && format.biWidth == width_ &&
+           format.biHeight == height_;
 }
 
 } // namespace korvib

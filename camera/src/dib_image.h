@@ -1,6 +1,7 @@
 // DibImage: a 24-bit BMP file held in memory, as the overlay mask or the dark frame laid on live frames.
 #pragma once
 
+#include <cstdio>
 #include <vector>
 
 #include <win32/dib.h>
@@ -15,15 +16,19 @@ public:
     DibImage(const DibImage&) = delete;
     DibImage& operator=(const DibImage&) = delete;
 
-    // Reads an uncompressed 24-bit BMP file (Windows path). The file's rows stay as stored, a top-down file
-    // keeps its negative height. False, with the holder empty, when the file cannot be opened, is no BMP,
-    // has another bit count or a compression, or is shorter than its headers and rows say. Any thread.
+    // Reads an uncompressed BMP file (Windows path) of 1, 4, 8, 16, 24 or 32 bits. The file's rows stay as
+    // stored, a top-down file keeps its negative height, a file of height 0 holds no row. False, with the
+    // holder empty, when the file cannot be opened, is no BMP, has another bit count, a compression or no
+    // width, or is shorter than its headers and rows say. Any thread.
     [[nodiscard]] bool LoadBmp(const char* path);
+    // The same from an open stream positioned at the file's start.
+    [[nodiscard]] bool ReadBmp(std::FILE* file);
 
     // Empties the holder. Any thread that owns it.
     void Reset();
 
-    // True when the holder is loaded and its bit count, width and height equal those of `format`. Any thread.
+    // True when the holder is loaded and its bit count, width and height equal those of `format`, a 24-bit
+    // one: the image operations below work on 24-bit pixels only. Any thread.
     [[nodiscard]] bool MatchesFormat(const BITMAPINFOHEADER& format) const;
 
     // Draws the image into `frame`, a frame of this image's format: every pixel whose blue, green and red
@@ -32,7 +37,8 @@ public:
     void ApplyMask(BYTE* frame, DWORD key) const;
 
     // Collects the defects of this dark frame (pixels with a byte above 64) for ApplyDarkFrame. False, with
-    // none kept, when there are more than 2000. Caller's thread, before the holder is shared.
+    // none kept, when it is not a 24-bit image or has more than 2000 defects. Caller's thread, before the
+    // holder is shared.
     [[nodiscard]] bool CheckDarkFrame();
 
     // Replaces each pixel of `frame` under a defect found by CheckDarkFrame by the nearest good pixel to its
@@ -51,7 +57,8 @@ private:
     void FillRowStart(BYTE* frame, LONG row, LONG end) const;
 
     LONG width_ = 0;
-    LONG height_ = 0;             // biHeight as stored: negative for a top-down file
+    LONG height_ = 0; // biHeight as stored: negative for a top-down file
+    WORD bitCount_ = 0;
     std::size_t stride_ = 0;      // bytes per row, padded to a multiple of 4
     std::vector<BYTE> pixels_;    // stride x |height| bytes of rows as stored
     std::vector<Defect> defects_; // row by row, left to right

@@ -2,7 +2,9 @@
 // limit with its box, and KZ_Calibration's switches for every frame or snapshots only on the live camera.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -188,12 +190,13 @@ struct CalibrationStep {
 };
 
 // Result codes and boxes of KZ_Calibration in sequence: a refused file leaves no dark frame behind, even
-// with the switch on; a dark frame of another size loads but is not applied.
+// with the switch on; a dark frame of another size, or of no rows, loads but is not applied.
 TEST_F(DarkFrame, CallsReplaceOrRefuseTheDarkFrame) {
     const std::string good = DarkFile();
     const std::string small = File("small.bmp", BmpBytes(Picture(320, 240, 0, 0, 0)));
     const std::string grey =
         File("grey.bmp", BmpBytes(kWidth, kHeight, 8, std::vector<BYTE>(kWidth * kHeight, 0)));
+    const std::string flat = File("flat.bmp", BmpBytes(kWidth, 0, 24, {}));
     std::vector<BYTE> cutBytes = testsupport::readFileBytes(good);
     ASSERT_FALSE(cutBytes.empty());
     cutBytes.pop_back();
@@ -203,7 +206,9 @@ TEST_F(DarkFrame, CallsReplaceOrRefuseTheDarkFrame) {
         {"load", good, 1, KZ_OK, false, true},
         {"missing file", folder_.file("missing.bmp"), 1, KZ_ERR_FAILED, true, false},
         {"reload", good, 1, KZ_OK, false, true},
-        {"8-bit file", grey, 1, KZ_ERR_FAILED, true, false},
+        {"8-bit file is not walked as 24 bits", grey, 1, KZ_ERR_FAILED, true, false},
+        {"reload", good, 1, KZ_OK, false, true},
+        {"height 0 loads", flat, 1, KZ_OK, false, false},
         {"reload", good, 1, KZ_OK, false, true},
         {"file cut short", cut, 1, KZ_ERR_FAILED, true, false},
         {"reload", good, 1, KZ_OK, false, true},
@@ -229,6 +234,56 @@ TEST_F(DarkFrame, CallsReplaceOrRefuseTheDarkFrame) {
 TEST_F(DarkFrame, RefusalShowsTheBox) {
     EXPECT_EQ(KZ_Calibration(h_, folder_.file("missing.bmp").c_str(), 1, 1), KZ_ERR_FAILED);
     ExpectOneFailureBox();
+}
+
+// Spots of a dark frame for frames that stream while it is replaced: none in the first column.
+constexpr std::pair<int, int> kStreamSpots[] = {{300, 200}, {100, 50}, {500, 400}, {639, 479}, {320, 10}};
+
+// Frame callback: counts the frames on which some but not all spots hold their left neighbour.
+struct SpotWatch {
+    std::atomic<int> frames{0};
+    std::atomic<int> partly{0};
+
+    static void __stdcall Look(void* user, BYTE* frame) {
+        auto* watch = static_cast<SpotWatch*>(user);
+        const Picture layout(OverlayTest::kWidth, OverlayTest::kHeight, 0, 0, 0);
+        int corrected = 0;
+        for (const auto& [column, row] : kStreamSpots) {
+            const BYTE* pixel = frame + layout.At(column, row);
+            corrected += std::memcmp(pixel, pixel - 3, 3) == 0 ? 1 : 0;
+        }
+        const int spots = static_cast<int>(std::size(kStreamSpots));
+        watch->partly.fetch_add(corrected != 0 && corrected != spots ? 1 : 0);
+        watch->frames.fetch_add(1);
+    }
+};
+
+// A dark frame reloaded over and over while frames stream: each frame is corrected by a whole dark frame
+// or by none, never by one still being read or checked.
+TEST_F(CameraTest, DarkFrameReloadedWhileFramesStreamIsWholeOrAbsent) {
+    Camera().setSteppedMode(false);
+    ASSERT_TRUE(Camera().setFrameRate(60));
+    Camera().setUniformFrames(true);
+    // Strong noise: a pixel equal to its neighbour in all three bytes by chance is rare.
+    ASSERT_TRUE(Camera().setNoise(40.0, 7));
+    Picture dark(OverlayTest::kWidth, OverlayTest::kHeight, 10, 10, 10);
+    for (const auto& [column, row] : kStreamSpots) {
+        dark.Set(column, row, kHot, kHot, kHot);
+    }
+    testsupport::TempFolder folder;
+    const std::string path = folder.file("dark.bmp");
+    testbmp::SaveFile(path, BmpBytes(dark));
+    KZ_HANDLE h = OpenAt(OverlayTest::kWidth, OverlayTest::kHeight);
+    KZ_SetParam(h, KZ_PARAM_FORMAT, 4);
+    SpotWatch watch;
+    ASSERT_EQ(KZ_SetFrameCallBack(h, &SpotWatch::Look, &watch), KZ_OK);
+    ASSERT_EQ(KZ_Start(h, 0, 0, 0, 0, 0, nullptr, KZ_RENDER_NONE), KZ_OK);
+    for (int call = 0; call < 4000 && watch.frames.load() < 40; ++call) {
+        ASSERT_EQ(KZ_Calibration(h, path.c_str(), 1, 0), KZ_OK);
+    }
+    EXPECT_EQ(KZ_Stop(h), KZ_OK);
+    EXPECT_GE(watch.frames.load(), 40);
+    EXPECT_EQ(watch.partly.load(), 0);
 }
 
 } // namespace
