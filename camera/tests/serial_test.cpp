@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <climits>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -48,7 +51,8 @@ protected:
             clock.advance(10);
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             MSG message{};
-            while (PeekMessage(&message, Window(), WM_SERIAL_DATA, WM_SERIAL_RING, PM_REMOVE)) {
+            // Any window of this thread, and messages to the thread itself.
+            while (PeekMessage(&message, nullptr, WM_SERIAL_DATA, WM_SERIAL_RING, PM_REMOVE)) {
                 ++(message.message == WM_SERIAL_DATA ? data_ : rings_);
             }
         }
@@ -121,10 +125,12 @@ TEST_F(SerialTest, RingLinePostsAtEveryPollWhileOn) {
     EXPECT_EQ(data_, 0);
 }
 
-// A port that cannot be opened costs the device nothing: KZ_Initial succeeds without a listener.
+// A port that cannot be opened costs the device nothing: KZ_Initial succeeds without a listener. Names of
+// the widest numbers fit their buffer (the sanitizer build sees an overflow).
 TEST_F(SerialTest, MissingPortRunsWithoutListener) {
     platform::seams::setComPortPath(6, "/nonexistent/tty");
-    for (int port : {0, 6}) { // there is no COM0; COM6 names a missing tty
+    // There is no COM0; COM6 names a missing tty; the others are no port.
+    for (int port : {0, 6, -1, INT_MIN, 1000000000, INT_MAX}) {
         SCOPED_TRACE(port);
         korvib::SerialListener listener(Window());
         listener.OpenSerial(port);
@@ -158,6 +164,64 @@ TEST_F(SerialTest, FailedAndRepeatedOpensKeepThePortUsable) {
     EXPECT_STREQ(buffer, "abc");
     EXPECT_TRUE(port.Close());
     EXPECT_FALSE(port.Close());
+}
+
+// A burst of more than one read's 100 bytes posts once: the read drops what the line still holds.
+TEST_F(SerialTest, BurstPostsOnce) {
+    ASSERT_EQ(KZ_Initial(&handle_, Window(), kPort), KZ_OK);
+    ASSERT_TRUE(line_.send(std::string(250, 'b')));
+    PumpUntil([this] { return data_ > 0; });
+    PumpAWhile();
+    EXPECT_EQ(data_, 1);
+}
+
+// CPU time of the whole process in seconds.
+double ProcessSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// A line whose far end hangs up fails every read: nothing is posted, and the listener keeps to its polls
+// instead of reading again at once.
+TEST_F(SerialTest, HangUpPostsNothingAndDoesNotSpin) {
+    auto line = std::make_unique<platform::testing::PseudoTerminal>();
+    ASSERT_TRUE(line->ok());
+    platform::seams::setComPortPath(kPort, line->slavePath());
+    ASSERT_EQ(KZ_Initial(&handle_, Window(), kPort), KZ_OK);
+    line.reset();
+    const double before = ProcessSeconds();
+    PumpAWhile();
+    EXPECT_LT(ProcessSeconds() - before, 0.3);
+    EXPECT_EQ(data_ + rings_, 0);
+}
+
+// Without a notify window nothing is posted, to no window and not to the thread.
+TEST_F(SerialTest, NullNotifyWindowGetsNothing) {
+    ASSERT_EQ(KZ_Initial(&handle_, nullptr, kPort), KZ_OK);
+    platform::seams::setComPortRing(kPort, true);
+    ASSERT_TRUE(line_.send("abc"));
+    PumpAWhile();
+    EXPECT_EQ(data_ + rings_, 0);
+    EXPECT_FALSE(PortFree()) << "the port is listened to all the same";
+}
+
+// Closing while the listener is inside a read waits for it before the port goes (the sanitizer build
+// sees a port freed under the read).
+TEST_F(SerialTest, CloseWaitsForTheReadUnderWay) {
+    auto& clock = dynamic_cast<platform::SteppedClock&>(platform::activeClock());
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        korvib::SerialListener listener(Window());
+        listener.OpenSerial(kPort);
+        ASSERT_TRUE(listener.Listening());
+        // The poll's wait ends; the read then waits up to 302 ms of real time for bytes.
+        clock.advance(100);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        listener.CloseSerial();
+        EXPECT_FALSE(listener.Listening());
+        EXPECT_TRUE(PortFree());
+    }
 }
 
 } // namespace
