@@ -2,6 +2,8 @@
 // sweep on the simulated camera with its stepped clock, and their ends when the motor fails.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -178,7 +180,8 @@ TEST(GrayBmp, WritesHeadersPaletteAndPaddedRows) {
     EXPECT_EQ(korvib::WriteGrayBmp("/nonexistent-folder/x.bmp", pixels, 5, 3), 1);
 }
 
-// Camera tests at 640 x 480 with the home folder (c:\) moved to a fresh temporary folder.
+// Camera tests at 640 x 480 with the home folder (c:\) moved to a fresh temporary folder, named with the
+// process id so that two builds' runs at the same time keep their pictures apart.
 class AutoFocusTest : public CameraTest {
 protected:
     void SetUp() override {
@@ -186,7 +189,8 @@ protected:
         const char* home = std::getenv("HOME");
         savedHome_ = home != nullptr ? home : "";
         home_ = fs::temp_directory_path() /
-                ("korvib_af_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                ("korvib_af_" + std::to_string(getpid()) + "_" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(home_);
         fs::create_directories(home_);
         setenv("HOME", home_.c_str(), 1);
