@@ -25,13 +25,13 @@ public:
     QImage position() { return shot(kPosition.x(), kPosition.y(), kPosition.width(), kPosition.height()); }
     void press(QPoint control) { click(control.x(), control.y()); }
 
-    // An MJPEG AVI of six seconds whose counter shows the second, made with ffmpeg in `folder`.
+    // An MJPEG AVI of ten seconds whose counter shows the second, made with ffmpeg in `folder`.
     std::filesystem::path makeClip(const std::filesystem::path& folder, const std::string& name) {
         std::filesystem::create_directories(folder);
         const std::filesystem::path path = folder / name;
         const std::string command =
-            "ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc=s=320x240:r=25:d=6 "
-            "-f lavfi -i sine=duration=6 -c:v mjpeg -pix_fmt yuvj420p -c:a pcm_s16le '" +
+            "ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc=s=320x240:r=25:d=10 "
+            "-f lavfi -i sine=duration=10 -c:v mjpeg -pix_fmt yuvj420p -c:a pcm_s16le '" +
             path.string() + "'";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         return path;
@@ -48,11 +48,19 @@ public:
         std::this_thread::sleep_for(500ms);
     }
 
-    // The picture area holds still over half a second.
+    // The picture area comes to hold still, two looks 300 ms apart the same, within four seconds (a busy
+    // machine may still be painting the last change).
     bool stands() {
-        const QImage before = picture();
-        std::this_thread::sleep_for(500ms);
-        return changedShare(picture(), before) < 0.001;
+        QImage last = picture();
+        return waitFor(
+            [&] {
+                std::this_thread::sleep_for(300ms);
+                const QImage now = picture();
+                const bool still = changedShare(now, last) < 0.001;
+                last = now;
+                return still;
+            },
+            4s);
     }
     // The picture area changes within two seconds.
     bool moves() {
