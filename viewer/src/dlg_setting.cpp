@@ -2,9 +2,10 @@
 #include "orvanel_dlg.h"
 #include "setting_dlg.h"
 
-// OK takes the dialog's values; a new display type or recording quality restarts the preview (twice when
-// both changed). The day folder and the language are only shown there. Refused while recording: a preview
-// restart would end the recording behind the running clock.
+// OK takes the dialog's values; a new display type or recording quality restarts a running preview (twice
+// when both changed). Over a loaded media file the preview is off and stays off: the new render mode is
+// used when the file is closed. The day folder and the language are only shown there. Refused while
+// recording: a preview restart would end the recording behind the running clock.
 void COrvanelDlg::OnSetting() {
     if (m_bRecording)
         return;
@@ -29,16 +30,20 @@ void COrvanelDlg::OnSetting() {
     m_nCapFormat = dialog.m_nCapFormat;
     m_nWhiteBalance = dialog.m_nWhiteBalance;
     m_bQuality = dialog.m_bQuality;
+    const auto restartRunningPreview = [this] {
+        if (m_bPreview != 1 || m_hPlay != nullptr)
+            return;
+        EnablePreview(0);
+        EnablePreview(1);
+    };
     if (dialog.m_bShow != m_bShow) {
         m_bShow = dialog.m_bShow;
         m_nRenderMode = m_bShow == 1 ? KZ_RENDER_GDI : KZ_RENDER_DS;
-        EnablePreview(0);
-        EnablePreview(1);
+        restartRunningPreview();
     }
     if (m_bQuality != oldQuality) {
         SendRecordingQuality();
-        EnablePreview(0);
-        EnablePreview(1);
+        restartRunningPreview();
     }
     Invalidate();
 }

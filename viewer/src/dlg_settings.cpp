@@ -15,7 +15,7 @@ int ReadInt(const CString& file, LPCTSTR key, int fallback) {
 } // namespace
 
 // Reads the ten settings. Values outside what the controls can show are brought into range: the picture
-// values to their bars, the two formats to 0 or 1, and the display type to GDI for 1 and DS otherwise.
+// values to their bars, the two formats and the quality to 0 or 1, and the display type to GDI for 1 and DS otherwise.
 // A save path that names nothing falls back to "C:\".
 void COrvanelDlg::LoadSettings() {
     m_nBrightness = std::clamp(ReadInt(m_strIniFile, "nBrightness", 80), 0, 255);
@@ -32,7 +32,7 @@ void COrvanelDlg::LoadSettings() {
 
     m_nSaveFormat = std::clamp(ReadInt(m_strIniFile, "nSaveFormat", 0), 0, 1);
     m_nCapFormat = std::clamp(ReadInt(m_strIniFile, "nCapFormat", 0), 0, 1);
-    m_bQuality = ReadInt(m_strIniFile, "bQuality", 1);
+    m_bQuality = std::clamp(ReadInt(m_strIniFile, "bQuality", 1), 0, 1);
     m_nWhiteBalance = 1;
     m_bShow = ReadInt(m_strIniFile, "bShow", 0) == 1 ? 1 : 0;
     m_bSettingsLoaded = true;

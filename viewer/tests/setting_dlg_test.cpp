@@ -1,5 +1,6 @@
 // End-to-end: the settings dialog of the Set button: its start values and languages, the folder browser,
 // Default, the white-balance warning, More Property, and what OK and Cancel leave in the main window.
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include <testing/dialog_watch.h>
 #include <testing/file_dialog.h>
 
+#include "media_files.h"
 #include "program_fixture.h"
 #include "setting_dlg.h"
 
@@ -15,9 +17,14 @@ namespace {
 using platform::testing::FolderDialogCall;
 using platform::testing::MessageBoxCall;
 
-// Clicks Set and runs `act` on the dialog it opens; `act` ends the dialog.
+// Clicks Set and runs `act` on the dialog it opens; `act` ends the dialog. False when none opened.
 bool WithSettingDialog(COrvanelDlg& dlg, std::function<void(HWND)> act) {
     return WithModalDialog(dlg, IDC_BUTTON_SETTING, IDC_BUTTON_DEFAULT, std::move(act));
+}
+
+// As WithSettingDialog, failing the test when no dialog opens.
+void InSettingDialog(COrvanelDlg& dlg, std::function<void(HWND)> act) {
+    EXPECT_TRUE(WithSettingDialog(dlg, std::move(act))) << "the settings dialog did not open";
 }
 
 // A mouse click on a control, which checks an automatic radio button or check box as the user's does.
@@ -98,7 +105,7 @@ TEST_F(SettingDlgTest, OpensOnTheWindowsValuesAndCancelKeepsThem) {
             dlg.m_nCapFormat = 0;
             dlg.m_bQuality = 1;
             dlg.m_bShow = 0;
-            WithSettingDialog(dlg, [&](HWND d) {
+            InSettingDialog(dlg, [&](HWND d) {
                 EXPECT_EQ(ItemText(d, 0), c.title);
                 EXPECT_EQ(ItemText(d, IDC_BUTTON_SAVE_PATH), c.savePathButton);
                 EXPECT_EQ(ItemText(d, IDC_RADIO_MANUAL_WB), c.manual);
@@ -136,7 +143,7 @@ TEST_F(SettingDlgTest, OkAppliesDisplayTypeAndQuality) {
         EXPECT_EQ(StoredQuality(dlg), 1.0);
         size_t writes = RegisterWrites();
 
-        WithSettingDialog(dlg, [&](HWND d) {
+        InSettingDialog(dlg, [&](HWND d) {
             ClickItem(d, IDC_RADIO_BMP);
             ClickItem(d, IDC_RADIO_SNAP);
             ClickItem(d, IDOK);
@@ -145,7 +152,7 @@ TEST_F(SettingDlgTest, OkAppliesDisplayTypeAndQuality) {
         EXPECT_EQ(dlg.m_nCapFormat, 1);
         EXPECT_EQ(RegisterWrites(), writes) << "formats alone do not restart the preview";
 
-        WithSettingDialog(dlg, [&](HWND d) {
+        InSettingDialog(dlg, [&](HWND d) {
             ClickItem(d, IDC_CHECK_QUALITY);
             ClickItem(d, IDOK);
         });
@@ -154,7 +161,7 @@ TEST_F(SettingDlgTest, OkAppliesDisplayTypeAndQuality) {
         EXPECT_GT(RegisterWrites(), writes) << "a new quality restarts the preview";
         writes = RegisterWrites();
 
-        WithSettingDialog(dlg, [&](HWND d) {
+        InSettingDialog(dlg, [&](HWND d) {
             ClickItem(d, IDC_RADIO_GDI);
             ClickItem(d, IDOK);
         });
@@ -187,6 +194,39 @@ TEST_F(SettingDlgTest, RefusedWhileRecording) {
     });
 }
 
+// Over a loaded media file OK starts no camera: the new display type and quality are taken, the file
+// still plays and closes, and closing it starts the preview in the new display type.
+TEST_F(SettingDlgTest, OkOverALoadedFileLeavesTheCameraOff) {
+    const vidora_test::MediaFile& clip = vidora_test::mediaFile(vidora_test::Media::MjpegAvi);
+    ASSERT_FALSE(clip.path.empty());
+    std::filesystem::copy_file(clip.path, File("clip.avi"));
+    ChooseFile("clip.avi");
+    RunDialog([&](COrvanelDlg& dlg) {
+        Click(dlg, IDC_BUTTON_LOAD_FILE);
+        ASSERT_NE(dlg.m_hPlay, nullptr);
+        InSettingDialog(dlg, [&](HWND d) {
+            ClickItem(d, IDC_RADIO_GDI);
+            ClickItem(d, IDC_CHECK_QUALITY);
+            ClickItem(d, IDOK);
+        });
+        EXPECT_EQ(dlg.m_bShow, 1);
+        EXPECT_EQ(StoredQuality(dlg), 0.0);
+        EXPECT_EQ(dlg.m_bPreview, 0);
+        const uint64_t frames = Camera().frameCount();
+        WaitFor([] { return false; }, 300);
+        EXPECT_EQ(Camera().frameCount(), frames) << "the camera was started over the file";
+
+        Click(dlg, IDC_BUTTON_PLAY);
+        EXPECT_EQ(dlg.m_bPlaying, 1);
+        Click(dlg, IDC_BUTTON_CLOSE_FILE);
+        EXPECT_EQ(dlg.m_hPlay, nullptr);
+        EXPECT_EQ(dlg.m_bPreview, 1);
+        EXPECT_EQ(dlg.m_nRenderMode, KZ_RENDER_GDI);
+        EXPECT_TRUE(WaitFor([&] { return Camera().frameCount() > frames + 2; }));
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
 // The browser's folder becomes the save path with one final "\", a drive root as it is; Cancel keeps the
 // path. Default then selects C:\, JPEG, Snap+Save, high quality, auto white balance and GDI.
 TEST_F(SettingDlgTest, SavePathBrowserAndDefault) {
@@ -204,7 +244,7 @@ TEST_F(SettingDlgTest, SavePathBrowserAndDefault) {
         dlg.m_nSaveFormat = 1;
         dlg.m_nCapFormat = 1;
         dlg.m_bQuality = 0;
-        WithSettingDialog(dlg, [&](HWND d) {
+        InSettingDialog(dlg, [&](HWND d) {
             for (const Case& c : cases) {
                 folder_ = c.chosen;
                 ClickItem(d, IDC_BUTTON_SAVE_PATH);
@@ -217,7 +257,7 @@ TEST_F(SettingDlgTest, SavePathBrowserAndDefault) {
         EXPECT_EQ(folderCalls_[0].title, "Choose Path: ");
         EXPECT_EQ(folderCalls_[0].flags, UINT(BIF_RETURNONLYFSDIRS));
 
-        WithSettingDialog(dlg, [&](HWND d) {
+        InSettingDialog(dlg, [&](HWND d) {
             ClickItem(d, IDC_BUTTON_DEFAULT);
             EXPECT_EQ(ItemText(d, IDC_EDIT_SAVE_PATH), "C:\\2026-12-10\\");
             EXPECT_TRUE(Checked(d, IDC_RADIO_JPEG));
@@ -241,7 +281,7 @@ TEST_F(SettingDlgTest, SavePathBrowserAndDefault) {
 TEST_F(SettingDlgTest, ManualWhiteBalanceWarningAndMoreProperty) {
     RunDialog([&](COrvanelDlg& dlg) {
         AnswerBoxes(IDCANCEL);
-        WithSettingDialog(dlg, [&](HWND d) {
+        InSettingDialog(dlg, [&](HWND d) {
             ClickItem(d, IDC_RADIO_MANUAL_WB);
             EXPECT_TRUE(Checked(d, IDC_RADIO_AUTO_WB));
             EXPECT_FALSE(Checked(d, IDC_RADIO_MANUAL_WB));
@@ -257,7 +297,7 @@ TEST_F(SettingDlgTest, ManualWhiteBalanceWarningAndMoreProperty) {
         EXPECT_EQ(boxes_[0].style, UINT(MB_OKCANCEL));
 
         AnswerBoxes(IDOK);
-        WithSettingDialog(dlg, [&](HWND d) {
+        InSettingDialog(dlg, [&](HWND d) {
             ClickItem(d, IDC_RADIO_MANUAL_WB);
             EXPECT_TRUE(Checked(d, IDC_RADIO_MANUAL_WB));
             ClickItem(d, IDC_BUTTON_MORE_PROPERTY);

@@ -30,7 +30,7 @@ TEST_F(ProgramTest, SettingsAreReadAndWrittenBack) {
         {"out of range",
          "nBrightness=300\nnContrast=-5\nnSaturation=64\nnSharpness=16\nnGamma=99\nstrSavePath=" + folder +
              "/deleted\nnSaveFormat=5\nnCapFormat=-1\nbQuality=7\nbShow=2\n",
-         {"255", "0", "63", "15", "63", "C:\\", "1", "0", "7", "0"},
+         {"255", "0", "63", "15", "63", "C:\\", "1", "0", "1", "0"},
          KZ_RENDER_DS},
     };
     for (const SettingsCase& c : cases) {
