@@ -37,6 +37,9 @@ CString COrvanelDlg::FormatHMS(int seconds) {
 // Chooses a media file, stops the camera preview and loads the file in place of any file loaded before,
 // showing its first frame, its length and the position. Cancel changes nothing.
 void COrvanelDlg::OnLoadFile() {
+    // Loading stops the camera preview, which would end a running recording behind its clock.
+    if (m_bRecording)
+        return;
     CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER | OFN_FILEMUSTEXIST, kMediaFilter, this);
     std::unique_ptr<char[]> name(new (std::nothrow) char[kNameBufferBytes]());
     if (!name)
@@ -131,11 +134,14 @@ void COrvanelDlg::ReleasePlayer() {
     m_hPlay = PLAY_UnInitial(m_hPlay);
 }
 
-// The one handler of both timers, branching on the playing flag, not the timer id: while a file is started,
-// every tick shows its position on the slider (tenths) and as text, and past the file's whole-second length
-// the playback timer ends with the last position left shown; otherwise the tick is the recording clock's.
+// The one handler of both timers, branching on the timer id: the recording clock's ticks show the clock,
+// also while a file plays; while a file is started, every other tick shows its position on the slider
+// (tenths) and as text, and past the file's whole-second length the playback timer ends with the last
+// position left shown.
 void COrvanelDlg::OnTimer(UINT_PTR id) {
-    if (m_bPlaying) {
+    if (id == kRecordTimer) {
+        ShowRecordingClock();
+    } else if (m_bPlaying) {
         double seconds = 0.0;
         PLAY_GetCurrentPosition(m_hPlay, &seconds);
         const int tenths = static_cast<int>(seconds * 10.0);
@@ -146,8 +152,6 @@ void COrvanelDlg::OnTimer(UINT_PTR id) {
             SetDlgItemText(IDC_STATIC_TIME_POS, FormatHMS(m_nPosition));
             m_sliderPosition.SetPos(tenths);
         }
-    } else {
-        ShowRecordingClock();
     }
     CDialog::OnTimer(id);
 }

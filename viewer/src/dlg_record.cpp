@@ -1,6 +1,8 @@
 // COrvanelDlg: the Record command, the recording clock in the status line and its summary at the end.
 #include "orvanel_dlg.h"
 
+#include <win32/native_path.h>
+
 namespace {
 
 constexpr UINT kRecordPeriodMs = 100;
@@ -27,8 +29,8 @@ CString TimeText(int hours, int minutes, int seconds) {
 
 } // namespace
 
-// Starts a recording into a file chosen in the save dialog, or stops the running one. The camera's
-// answers are not looked at: the window shows the recording state either way.
+// Starts a recording into a file chosen in the save dialog, or stops the running one. A start the camera
+// refuses (it has shown why) leaves the window as it was. The summary shows the file as the user chose it.
 void COrvanelDlg::OnRecord() {
     if (m_hCamera == nullptr)
         return;
@@ -37,10 +39,14 @@ void COrvanelDlg::OnRecord() {
         if (dialog.DoModal() != IDOK)
             return;
         m_strRecordFile = dialog.GetPathName();
-        KZ_StartCapture(m_hCamera, m_strRecordFile);
+        if (KZ_StartCapture(m_hCamera, m_strRecordFile) != KZ_OK)
+            return;
         SendCameraParams();
         ::GetLocalTime(&m_stRecordStart);
         m_strStartTime = TimeText(m_stRecordStart.wHour, m_stRecordStart.wMinute, m_stRecordStart.wSecond);
+        // A stop before the first tick shows this recording's times, not the last one's.
+        m_strEndTime = m_strStartTime;
+        m_strLastTime = TimeText(0, 0, 0);
         SetDlgItemText(IDC_STATIC_STATUS, "Start:" + m_strStartTime + kSpacer + "End:" + m_strStartTime);
         SetTimer(kRecordTimer, kRecordPeriodMs);
         GetDlgItem(IDC_BUTTON_SNAP)->EnableWindow(FALSE);
@@ -48,8 +54,9 @@ void COrvanelDlg::OnRecord() {
     } else {
         KZ_StopCapture(m_hCamera);
         KillTimer(kRecordTimer);
+        const CString shownFile(platform::toNativePath(m_strRecordFile.str()).c_str());
         SetDlgItemText(IDC_STATIC_STATUS, "Start:" + m_strStartTime + kSpacer + "End:" + m_strEndTime +
-                                              kSpacer + "Last:" + m_strLastTime + kSpacer + m_strRecordFile);
+                                              kSpacer + "Last:" + m_strLastTime + kSpacer + shownFile);
         GetDlgItem(IDC_BUTTON_SNAP)->EnableWindow(TRUE);
         Button(IDC_BUTTON_RECORD)->SetBitmap(IDB_RECORD);
     }

@@ -128,7 +128,8 @@ TEST_F(RecordTest, RecordTickAndStopWithF6) {
         ::PostMessage(dlg.m_hWnd, WM_KEYDOWN, VK_F6, 0);
         ASSERT_TRUE(WaitFor([&] { return dlg.m_bRecording == 0; }));
         EXPECT_EQ(Status(dlg), std::string("Start:14:07:03") + kSpacer + "End:14:07:08" + kSpacer +
-                                   "Last:00:00:05" + kSpacer + SystemPath("clip.avi"));
+                                   "Last:00:00:05" + kSpacer + File("clip.avi").string())
+            << "the file as the user chose it";
         EXPECT_TRUE(SnapEnabled(dlg));
         EXPECT_TRUE(RecordStripIs(dlg, IDB_RECORD));
         Camera().deliverFrames(5); // after the stop: not in the file
@@ -177,8 +178,8 @@ TEST_F(RecordTest, ElapsedTimeAcrossMinutesHoursAndMidnight) {
     });
 }
 
-// A cancelled save dialog changes nothing; a stop before the first tick shows the end and elapsed texts of
-// the previous recording, empty ones on the first.
+// A cancelled save dialog changes nothing; a stop before the first tick shows this recording's start as
+// its end and no elapsed time, never the texts of the recording before.
 TEST_F(RecordTest, CancelAndStopBeforeTheFirstTick) {
     RunDialog([&](COrvanelDlg& dlg) {
         Click(dlg, IDC_BUTTON_RES_DOWN);
@@ -193,8 +194,8 @@ TEST_F(RecordTest, CancelAndStopBeforeTheFirstTick) {
         ChooseFile("first.avi");
         Click(dlg, IDC_BUTTON_RECORD);
         Click(dlg, IDC_BUTTON_RECORD);
-        EXPECT_EQ(Status(dlg), std::string("Start:14:07:03") + kSpacer + "End:" + kSpacer +
-                                   "Last:" + kSpacer + SystemPath("first.avi"));
+        EXPECT_EQ(Status(dlg), std::string("Start:14:07:03") + kSpacer + "End:14:07:03" + kSpacer +
+                                   "Last:00:00:00" + kSpacer + File("first.avi").string());
 
         ChooseFile("second.avi");
         Click(dlg, IDC_BUTTON_RECORD);
@@ -205,28 +206,77 @@ TEST_F(RecordTest, CancelAndStopBeforeTheFirstTick) {
         ChooseFile("third.avi");
         Click(dlg, IDC_BUTTON_RECORD);
         Click(dlg, IDC_BUTTON_RECORD);
-        EXPECT_EQ(Status(dlg), std::string("Start:14:08:00") + kSpacer + "End:14:07:09" + kSpacer +
-                                   "Last:00:00:06" + kSpacer + SystemPath("third.avi"));
+        EXPECT_EQ(Status(dlg), std::string("Start:14:08:00") + kSpacer + "End:14:08:00" + kSpacer +
+                                   "Last:00:00:00" + kSpacer + File("third.avi").string());
         dlg.SendMessage(WM_CLOSE);
     });
 }
 
-// While the playing flag is set, ticks take the playback branch: a recording then shows no clock.
-TEST_F(RecordTest, TicksWhilePlayingShowNoClock) {
+// The handler tells the timers apart by id: the recording clock ticks on while a file plays, and a tick
+// of the playback timer leaves the clock alone.
+TEST_F(RecordTest, ClockTicksWhilePlaying) {
     ChooseFile("clip.avi");
     RunDialog([&](COrvanelDlg& dlg) {
         Click(dlg, IDC_BUTTON_RES_DOWN);
         Click(dlg, IDC_BUTTON_RECORD);
-        const std::string started = Status(dlg);
         dlg.m_bPlaying = 1;
         SetTime(14, 7, 8);
         Tick(dlg);
-        EXPECT_EQ(Status(dlg), started);
-        dlg.m_bPlaying = 0;
-        Tick(dlg);
+        EXPECT_EQ(Status(dlg),
+                  std::string("Start:14:07:03") + kSpacer + "End:14:07:08" + kSpacer + "Last:00:00:05");
+        SetTime(14, 7, 9);
+        dlg.SendMessage(WM_TIMER, 0, 0);
         EXPECT_EQ(dlg.m_strLastTime, "00:00:05");
+        dlg.m_bPlaying = 0;
+        Click(dlg, IDC_BUTTON_RECORD);
         dlg.SendMessage(WM_CLOSE);
     });
+}
+
+// A start the camera refuses (the file cannot be written) shows its box and leaves the window idle: the
+// status unchanged, the idle Record button, Snap enabled, and the next Record asks for a file again.
+TEST_F(RecordTest, FailedStartShowsNoRecordingState) {
+    ChooseFile("missing/clip.avi");
+    RunDialog([&](COrvanelDlg& dlg) {
+        Click(dlg, IDC_BUTTON_RES_DOWN);
+        const std::string before = Status(dlg);
+        Click(dlg, IDC_BUTTON_RECORD);
+        EXPECT_EQ(Boxes().calls().size(), 1u);
+        EXPECT_EQ(dlg.m_bRecording, 0);
+        EXPECT_EQ(Status(dlg), before);
+        EXPECT_TRUE(SnapEnabled(dlg));
+        EXPECT_TRUE(RecordStripIs(dlg, IDB_RECORD));
+
+        ChooseFile("clip.avi");
+        Click(dlg, IDC_BUTTON_RECORD);
+        EXPECT_EQ(FileDialogCalls().size(), 2u) << "the next Record starts again";
+        EXPECT_EQ(dlg.m_bRecording, 1);
+        Click(dlg, IDC_BUTTON_RECORD);
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
+// Load is refused while recording, since loading stops the preview under the recording; once it has
+// stopped, Load asks for a file.
+TEST_F(RecordTest, LoadRefusedWhileRecording) {
+    ChooseFile("clip.avi");
+    RunDialog([&](COrvanelDlg& dlg) {
+        Click(dlg, IDC_BUTTON_RES_DOWN);
+        Click(dlg, IDC_BUTTON_RECORD);
+        ASSERT_EQ(dlg.m_bRecording, 1);
+        Click(dlg, IDC_BUTTON_LOAD_FILE);
+        EXPECT_EQ(FileDialogCalls().size(), 1u) << "no open dialog";
+        EXPECT_EQ(dlg.m_bRecording, 1);
+        Camera().deliverFrames(4);
+        Click(dlg, IDC_BUTTON_RECORD);
+        ChooseFile(std::nullopt);
+        Click(dlg, IDC_BUTTON_LOAD_FILE);
+        EXPECT_EQ(FileDialogCalls().size(), 2u);
+        dlg.SendMessage(WM_CLOSE);
+    });
+    auto probe = ProbeVideo(File("clip.avi"));
+    ASSERT_FALSE(probe["nb_read_frames"].empty());
+    EXPECT_NEAR(std::stoi(probe["nb_read_frames"]), 4, 1) << "the recording ran on to its stop";
 }
 
 // Closing the window while recording stops the recording: the file is complete with its index.
