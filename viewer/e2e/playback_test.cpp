@@ -13,11 +13,18 @@ namespace e2e {
 namespace {
 
 // Client points of the main window's controls.
-constexpr QPoint kLoad(845, 495), kPlay(880, 495), kPause(915, 495), kClose(985, 495);
+constexpr QPoint kLoad(845, 495), kPlay(880, 495), kPause(915, 495), kStop(950, 495), kClose(985, 495);
 constexpr QPoint kPreviewEdit(915, 710);
 // The picture area and the position text.
 const QRect kPicture(50, 60, 750, 600);
 const QRect kPosition(830, 460, 50, 20);
+// The right end of the position slider's channel.
+constexpr QPoint kSliderEnd(945, 470);
+
+// ffmpeg inputs of ten seconds of test picture with a tone, or of the tone alone.
+const std::string kPictureAndTone = "-f lavfi -i testsrc=s=320x240:r=25:d=10 -f lavfi -i sine=duration=10 ";
+const std::string kTone = "-f lavfi -i sine=duration=10 ";
+const std::string kMjpegAvi = kPictureAndTone + "-c:v mjpeg -pix_fmt yuvj420p -c:a pcm_s16le";
 
 class PlaybackTest : public ProgramTest {
 public:
@@ -25,14 +32,14 @@ public:
     QImage position() { return shot(kPosition.x(), kPosition.y(), kPosition.width(), kPosition.height()); }
     void press(QPoint control) { click(control.x(), control.y()); }
 
-    // An MJPEG AVI of ten seconds whose counter shows the second, made with ffmpeg in `folder`.
-    std::filesystem::path makeClip(const std::filesystem::path& folder, const std::string& name) {
+    // A file of ten seconds made with ffmpeg in `folder` from `arguments` (inputs and codecs); by default
+    // an MJPEG AVI whose counter shows the second.
+    std::filesystem::path makeMedia(const std::filesystem::path& folder, const std::string& name,
+                                    const std::string& arguments = kMjpegAvi) {
         std::filesystem::create_directories(folder);
         const std::filesystem::path path = folder / name;
         const std::string command =
-            "ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc=s=320x240:r=25:d=10 "
-            "-f lavfi -i sine=duration=10 -c:v mjpeg -pix_fmt yuvj420p -c:a pcm_s16le '" +
-            path.string() + "'";
+            "ffmpeg -hide_banner -loglevel error -y " + arguments + " '" + path.string() + "'";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         return path;
     }
@@ -81,7 +88,7 @@ public:
 // Pause holds both; the Edit view and back shows the paused frame again, full screen shows it over the whole
 // screen and Esc brings the window back as it was; Close gives the area back to the live camera.
 TEST_F(PlaybackTest, VideoLoadPlayPauseEditFullScreenClose) {
-    const std::filesystem::path clip = makeClip(media(), "clip.avi");
+    const std::filesystem::path clip = makeMedia(media(), "clip.avi");
     ASSERT_NO_FATAL_FAILURE(load(clip.string()));
     EXPECT_TRUE(hasDetail(picture()));
     EXPECT_TRUE(stands()) << "a loaded file stands on its first frame";
@@ -122,6 +129,63 @@ TEST_F(PlaybackTest, VideoLoadPlayPauseEditFullScreenClose) {
     expectQuiet();
 }
 
+struct MediaKind {
+    const char* name;
+    const char* file;
+    std::string arguments;
+    bool video;
+};
+
+class MediaTableTest : public PlaybackTest, public ::testing::WithParamInterface<MediaKind> {};
+
+// Every kind of file loads, plays with its position text advancing, holds it while paused, shows the frame
+// the slider seeks to (for video), returns to 00:00:00 on Stop and closes back to the camera.
+TEST_P(MediaTableTest, LoadPlayPauseSeekStopClose) {
+    const std::filesystem::path file = makeMedia(media(), GetParam().file, GetParam().arguments);
+    ASSERT_NO_FATAL_FAILURE(load(file.string()));
+    EXPECT_TRUE(stands());
+    const QImage firstFrame = picture();
+    const QImage atStart = position();
+    press(kPlay);
+    EXPECT_TRUE(waitFor([&] { return position() != atStart; }, 3s)) << "the position text stays";
+    press(kPause);
+    std::this_thread::sleep_for(300ms);
+    const QImage paused = position();
+    std::this_thread::sleep_for(1200ms);
+    EXPECT_EQ(position(), paused) << "the position goes on while paused";
+    if (GetParam().video) {
+        EXPECT_TRUE(stands());
+        // A click on the slider's channel right of the thumb pages the position on: a frame later than
+        // the paused one, and not the first one.
+        const QImage frame = picture();
+        click(kSliderEnd.x(), kSliderEnd.y());
+        EXPECT_TRUE(waitFor(
+            [&] {
+                const QImage now = picture();
+                return changedShare(now, frame) > 0.01 && changedShare(now, firstFrame) > 0.01;
+            },
+            3s))
+            << "the slider showed no later frame";
+    }
+    saveShot("paused");
+    press(kStop);
+    EXPECT_TRUE(waitFor([&] { return position() == atStart; }, 2s)) << "Stop did not show 00:00:00";
+    press(kClose);
+    EXPECT_TRUE(moves()) << "the live camera is not back";
+    expectQuiet();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MediaTableTest,
+    ::testing::Values(MediaKind{"MjpegAvi", "clip.avi", kMjpegAvi, true},
+                      MediaKind{"H264Mp4", "clip.mp4",
+                                kPictureAndTone + "-c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac", true},
+                      MediaKind{"Mpeg", "clip.mpg", kPictureAndTone + "-c:v mpeg1video -g 5 -c:a mp2 -f mpeg",
+                                true},
+                      MediaKind{"Wav", "tone.wav", kTone + "-c:a pcm_s16le", false},
+                      MediaKind{"Mp3", "tone.mp3", kTone + "-c:a libmp3lame", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 class ChinesePlaybackTest : public PlaybackTest {
 protected:
     std::vector<std::pair<std::string, std::string>> environment() const override {
@@ -132,7 +196,7 @@ protected:
 // Under a Chinese system a file with a Chinese name, chosen in the file dialog's list, loads and plays.
 TEST_F(ChinesePlaybackTest, ChineseNamedFilePlays) {
     const std::filesystem::path folder = media() / "chinese";
-    makeClip(folder, "视频 片段.avi");
+    makeMedia(folder, "视频 片段.avi");
     const XWindow dialog = opens([&] { press(kLoad); });
     ASSERT_NE(dialog.id, 0u);
     // The folder holds only the clip: its name is the list's first row.
@@ -158,7 +222,7 @@ TEST_F(ChinesePlaybackTest, ChineseNamedFilePlays) {
 // A file no player reads loads harmlessly: every playback button and F11 twice leave the window working,
 // and Close brings the live camera back.
 TEST_F(PlaybackTest, UnreadableFileIsHarmless) {
-    const std::filesystem::path clip = makeClip(media(), "clip.avi");
+    const std::filesystem::path clip = makeMedia(media(), "clip.avi");
     std::string bytes;
     {
         std::ifstream in(clip, std::ios::binary);
