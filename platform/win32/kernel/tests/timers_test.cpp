@@ -16,11 +16,14 @@ protected:
     platform::SteppedClock clock;
 };
 
+constexpr UINT notKilled = 0xffff;
+
+// Written by the callback, which runs on the timer thread on the steady clock.
 struct Counter {
     std::atomic<int> calls{0};
-    UINT lastId = 0;
+    std::atomic<UINT> lastId{0};
     int killAfter = 0; // kill the timer from inside the callback after this many calls
-    UINT killResult = 0xffff;
+    std::atomic<UINT> killResult{notKilled};
 };
 
 void CALLBACK countCall(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
@@ -115,7 +118,7 @@ TEST(SteadyTimers, KillFromInsideCallbackOnTimerThread) {
     Counter counter;
     counter.killAfter = 2;
     timeSetEvent(1, 0, countCall, reinterpret_cast<DWORD_PTR>(&counter), TIME_PERIODIC);
-    while (counter.calls < 2)
+    while (counter.killResult == notKilled)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(counter.calls, 2);
