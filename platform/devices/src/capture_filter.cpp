@@ -67,11 +67,21 @@ void* CaptureFilter::queryInterface(REFIID riid)
 HRESULT CaptureFilter::onRun(REFERENCE_TIME)
 {
     runStartMs_ = activeClock().nowMs();
-    source_->startStream([this](const FrameView& frame) { deliver(frame); });
+    source_->startStream([this](const FrameView& frame) { deliver(frame); },
+                         [this](DWORD size) { return frameTarget(size); });
     return S_OK;
 }
 
 void CaptureFilter::onPauseFromRun() { source_->stopStream(); }
+
+// Streaming thread: the first connected pin's sample, for the source to make the frame in.
+BYTE* CaptureFilter::frameTarget(DWORD size)
+{
+    for (FramePin* pin : pins_)
+        if (pin->isConnected())
+            return pin->prepareSample(size);
+    return nullptr;
+}
 
 // Streaming thread: the same frame to both pins, stamped from the run start.
 void CaptureFilter::deliver(const FrameView& frame)

@@ -48,6 +48,7 @@ protected:
     void onPauseFromRun() override;
 
 private:
+    BYTE* frameTarget(DWORD size);
     void deliver(const FrameView& frame);
 
     std::shared_ptr<CaptureSource> source_;

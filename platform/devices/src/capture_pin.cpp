@@ -55,14 +55,24 @@ HRESULT FramePin::checkMediaType(const AM_MEDIA_TYPE& type)
     return format && *format == owner_.source().format() ? S_OK : S_FALSE;
 }
 
+BYTE* FramePin::prepareSample(DWORD size)
+{
+    prepared_.reset();
+    if (!isConnected() || FAILED(getSample(size, prepared_)))
+        return nullptr;
+    return prepared_->data();
+}
+
 void FramePin::deliverFrame(const BYTE* data, DWORD size, REFERENCE_TIME start, REFERENCE_TIME end)
 {
+    dshow::ComPtr<dshow::MediaSample> sample = std::move(prepared_);
     if (!isConnected())
         return;
-    dshow::ComPtr<dshow::MediaSample> sample;
-    if (FAILED(getSample(size, sample)))
-        return;
-    std::memcpy(sample->data(), data, size);
+    if (!sample || sample->data() != data) {
+        if (FAILED(getSample(size, sample)))
+            return;
+        std::memcpy(sample->data(), data, size);
+    }
     sample->SetActualDataLength(static_cast<LONG>(size));
     sample->SetTime(&start, &end);
     // A stopped or refusing receiver loses this frame only.

@@ -19,12 +19,18 @@ public:
 
     HRESULT getMediaType(int index, AM_MEDIA_TYPE* type) override;
     HRESULT checkMediaType(const AM_MEDIA_TYPE& type) override;
-    // Copies `size` bytes of a frame into a sample stamped [start, end) and delivers it when connected.
-    // Streaming thread.
+    // A sample of `size` bytes for the source to make the next frame in, when connected; its bytes, or
+    // null. Streaming thread.
+    BYTE* prepareSample(DWORD size);
+    // Delivers `size` bytes of a frame in a sample stamped [start, end) when connected: the prepared
+    // sample when the frame was made in it, else a copy. Streaming thread.
     void deliverFrame(const BYTE* data, DWORD size, REFERENCE_TIME start, REFERENCE_TIME end);
 
 protected:
     CaptureFilter& owner_;
+
+private:
+    dshow::ComPtr<dshow::MediaSample> prepared_; // streaming thread only
 };
 
 // The capture pin. Its interfaces: graph thread.

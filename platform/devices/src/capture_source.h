@@ -14,6 +14,9 @@ namespace platform::devices {
 
 // Receives each frame on the streaming thread (or the stepped caller); the view is borrowed for the call.
 using FrameSink = std::function<void(const FrameView&)>;
+// Asked on the same thread just before a frame of `size` bytes is made: where to put it, so that it needs no
+// copy on its way to the sink, or null for the source's own buffer.
+using FrameTarget = std::function<BYTE*(DWORD size)>;
 
 // Every member may be called from any thread.
 class CaptureSource {
@@ -29,9 +32,10 @@ public:
     // The capture pin's compression settings; a driver's own ones by default.
     virtual CompressionKnobs compression() const { return {}; }
 
-    // Frames go to `sink` from now on. stopStream ends the stream; afterwards the sink is not running
-    // and is not called again. Never from inside the sink.
-    virtual void startStream(FrameSink sink) = 0;
+    // Frames go to `sink` from now on, made where `target` says when the source makes its frames itself
+    // (an empty target: always in its own buffer). stopStream ends the stream; afterwards neither runs
+    // and neither is called again. Never from inside the sink.
+    virtual void startStream(FrameSink sink, FrameTarget target) = 0;
     virtual void stopStream() = 0;
 
     // Video processing amplifier: the property's range, or nothing when unsupported.

@@ -105,25 +105,24 @@ void FrameRenderer::writePlanar(uint64_t frame, BYTE* out)
     }
 }
 
-void FrameRenderer::render(const PictureParams& params, const VideoFormat& format, std::vector<BYTE>& out)
+void FrameRenderer::render(const PictureParams& params, const VideoFormat& format, BYTE* out)
 {
-    out.resize(frameBytes(format));
     width_ = format.width;
     height_ = format.height;
     noise_.configure(params.noiseSigma, params.noiseKey);
     drawRows(params, layoutFor(params, width_, height_));
     switch (format.pixels) {
     case PixelFormat::Rgb24:
-        writeRgb(params.frameIndex, out.data());
+        writeRgb(params.frameIndex, out);
         return;
     case PixelFormat::Yuy2:
-        writePacked(params.frameIndex, true, out.data());
+        writePacked(params.frameIndex, true, out);
         return;
     case PixelFormat::Uyvy:
-        writePacked(params.frameIndex, false, out.data());
+        writePacked(params.frameIndex, false, out);
         return;
     case PixelFormat::I420:
-        writePlanar(params.frameIndex, out.data());
+        writePlanar(params.frameIndex, out);
         return;
     }
 }

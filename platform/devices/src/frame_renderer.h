@@ -17,8 +17,8 @@ namespace platform::devices {
 // the owner serialises calls.
 class FrameRenderer {
 public:
-    // Renders `params` in `format` into `out`, resized to frameBytes(format).
-    void render(const PictureParams& params, const VideoFormat& format, std::vector<BYTE>& out);
+    // Renders `params` in `format` into the frameBytes(format) bytes at `out`.
+    void render(const PictureParams& params, const VideoFormat& format, BYTE* out);
 
 private:
     const SceneLayout& layoutFor(const PictureParams& params, LONG width, LONG height);

@@ -219,14 +219,19 @@ void SimulatedDevice::deliverOne()
         view.timeMs = lastUpdateMs_;
         params = paramsFor(s.bus.sensor.exposureFor(view.index), view.index);
     }
-    renderer_.render(params, view.format, frameBuffer_);
-    view.data = frameBuffer_.data();
-    view.size = DWORD(frameBuffer_.size());
+    view.size = frameBytes(view.format);
+    BYTE* out = target_ ? target_(view.size) : nullptr;
+    if (!out) {
+        frameBuffer_.resize(view.size);
+        out = frameBuffer_.data();
+    }
+    renderer_.render(params, view.format, out);
+    view.data = out;
     {
         std::lock_guard guard(mutex_);
         State& s = *state_;
         if (s.keepCount > 0) {
-            s.kept.push_back({view.format, frameBuffer_, view.index, view.timeMs});
+            s.kept.push_back({view.format, std::vector<BYTE>(view.data, view.data + view.size), view.index, view.timeMs});
             while (s.kept.size() > s.keepCount)
                 s.kept.pop_front();
         }
@@ -247,8 +252,9 @@ CapturedFrame SimulatedDevice::renderNow(const VideoFormat& format) const
         frame.timeMs = lastUpdateMs_;
         params = paramsFor(s.bus.sensor.exposureFor(frame.index), frame.index);
     }
+    frame.bytes.resize(frameBytes(format));
     std::lock_guard render(renderNowMutex_);
-    nowRenderer_.render(params, format, frame.bytes);
+    nowRenderer_.render(params, format, frame.bytes.data());
     return frame;
 }
 
@@ -262,12 +268,13 @@ void SimulatedDevice::startTicker()
     ticker_.start(fps, [this] { deliverOne(); });
 }
 
-void SimulatedDevice::startStream(FrameSink sink)
+void SimulatedDevice::startStream(FrameSink sink, FrameTarget target)
 {
     std::lock_guard stream(streamMutex_);
     {
         std::lock_guard deliver(deliverMutex_);
         sink_ = std::move(sink);
+        target_ = std::move(target);
     }
     bool stepped;
     {
@@ -284,6 +291,7 @@ void SimulatedDevice::stopStream()
     ticker_.stop();
     std::lock_guard deliver(deliverMutex_);
     sink_ = nullptr;
+    target_ = nullptr;
 }
 
 // Stepped mode runs on a stepped clock: the one installed, or this device's own.

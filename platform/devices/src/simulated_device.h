@@ -46,8 +46,10 @@ public:
     std::vector<VideoFormat> capabilities() const override;
     CompressionKnobs compression() const override;
 
-    // The live thread, or deliverFrames in stepped mode, feeds the sink.
-    void startStream(FrameSink sink) override;
+    // The live thread, or deliverFrames in stepped mode, feeds the sink, rendering into the target's
+    // buffer when it gives one.
+    void startStream(FrameSink sink, FrameTarget target) override;
+    void startStream(FrameSink sink) { startStream(std::move(sink), nullptr); }
     void stopStream() override;
     void setSteppedMode(bool stepped);
     bool deliverFrames(unsigned n);
@@ -122,8 +124,9 @@ private:
     SteppedClock ownClock_;
     bool ownClockInstalled_ = false;
 
-    std::mutex deliverMutex_; // guards sink_, frameBuffer_, renderer_; held while the sink runs
+    std::mutex deliverMutex_; // guards sink_, target_, frameBuffer_, renderer_; held while the sink runs
     FrameSink sink_;
+    FrameTarget target_;
     std::vector<BYTE> frameBuffer_;
     FrameRenderer renderer_;
     mutable std::mutex renderNowMutex_; // guards nowRenderer_

@@ -191,7 +191,7 @@ void V4l2Source::endCapture()
     xioctl(fd_, VIDIOC_REQBUFS, &release);
 }
 
-void V4l2Source::startStream(FrameSink sink)
+void V4l2Source::startStream(FrameSink sink, FrameTarget)
 {
     std::lock_guard stream(streamMutex_);
     if (thread_.joinable())

@@ -26,7 +26,8 @@ public:
     double frameRate() const override { return fps_; }
 
     // A device that fails to start streaming delivers nothing; the failure goes to the debugger output.
-    void startStream(FrameSink sink) override;
+    // Frames arrive in the driver's buffers, so the target is not used.
+    void startStream(FrameSink sink, FrameTarget target) override;
     void stopStream() override;
 
     std::optional<ProcAmpRange> procAmpRange(LONG property) const override;

@@ -219,12 +219,38 @@ TEST_F(CaptureFilterTest, RunningFilterDeliversEachSteppedFrameToBothPinsAndStop
     EXPECT_EQ(capture->in->starts, (std::vector<REFERENCE_TIME>{670'000, 1'330'000, 2'000'000}));
     EXPECT_EQ(preview->in->count(), 3u);
     EXPECT_EQ(capture->in->lengths[0], LONG(640 * 480 * 3));
-    EXPECT_EQ(capture->in->last, cam.lastFrames().size() == 1 ? preview->in->last : std::vector<BYTE>{});
+    ASSERT_EQ(cam.lastFrames().size(), 1u);
+    EXPECT_EQ(capture->in->last, cam.lastFrames().back().bytes) << "the sample the frame was made in";
+    EXPECT_EQ(preview->in->last, cam.lastFrames().back().bytes) << "the copy for the second pin";
     capture->Stop();
     preview->Stop();
     for (std::size_t i = 0; i < 2; ++i)
         pinOf(filter, i)->Disconnect();
     capture->in->Disconnect();
+    preview->in->Disconnect();
+}
+
+// With only the preview pin connected the frames are made in its samples: each one reaches the receiver as
+// made, none a stale sample of an earlier frame.
+TEST_F(CaptureFilterTest, FramesMadeInThePreviewPinsSamplesArriveAsMade)
+{
+    auto filter = bind(0);
+    ASSERT_TRUE(cam.device().setFormat({PixelFormat::Yuy2, 640, 480}));
+    ASSERT_TRUE(cam.setNoise(3, 5));
+    auto preview = ComPtr<SinkFilter>::adopt(new SinkFilter);
+    ASSERT_EQ(pinOf(filter, 1)->Connect(preview->in, nullptr), S_OK);
+    ASSERT_EQ(preview->Run(0), S_OK);
+    ASSERT_EQ(filter->Run(0), S_OK);
+    std::vector<BYTE> previous;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(cam.deliverFrames(1));
+        EXPECT_EQ(preview->in->last, cam.lastFrames().back().bytes) << "frame " << i;
+        EXPECT_NE(preview->in->last, previous) << "frame " << i;
+        previous = preview->in->last;
+    }
+    ASSERT_EQ(filter->Stop(), S_OK);
+    preview->Stop();
+    pinOf(filter, 1)->Disconnect();
     preview->in->Disconnect();
 }
 

@@ -36,11 +36,13 @@ TEST(V4l2Source, CapturesFramesOfTheChosenFormatAndHasNoChipInterface)
     std::mutex m;
     std::condition_variable cv;
     std::vector<DWORD> sizes;
-    source->startStream([&](const FrameView& f) {
-        std::lock_guard g(m);
-        sizes.push_back(f.size);
-        cv.notify_all();
-    });
+    source->startStream(
+        [&](const FrameView& f) {
+            std::lock_guard g(m);
+            sizes.push_back(f.size);
+            cv.notify_all();
+        },
+        nullptr);
     {
         std::unique_lock g(m);
         cv.wait_for(g, std::chrono::seconds(10), [&] { return sizes.size() >= 2; });
