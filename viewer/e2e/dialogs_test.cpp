@@ -99,6 +99,36 @@ const DialogCase kDialogs[] = {
      [](DialogsTest& t) { t.closeSettings(); }, QRect(10, 10, 300, 60)},
 };
 
+// A key the track bar ignores must not come back to it for ever: the program idles and the keys work.
+TEST_F(DialogsTest, PropertySliderThenFunctionKeys) {
+    const XWindow dialog = manualProperty();
+    ASSERT_NE(dialog.id, 0u);
+    x().drag(in(dialog, 100, 36), in(dialog, 200, 36));
+    for (const char* name : {"F7", "F11", "F5", "Escape"})
+        key(name);
+    expectIdle();
+    key("Alt_L+F4");
+    EXPECT_TRUE(closes(dialog));
+    closeSettings();
+}
+
+TEST_F(DialogsTest, ThresholdSliderThenFunctionKeys) {
+    key("F5");
+    std::this_thread::sleep_for(800ms);
+    click(915, 710); // Edit
+    std::this_thread::sleep_for(500ms);
+    const XWindow dialog = opens([&] { click(960, 570); }); // Tool
+    ASSERT_NE(dialog.id, 0u);
+    saveShot("threshold");
+    x().drag(in(dialog, 130, 22), in(dialog, 250, 22));
+    for (const char* name : {"F11", "F7", "F1"})
+        key(name);
+    expectIdle();
+    key("Escape");
+    EXPECT_TRUE(closes(dialog));
+    click(915, 710); // Preview
+}
+
 INSTANTIATE_TEST_SUITE_P(Every, DialogTest, ::testing::ValuesIn(kDialogs),
                          [](const auto& info) { return std::string(info.param.name); });
 
