@@ -41,6 +41,10 @@ struct DialogCase {
     QRect control;
 };
 
+void PrintTo(const DialogCase& dialog, std::ostream* out) {
+    *out << dialog.name;
+}
+
 QPoint fromBottomRight(const XWindow& w, int dx, int dy) {
     return w.rect.bottomRight() - QPoint(dx, dy);
 }

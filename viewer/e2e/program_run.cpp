@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -51,6 +52,7 @@ ProgramRun::ProgramRun(const std::string& display,
     const std::string log = (folder_ / "output.txt").string();
     pid_ = fork();
     if (pid_ == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL); // a killed test leaves no program behind
         for (const auto& [name, value] : variables)
             setenv(name.c_str(), value.c_str(), 1);
         if (chdir(folder_.c_str()) != 0)

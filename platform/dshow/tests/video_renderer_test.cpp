@@ -1,4 +1,5 @@
 // The Video Mixing Renderer's window: placement in the owner, drawing frames, full screen, input drain.
+#include <algorithm>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -153,6 +154,36 @@ TEST_F(VideoRendererTest, RepaintAfterStopShowsTheLastFrame) {
     InvalidateRect(video, nullptr, TRUE);
     UpdateWindow(video);
     EXPECT_EQ(windowPixels(video, 64, 48), last);
+}
+
+// Serves every queued message and repaint, as the program's loop does between frames.
+void pumpMessages() {
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+}
+
+// The last frame comes back on every repaint: after the owner is hidden and shown, and at a new size.
+TEST_F(VideoRendererTest, RepaintsShowTheLastFrame) {
+    ASSERT_EQ(window_->put_Owner(reinterpret_cast<OAHWND>(owner_)), S_OK);
+    ASSERT_EQ(window_->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS), S_OK);
+    ASSERT_EQ(window_->SetWindowPosition(0, 0, 64, 48), S_OK);
+    ASSERT_EQ(window_->put_Visible(OATRUE), S_OK);
+    ASSERT_EQ(control_->Run(), S_OK);
+    ASSERT_EQ(source_->previewPin().push(128), S_OK);
+    ASSERT_EQ(control_->Pause(), S_OK);
+    const auto allGrey = [](const std::vector<BYTE>& pixels) {
+        return std::all_of(pixels.begin(), pixels.end(), [](BYTE b) { return b == 128; });
+    };
+    ShowWindow(owner_, SW_HIDE);
+    ShowWindow(owner_, SW_SHOW);
+    pumpMessages();
+    EXPECT_TRUE(allGrey(windowPixels(videoWindow(), 64, 48))) << "shown again without its frame";
+    ASSERT_EQ(window_->SetWindowPosition(0, 0, 96, 72), S_OK);
+    pumpMessages();
+    EXPECT_TRUE(allGrey(windowPixels(videoWindow(), 96, 72))) << "resized without its frame";
 }
 
 TEST_F(VideoRendererTest, LeavingTheOwnerTakesTheWindowOut) {

@@ -127,6 +127,25 @@ TEST_F(ControlsTest, TrackBarRangeAndPositionAreSilentUserMovesScroll) {
 }
 
 // Relayed moves over the tool show its text after the pause; a click hides it; new text replaces the old.
+// A key the track bar ignores (F7) reaches it once through the queue; Qt passing the replayed key on to
+// the parents is not new input, so nothing is queued again and the loop goes idle.
+TEST_F(ControlsTest, KeyATrackBarIgnoresIsDeliveredOnce) {
+    HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
+    HWND bar = makeWindow(WS_CHILD | WS_VISIBLE, 10, 10, 150, 20, dialog, 1090, TRACKBAR_CLASS);
+    SetFocus(bar);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F7, Qt::NoModifier);
+    QApplication::sendEvent(controlOf<QSlider>(bar), &press);
+    int delivered = 0;
+    MSG msg;
+    for (int served = 0; served < 20 && PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE); ++served) {
+        delivered += msg.message == WM_KEYDOWN && msg.wParam == VK_F7 && msg.hwnd == bar;
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+    EXPECT_EQ(delivered, 1);
+    EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) << "the key keeps coming back";
+}
+
 TEST_F(ControlsTest, ToolTipShowsAfterThePauseForRelayedMoves) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
     HWND button = makeWindow(WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 40, 30, dialog, 1030, "BUTTON");
