@@ -16,6 +16,7 @@
 #include <mfc/file_dialog.h>
 #include <mfc/wnd.h>
 
+#include "file_icons_by_name.h"
 #include "text_scan.h"
 
 namespace platform::mfc {
@@ -61,6 +62,22 @@ HWND ownerOf(HWND owner)
     return main ? main->GetSafeHwnd() : nullptr;
 }
 
+// Qt's own dialog, which takes an icon provider, listing links as they are: no folder stalls the list.
+QFileDialog::Options listingOptions() { return QFileDialog::DontUseNativeDialog | QFileDialog::DontResolveSymlinks; }
+
+// Runs the dialog for `owner`: the chosen path, or empty for Cancel.
+QString chosenIn(QFileDialog& dialog, HWND owner)
+{
+    FileIconsByName icons;
+    dialog.setIconProvider(&icons);
+    QString chosen;
+    platform::user::runOwnedDialog(ownerOf(owner), [&] {
+        if (dialog.exec() == QDialog::Accepted)
+            chosen = dialog.selectedFiles().value(0);
+    });
+    return chosen;
+}
+
 } // namespace
 
 std::string qtFilter(std::string_view filter)
@@ -89,29 +106,28 @@ std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogC
     if (!haveGui())
         return std::nullopt;
     const QStringList filters = toQt(qtFilter(call.filter)).split(";;", Qt::SkipEmptyParts);
-    QString selected = filterIndex >= 1 && filterIndex <= filters.size() ? filters[filterIndex - 1] : QString();
+    const QString selected = filterIndex >= 1 && filterIndex <= filters.size() ? filters[filterIndex - 1] : QString();
     const QString title = call.title.empty() ? QString(call.open ? "Open" : "Save As") : toQt(call.title);
     const QString start = call.initialName.empty() ? QString() : toQt(platform::toNativePath(call.initialName));
-    const QString filterText = filters.join(";;");
-    QFileDialog::Options options;
-    if (!call.open && !(call.flags & OFN_OVERWRITEPROMPT))
-        options |= QFileDialog::DontConfirmOverwrite;
-    QString chosen;
-    platform::user::runOwnedDialog(ownerOf(call.owner), [&] {
-        chosen = call.open ? QFileDialog::getOpenFileName(nullptr, title, start, filterText, &selected, options)
-                           : QFileDialog::getSaveFileName(nullptr, title, start, filterText, &selected, options);
-    });
-    return systemPath(chosen);
+    QFileDialog dialog(nullptr, title, start, filters.join(";;"));
+    dialog.setFileMode(call.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setAcceptMode(call.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setOptions(listingOptions() |
+                      (call.open || (call.flags & OFN_OVERWRITEPROMPT) ? QFileDialog::Options()
+                                                                       : QFileDialog::DontConfirmOverwrite));
+    if (!selected.isEmpty())
+        dialog.selectNameFilter(selected);
+    return systemPath(chosenIn(dialog, call.owner));
 }
 
 std::optional<std::string> showQtFolderDialog(const platform::testing::FolderDialogCall& call)
 {
     if (!haveGui())
         return std::nullopt;
-    QString chosen;
-    platform::user::runOwnedDialog(ownerOf(call.owner),
-                                   [&] { chosen = QFileDialog::getExistingDirectory(nullptr, toQt(call.title)); });
-    return systemPath(chosen);
+    QFileDialog dialog(nullptr, toQt(call.title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOptions(listingOptions() | QFileDialog::ShowDirsOnly);
+    return systemPath(chosenIn(dialog, call.owner));
 }
 
 } // namespace platform::mfc

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMimeDatabase>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdlib>
 
@@ -11,6 +13,7 @@
 #include <testing/file_dialog.h>
 
 #include "file_dialog_qt.h"
+#include "file_icons_by_name.h"
 
 namespace {
 
@@ -86,6 +89,26 @@ TEST(MfcFileDialogFilter, WindowsFiltersBecomeQtFilters)
     EXPECT_EQ(platform::mfc::qtFilter("MPEG File(*.mpg;*.mpeg)|*.mpg;*.mpeg|All File(*.*)|*.*|"),
               "MPEG File (*.mpg *.mpeg);;All File (*.*)");
     EXPECT_EQ(platform::mfc::qtFilter(""), "");
+}
+
+// The dialogs' lists name a file's type from its name: a listed file is never read (some block readers).
+TEST(MfcFileDialogList, TypesComeFromNamesNotContents)
+{
+    // The window layer makes the GUI application with its first window.
+    const HWND window = CreateWindowEx(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    QTemporaryDir folder;
+    const QString pngNamedText = folder.filePath("picture.txt");
+    QFile file(pngNamedText);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x89PNG\r\n\x1a\n");
+    file.close();
+    const platform::mfc::FileIconsByName icons;
+    const QString text = QMimeDatabase().mimeTypeForName("text/plain").comment();
+    EXPECT_EQ(icons.type(QFileInfo(pngNamedText)), text);
+    EXPECT_EQ(icons.type(QFileInfo(folder.path())), QFileIconProvider().type(QFileInfo(folder.path())));
+    EXPECT_FALSE(icons.icon(QFileInfo(pngNamedText)).isNull());
+    DestroyWindow(window);
 }
 
 } // namespace
