@@ -1,0 +1,134 @@
+// Recording as a person does it: F6, the save dialog answered by typing the file, the clock running in
+// the status line, F6 again and the summary; the file as ffprobe and ffmpeg read it; a start that fails
+// shows no recording state; Load is refused while recording.
+#include "program_fixture.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include <QProcess>
+
+namespace e2e {
+namespace {
+
+constexpr QPoint kLoad(845, 495);
+// The status line (main window client coordinates).
+const QRect kStatus(40, 750, 760, 15);
+
+class RecordTest : public ProgramTest {
+public:
+    QImage status() { return shot(kStatus.x(), kStatus.y(), kStatus.width(), kStatus.height()); }
+    std::filesystem::path clips() {
+        std::filesystem::create_directories(program().folder() / "clips");
+        return program().folder() / "clips";
+    }
+    // F6 and the save dialog answered with `path`; whether the dialog closed.
+    bool startRecording(const std::string& path) {
+        const XWindow dialog = opens([&] { key("F6"); });
+        if (dialog.id == 0)
+            return false;
+        answer(path);
+        return closes(dialog);
+    }
+    // Types `path` into the file dialog a key at a time, as the name box's completion list comes and
+    // goes, and confirms it once the dialog has taken the keys in.
+    void answer(const std::string& path) {
+        for (char c : path) {
+            x().type(std::string(1, c));
+            std::this_thread::sleep_for(40ms);
+        }
+        std::this_thread::sleep_for(300ms);
+        key("Return");
+    }
+    // What a tool prints on its standard output, with its errors after them.
+    static std::string run(const QString& tool, const QStringList& arguments) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(tool, arguments);
+        process.waitForFinished(30000);
+        return process.readAll().toStdString();
+    }
+};
+
+// A recording of about three seconds: the clock moves in the status line while it runs, F6 leaves the
+// summary; the file holds 1280x1024 frames at the camera's 15 a second for the time it ran and decodes
+// cleanly; the live picture runs again afterwards.
+TEST_F(RecordTest, F6RecordsAndLeavesTheSummary) {
+    const std::filesystem::path file = clips() / "clip.avi";
+    const QImage idle = status();
+    ASSERT_TRUE(startRecording(file.string()));
+    ASSERT_TRUE(waitFor([&] { return status() != idle; }, 3s)) << "the start time never showed";
+    const auto start = std::chrono::steady_clock::now();
+    const QImage started = status();
+    EXPECT_TRUE(waitFor([&] { return status() != started; }, 3s)) << "the clock does not run";
+    saveShot("recording");
+    std::this_thread::sleep_for(2s);
+    const QImage ticking = status();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    key("F6");
+    EXPECT_TRUE(waitFor([&] { return status() != ticking; }, 3s)) << "no summary";
+    std::this_thread::sleep_for(1200ms);
+    const QImage summary = status();
+    EXPECT_EQ(changedShare(status(), summary), 0.0) << "the clock goes on after the stop";
+    saveShot("summary");
+
+    const std::string probe = run("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v:0",
+                                              "-show_entries", "stream=width,height,nb_read_frames", "-of",
+                                              "csv=p=0", QString::fromStdString(file.string())});
+    int width = 0, height = 0, frames = 0;
+    ASSERT_EQ(std::sscanf(probe.c_str(), "%d,%d,%d", &width, &height, &frames), 3) << probe;
+    EXPECT_EQ(width, 1280);
+    EXPECT_EQ(height, 1024);
+    // The start is seen and the stop pressed within half a second of when they happen.
+    EXPECT_NEAR(frames, seconds * 15, 0.5 * 15) << "frames for " << seconds << " s";
+    EXPECT_EQ(run("ffmpeg", {"-nostdin", "-v", "error", "-i", QString::fromStdString(file.string()), "-f", "null",
+                             "-"}),
+              "");
+    const QImage picture = shot(50, 60, 750, 600);
+    EXPECT_TRUE(waitFor([&] { return changedShare(shot(50, 60, 750, 600), picture) > 0.001; }, 3s))
+        << "the live picture stands after the recording";
+}
+
+// A file that cannot be written (no file can be made in /sys): the camera's box, then the window as before, and the next F6 asks for
+// a file again instead of stopping.
+TEST_F(RecordTest, FailedStartShowsNoRecordingState) {
+    const QImage idle = status();
+    const XWindow dialog = opens([&] { key("F6"); });
+    ASSERT_NE(dialog.id, 0u);
+    answer("/sys/x.avi");
+    const std::optional<XWindow> box = x().findWindow("Veltrane", 5s);
+    ASSERT_TRUE(box) << "no error box";
+    std::this_thread::sleep_for(400ms);
+    saveShot("error_box");
+    key("Return");
+    ASSERT_TRUE(closes(*box));
+    EXPECT_TRUE(closes(dialog));
+    std::this_thread::sleep_for(1200ms);
+    EXPECT_EQ(changedShare(status(), idle), 0.0) << "the status line shows a recording";
+    saveShot("after_failure");
+    const XWindow again = opens([&] { key("F6"); });
+    ASSERT_NE(again.id, 0u) << "F6 did not ask for a file";
+    key("Escape");
+    EXPECT_TRUE(closes(again));
+}
+
+// Load opens nothing while recording; after the stop it asks for a file.
+TEST_F(RecordTest, LoadRefusedWhileRecording) {
+    ASSERT_TRUE(startRecording((clips() / "clip.avi").string()));
+    std::this_thread::sleep_for(1s);
+    const std::vector<XWindow> before = x().windows();
+    click(kLoad.x(), kLoad.y());
+    EXPECT_FALSE(waitFor([&] { return !x().windowsBesides(before).empty(); }, 2s)) << "Load opened a dialog";
+    saveShot("load_refused");
+    key("F6");
+    std::this_thread::sleep_for(500ms);
+    const XWindow dialog = opens([&] { click(kLoad.x(), kLoad.y()); });
+    ASSERT_NE(dialog.id, 0u);
+    key("Escape");
+    EXPECT_TRUE(closes(dialog));
+}
+
+} // namespace
+} // namespace e2e
