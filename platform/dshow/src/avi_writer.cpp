@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 
 #include <gst/app/gstappsrc.h>
@@ -24,6 +25,13 @@ constexpr double kQueuedSeconds = 1.0;
 constexpr std::size_t kQueuedFramesMin = 4;
 constexpr std::size_t kQueueBytesMax = std::size_t{96} << 20;
 constexpr LONGLONG kHundredNanoseconds = 100;
+
+// Why the file of `path` could not be opened: its folder is missing, or it may not be written there.
+HRESULT openFailure(const std::string& path) {
+    std::error_code error;
+    const bool folder = std::filesystem::is_directory(std::filesystem::path(path).parent_path(), error);
+    return folder ? E_ACCESSDENIED : HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+}
 
 } // namespace
 
@@ -42,6 +50,7 @@ struct AviWriter::Pipeline {
     std::mutex lock;                // orders the wake-ups below with the waits on `moved`
     std::condition_variable moved;  // a queued frame left the queue, or the pipeline failed
     std::atomic<bool> failed{false};
+    std::atomic<bool> fileRefused{false}; // the sink could not open the file for writing
 
     ~Pipeline() {
         if (source)
@@ -66,8 +75,15 @@ struct AviWriter::Pipeline {
     // GStreamer's threads: an error fails every later write; each frame leaving the queue makes room.
     static GstBusSyncReply onMessage(GstBus*, GstMessage* message, gpointer self) {
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-            static_cast<Pipeline*>(self)->failed = true;
-            static_cast<Pipeline*>(self)->wake();
+            auto* pipeline = static_cast<Pipeline*>(self);
+            GError* error = nullptr;
+            gst_message_parse_error(message, &error, nullptr);
+            if (error && error->domain == GST_RESOURCE_ERROR && error->code == GST_RESOURCE_ERROR_OPEN_WRITE)
+                pipeline->fileRefused = true;
+            if (error)
+                g_error_free(error);
+            pipeline->failed = true;
+            pipeline->wake();
         }
         return GST_BUS_PASS;
     }
@@ -151,7 +167,7 @@ HRESULT AviWriter::open(const RawVideoCaps& caps, const std::string& encoder, co
     built->frameBytes = caps.frameBytes;
     built->rowBytes = caps.bottomUp ? caps.frameBytes / caps.height : 0;
     if (gst_element_set_state(built->pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
-        return E_FAIL;
+        return built->fileRefused ? openFailure(path) : E_FAIL;
     GstState reached = GST_STATE_NULL;
     const GstStateChangeReturn change = gst_element_get_state(built->pipeline, &reached, nullptr, kStartLimit);
     if (change == GST_STATE_CHANGE_FAILURE || reached != GST_STATE_PLAYING || built->failed)

@@ -29,9 +29,10 @@ public:
     static bool muxAccepts(const RawVideoCaps& caps);
 
     // Starts writing `path` (a native path): frames of `caps`, through the GStreamer launch description
-    // `encoder` when it is not empty, and waits (bounded) until the pipeline plays. E_FAIL when GStreamer
-    // or the element is missing, the file cannot be opened or the pipeline does not play in time. The
-    // graph's thread.
+    // `encoder` when it is not empty, and waits (bounded) until the pipeline plays. A file that cannot be
+    // made gives HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) without its folder, else E_ACCESSDENIED; E_FAIL
+    // when GStreamer or the element is missing, refuses the frames or does not play in time. The graph's
+    // thread.
     HRESULT open(const RawVideoCaps& caps, const std::string& encoder, const std::string& path);
     // Queues one frame of caps.frameBytes bytes (more are cut, fewer refused with E_INVALIDARG) captured
     // at `time` (100 ns units from the stream start, negative: one frame after the last; frames are

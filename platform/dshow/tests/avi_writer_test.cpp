@@ -50,10 +50,13 @@ TEST(AviWriterTest, FailedPipelineNeverBlocksWrites) {
     std::filesystem::remove(file);
 }
 
-// A file that cannot be written, or an encoder that refuses the frame format, fails the open itself.
+// A file that cannot be made, or an encoder that refuses the frame format, fails the open itself, each
+// with its code.
 TEST(AviWriterTest, OpenFailsForWhatCannotRecord) {
     AviWriter writer;
-    EXPECT_EQ(writer.open(SmallFrames(), "", (Scratch("missing") / "x.avi").string()), E_FAIL);
+    EXPECT_EQ(writer.open(SmallFrames(), "", (Scratch("missing") / "x.avi").string()),
+              HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(writer.open(SmallFrames(), "", "/sys/x.avi"), E_ACCESSDENIED) << "no file can be made there";
     EXPECT_EQ(writer.open(SmallFrames(), "capsfilter caps=video/x-raw,width=17", Scratch("x.avi").string()),
               E_FAIL);
     const std::vector<BYTE> frame(SmallFrames().frameBytes, 0);
