@@ -50,27 +50,36 @@ inline const Picture& greyScene() {
     return scene;
 }
 
-// Times `kernel(BYTE* work)` on a fresh copy of `original` each iteration, and the memcpy that makes
-// the copy. The kernel's time is the benchmark's; the counter x_memcpy is its ratio to the copy.
-template <typename Kernel>
-void timeAgainstMemcpy(benchmark::State& state, const Picture& original, Kernel kernel) {
+// Runs `reference()` and then `measured()` each iteration, in a benchmark with UseManualTime: the time
+// is measured's, and the counter `ratio` is its ratio to reference's in the same run.
+template <typename Reference, typename Measured>
+void timeAgainst(benchmark::State& state, const char* ratio, Reference reference, Measured measured) {
     using Clock = std::chrono::steady_clock;
-    Picture work(original.size());
-    Clock::duration copying{};
-    Clock::duration working{};
+    Clock::duration referenceTime{};
+    Clock::duration measuredTime{};
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        std::memcpy(work.data(), original.data(), original.size());
+        reference();
         benchmark::ClobberMemory();
-        const Clock::time_point copied = Clock::now();
-        kernel(work.data());
+        const Clock::time_point between = Clock::now();
+        measured();
         benchmark::ClobberMemory();
         const Clock::time_point done = Clock::now();
-        copying += copied - start;
-        working += done - copied;
-        state.SetIterationTime(std::chrono::duration<double>(done - copied).count());
+        referenceTime += between - start;
+        measuredTime += done - between;
+        state.SetIterationTime(std::chrono::duration<double>(done - between).count());
     }
-    state.counters["x_memcpy"] = static_cast<double>(working.count()) / static_cast<double>(copying.count());
+    state.counters[ratio] = static_cast<double>(measuredTime.count()) / static_cast<double>(referenceTime.count());
+}
+
+// Times `kernel(BYTE* work)` on a fresh copy of `original` each iteration against the memcpy that makes
+// the copy (the counter x_memcpy).
+template <typename Kernel>
+void timeAgainstMemcpy(benchmark::State& state, const Picture& original, Kernel kernel) {
+    Picture work(original.size());
+    timeAgainst(
+        state, "x_memcpy", [&] { std::memcpy(work.data(), original.data(), original.size()); },
+        [&] { kernel(work.data()); });
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(original.size()));
 }
 

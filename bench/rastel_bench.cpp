@@ -1,7 +1,11 @@
-// Speed of JPEG writing at quality 70 against cjpeg, and of BMP reading and saving, on a 1280x1024 picture.
+// Speed of JPEG writing at quality 70 against cjpeg, of BMP reading and saving, and of the picture
+// commands of CRastel and of the edit view against their kernels alone, on a 1280x1024 picture.
 #include <bitmap/rastel.h>
 #include <jpeg/jpegfile.h>
+#include <kernels/pixano.h>
 
+#include "bmp_static.h"
+#include "pixel_timing.h"
 #include "support/foreign_tools.h"
 
 #include <benchmark/benchmark.h>
@@ -99,6 +103,59 @@ void ReadBitmap24(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * frame().size());
 }
 BENCHMARK(ReadBitmap24)->Unit(benchmark::kMillisecond);
+
+// Times `command()` on a loaded picture against `kernel(CPixano&, BYTE*)` alone on a buffer of the
+// same picture in the same loop (the counter x_kernel).
+template <typename Command, typename Kernel>
+void timeAgainstKernel(benchmark::State& state, Command command, Kernel kernel) {
+    std::vector<unsigned char> pixels = frame();
+    CPixano pixano;
+    pixelbench::timeAgainst(
+        state, "x_kernel", [&] { benchmark::DoNotOptimize(kernel(pixano, pixels.data())); },
+        [&] { benchmark::DoNotOptimize(command()); });
+}
+
+// One command of CRastel and of the edit view, each on its own kernel.
+struct Command {
+    const char* name;
+    int (CRastel::*picture)();
+    int (CBmpStatic::*view)();
+    int (*kernel)(CPixano&, BYTE*);
+};
+
+constexpr LONG kPixelsWidth = kWidth;
+constexpr LONG kPixelsHeight = kHeight;
+
+const Command kCommands[] = {
+    {"Negative", &CRastel::Negative, &CBmpStatic::Negative,
+     [](CPixano& k, BYTE* p) { return k.Negative(p, kPixelsWidth, kPixelsHeight, 24); }},
+    {"Sharpen", &CRastel::Sharpen, &CBmpStatic::Sharpen,
+     [](CPixano& k, BYTE* p) { return k.ConvolutionFilter(p, kPixelsWidth, kPixelsHeight, 24, FILTER_SHARPEN); }},
+    {"HistogramEqualize", &CRastel::HistogramEqualize, &CBmpStatic::HistogramEqualize,
+     [](CPixano& k, BYTE* p) { return k.HistogramEqualize(p, kPixelsWidth, kPixelsHeight, 24); }},
+};
+
+// CRastel's command: the kernel on the working pixels and the display copy made current.
+void PictureCommand(benchmark::State& state) {
+    const Command& c = kCommands[state.range(0)];
+    state.SetLabel(c.name);
+    std::vector<unsigned char> pixels = frame();
+    CRastel picture;
+    picture.ReadBitmap(pixels.data(), kWidth, kHeight, 24);
+    timeAgainstKernel(state, [&] { return (picture.*c.picture)(); }, c.kernel);
+}
+BENCHMARK(PictureCommand)->DenseRange(0, 2)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// The edit view's command: CRastel's command and the history entry of its result.
+void EditViewCommand(benchmark::State& state) {
+    const Command& c = kCommands[state.range(0)];
+    state.SetLabel(c.name);
+    std::vector<unsigned char> pixels = frame();
+    CBmpStatic view;
+    view.LoadBuffer(pixels.data(), kWidth, kHeight, 24, 0, 0, 1);
+    timeAgainstKernel(state, [&] { return (view.*c.view)(); }, c.kernel);
+}
+BENCHMARK(EditViewCommand)->DenseRange(0, 2)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // Reference: one copy of the picture's bytes.
 void MemcpyReference(benchmark::State& state) {
