@@ -8,12 +8,30 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <new>
+#include <utility>
 
 namespace {
 
 bool bufferDepth(int bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+// `held` (of `heldSize` bytes) taken over when it has exactly `size` bytes, so that reloading a picture
+// of the same size writes into memory already mapped instead of faulting in new pages; otherwise a new
+// buffer, null without memory.
+std::unique_ptr<BYTE[]> reuseOrAllocate(BYTE*& held, uint64_t heldSize, uint64_t size) {
+    if (held && heldSize == size)
+        return std::unique_ptr<BYTE[]>(std::exchange(held, nullptr));
+    return std::unique_ptr<BYTE[]>(new (std::nothrow) BYTE[size]);
+}
+
+// Whether the `aSize` bytes at `a` and the `bSize` bytes at `b` share a byte.
+bool overlap(const BYTE* a, uint64_t aSize, const BYTE* b, uint64_t bSize) {
+    const std::less<const BYTE*> before;
+    return before(a, b + bSize) && before(b, a + aSize);
 }
 
 } // namespace
@@ -53,6 +71,7 @@ void CRastel::InitialParam() {
     m_nStretch = 1;
     m_nSplit = 0;
     m_pProcess = nullptr;
+    displayHoldsOverlays_ = false;
 }
 
 // Frees the GDI bitmaps, the header block, both pixel buffers and the kernel instance; the object is
@@ -73,19 +92,20 @@ void CRastel::DeAllocateBuffer() {
     m_bValid = FALSE;
 }
 
+// The display copy of the previous picture is kept when it has the new size; it is not filled, as it
+// stands for the working pixels until an overlay pass draws into it.
 int CRastel::TakePicture(BITMAPINFO* info, BYTE* pixels) {
     rastel::HeaderBlock ownedInfo(info);
     std::unique_ptr<BYTE[]> ownedPixels(pixels);
-    DeAllocateBuffer();
-    InitialParam();
     const BITMAPINFOHEADER& header = info->bmiHeader;
     const DWORD stride = static_cast<DWORD>(DibStride(header.biWidth, header.biBitCount));
     const DWORD imageSize = stride * static_cast<DWORD>(header.biHeight);
-    std::unique_ptr<BYTE[]> display(new (std::nothrow) BYTE[imageSize]);
+    std::unique_ptr<BYTE[]> display = reuseOrAllocate(m_pDisplay, m_bValid ? m_nImageSize : 0, imageSize);
+    DeAllocateBuffer();
+    InitialParam();
     std::unique_ptr<CPixano> process(new (std::nothrow) CPixano());
     if (!display || !process)
         return 0;
-    std::memcpy(display.get(), pixels, imageSize);
     m_nWidth = header.biWidth;
     m_nHeight = header.biHeight;
     m_nStride = stride;
@@ -103,7 +123,8 @@ int CRastel::TakePicture(BITMAPINFO* info, BYTE* pixels) {
 
 // Loads a copy of `height` rows of ((width * bits + 31) / 32) * 4 bytes from a caller's DIB pixel
 // buffer. When the pixels are another loaded object's working pixels of the same geometry, that
-// object's header block and colour table come along; otherwise the standard block is built.
+// object's header block and colour table come along; otherwise the standard block is built. The working
+// pixels of a picture of the same size are overwritten in place unless the buffer lies in them.
 // Returns 1, or 0 (object empty) for null pixels, a size that is not positive or exceeds 256 MiB, a
 // depth other than 1, 4, 8, 16, 24 or 32 bits, or no memory. The buffer stays the caller's and may be
 // this object's own pixels.
@@ -121,7 +142,11 @@ int CRastel::ReadBitmap(BYTE* pixels, int width, int height, int bits) {
     rastel::HeaderBlock info = sameGeometry
                                    ? rastel::copyHeaderBlock(source->m_pInfo, source->m_nColorEntries)
                                    : rastel::standardHeaderBlock(width, height, bits);
-    std::unique_ptr<BYTE[]> copy(new (std::nothrow) BYTE[imageSize]);
+    // A buffer inside the object's own pixels must outlive the reload, so it goes into a new one.
+    const bool reuse = m_bValid && m_nImageSize == imageSize && !overlap(pixels, imageSize, m_pImage, m_nImageSize);
+    if (reuse)
+        rastel::unregisterPicture(m_pImage);
+    std::unique_ptr<BYTE[]> copy = reuseOrAllocate(m_pImage, reuse ? m_nImageSize : 0, imageSize);
     if (!info || !copy) {
         DeAllocateBuffer();
         InitialParam();

@@ -3,17 +3,16 @@
 
 #include <kernels/pixano.h>
 
-#include <cstring>
 #include <functional>
 
 // A kernel's own refusal (depth not handled) is not passed on: the pixels stay as they were and the
-// command still answers 1. Every command leaves the display copy equal to the working pixels, which
+// command still answers 1. Every command leaves the display copy standing for the working pixels, which
 // erases the overlays collected there. Caller's thread.
 template <typename Kernel, typename... Extra> int CRastel::Process(Kernel kernel, Extra... extra) {
     if (!m_bValid)
         return 0;
     std::invoke(kernel, *m_pProcess, m_pImage, m_nWidth, m_nHeight, m_pInfo->bmiHeader.biBitCount, extra...);
-    std::memcpy(m_pDisplay, m_pImage, m_nImageSize);
+    displayHoldsOverlays_ = false;
     return 1;
 }
 
@@ -22,7 +21,7 @@ int CRastel::SettleDepth(int bits) {
         DeAllocateBuffer();
         return 0;
     }
-    std::memcpy(m_pDisplay, m_pImage, m_nImageSize);
+    displayHoldsOverlays_ = false;
     return 1;
 }
 

@@ -18,8 +18,9 @@ void CRastel::FreeDisplayHandles() {
     m_pDibBits = nullptr;
 }
 
-// Runs the draw callback on a memory DC holding a DIB section filled from the display copy and copies
-// what it drew back into the display copy. Returns the pixels to show: the display copy, or the working
+// Runs the draw callback on a memory DC holding a DIB section filled from the display copy (from the
+// working pixels while the display copy stands for them) and copies what it drew back into the display
+// copy. Returns the pixels to show: the display copy, or the working
 // pixels when no DIB section could be made. Caller's thread.
 BYTE* CRastel::RunOverlayPass() {
     HDC memory = CreateCompatibleDC(nullptr);
@@ -31,9 +32,10 @@ BYTE* CRastel::RunOverlayPass() {
     }
     HGDIOBJ previous = SelectObject(memory, m_hDibSection);
     SetBkMode(memory, TRANSPARENT);
-    std::memcpy(m_pDibBits, m_pDisplay, m_nImageSize);
+    std::memcpy(m_pDibBits, displayHoldsOverlays_ ? m_pDisplay : m_pImage, m_nImageSize);
     m_pfnDrawCallBack(m_pUserData, memory);
     std::memcpy(m_pDisplay, m_pDibBits, m_nImageSize);
+    displayHoldsOverlays_ = true;
     SelectObject(memory, previous);
     DeleteObject(m_hDibSection);
     m_hDibSection = nullptr;
@@ -112,11 +114,11 @@ HBITMAP CRastel::GetDDBHandle(HDC dc) {
     return m_hDdb;
 }
 
-// Erases the overlays: the display copy becomes the working pixels again. Returns 1, or 0 when not
+// Erases the overlays: the display copy stands for the working pixels again. Returns 1, or 0 when not
 // loaded. Caller's thread.
 int CRastel::ClearAllGraph() {
     if (!m_bValid)
         return 0;
-    std::memcpy(m_pDisplay, m_pImage, m_nImageSize);
+    displayHoldsOverlays_ = false;
     return 1;
 }

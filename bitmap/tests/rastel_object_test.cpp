@@ -91,6 +91,11 @@ TEST(RastelObject, CopiesKeepTheSourceHeaderBlock) {
     EXPECT_EQ(savedBytes(history, folder, "history.bmp"), file);
     ASSERT_EQ(history.ReadBitmap(history.GetBmpPixel(), 5, 3, 8), 1) << "reloading its own pixels";
     EXPECT_EQ(savedBytes(history, folder, "reloaded.bmp"), file);
+    // A reload of the same size goes into the object's own buffer, which stays known as its pixels.
+    ASSERT_EQ(history.ReadBitmap(source.GetBmpPixel(), 5, 3, 8), 1);
+    CRastel ofHistory;
+    ASSERT_EQ(ofHistory.ReadBitmap(history.GetBmpPixel(), 5, 3, 8), 1);
+    EXPECT_EQ(savedBytes(ofHistory, folder, "of-history.bmp"), file);
 
     Bytes raw(source.GetBmpPixel(), source.GetBmpPixel() + source.GetBmpSize());
     CRastel fromRaw;

@@ -232,6 +232,21 @@ TEST(RastelOverlay, CollectsInTheDisplayCopyUntilCleared) {
     EXPECT_EQ(rowsShown(picture, painter.color, original), rowMask({}));
 }
 
+// A reload of the same size writes into the object's buffers: the overlays go with the old picture and
+// the next pass draws on the new pixels alone.
+TEST(RastelOverlay, ReloadOfTheSameSizeStartsWithoutOverlays) {
+    CRastel picture;
+    ASSERT_EQ(showtest::loadPlaces(picture, kSmallWidth, kSmallHeight), 1);
+    const std::vector<uint32_t> original = placesOfSmall();
+    LinePainter painter{{3, 10}};
+    picture.SetDrawCallBack(&painter, paintLine);
+    EXPECT_EQ(rowsShown(picture, painter.color, original), rowMask({3}));
+
+    ASSERT_EQ(showtest::loadPlaces(picture, kSmallWidth, kSmallHeight), 1);
+    picture.SetDrawCallBack(&painter, paintLine);
+    EXPECT_EQ(rowsShown(picture, painter.color, original), rowMask({10}));
+}
+
 // The overlay pass works at the picture's own depth: on an 8-bit grey picture a grey pen lands as its
 // palette entry.
 TEST(RastelOverlay, GreyPictureKeepsItsPalette) {

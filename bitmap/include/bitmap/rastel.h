@@ -134,4 +134,8 @@ private:
     int m_nStretch;
     int m_nSplit;
     CPixano* m_pProcess;
+    // Whether m_pDisplay holds what overlay passes drew. While false the display copy stands for the
+    // working pixels and is not kept up to date: a command costs no copy, and the next overlay pass
+    // starts from the working pixels.
+    bool displayHoldsOverlays_;
 };
