@@ -3,38 +3,45 @@
 
 namespace {
 
-// A new object holding a copy of `source`'s picture.
+// `target` made to hold a copy of `source`'s picture; a new object when `target` is null.
+CRastel* CopyInto(CRastel* target, CRastel* source)
+{
+    if (target == nullptr)
+        target = new CRastel;
+    target->ReadBitmap(source->GetBmpPixel(), static_cast<int>(source->GetBmpWidth()),
+                       static_cast<int>(source->GetBmpHeight()), source->GetBitCount());
+    return target;
+}
+
 CRastel* CopyOf(CRastel* source)
 {
-    auto* copy = new CRastel;
-    copy->ReadBitmap(source->GetBmpPixel(), static_cast<int>(source->GetBmpWidth()),
-                     static_cast<int>(source->GetBmpHeight()), source->GetBitCount());
-    return copy;
+    return CopyInto(nullptr, source);
 }
 
 } // namespace
 
 // Makes a copy of `source` the newest entry, after the shown one: entries that Undo stepped back over
 // are dropped, and a full history drops its oldest entry. The first push since Clear also keeps a copy
-// as the original for RestoreOriginal. Returns 1.
+// as the original for RestoreOriginal. The dropped entry's object takes the copy, so a picture of the
+// same size is copied into memory it already has. Returns 1.
 int CBmpStatic::PushSnapshot(CRastel* source)
 {
-    CRastel* copy = CopyOf(source);
     if (m_pOriginal == nullptr) {
-        m_pOriginal = CopyOf(copy);
+        m_pOriginal = CopyOf(source);
         m_nHistoryIndex = 0;
     } else {
         m_nHistoryIndex += 1;
     }
+    CRastel* dropped = nullptr;
     if (m_nHistoryIndex > kHistorySize - 1) {
-        delete m_pHistory[0];
+        dropped = m_pHistory[0];
         for (int i = 1; i < kHistorySize; ++i)
             m_pHistory[i - 1] = m_pHistory[i];
-        m_pHistory[kHistorySize - 1] = nullptr;
         m_nHistoryIndex = kHistorySize - 1;
+    } else {
+        dropped = m_pHistory[m_nHistoryIndex];
     }
-    delete m_pHistory[m_nHistoryIndex];
-    m_pHistory[m_nHistoryIndex] = copy;
+    m_pHistory[m_nHistoryIndex] = CopyInto(dropped, source);
     m_nHistoryCount = m_nHistoryIndex + 1;
     return 1;
 }
@@ -43,8 +50,7 @@ int CBmpStatic::PushSnapshot(CRastel* source)
 // picture keeps the view's zoom.
 void CBmpStatic::ShowEntry(CRastel* source)
 {
-    m_pBmp->ReadBitmap(source->GetBmpPixel(), static_cast<int>(source->GetBmpWidth()),
-                       static_cast<int>(source->GetBmpHeight()), source->GetBitCount());
+    CopyInto(m_pBmp, source);
     m_pBmp->SetZoomFactor(m_nZoom);
 }
 
@@ -72,8 +78,7 @@ void CBmpStatic::RestoreOriginal()
     if (m_pBmp == nullptr || m_pOriginal == nullptr)
         return;
     ShowEntry(m_pOriginal);
-    delete m_pHistory[0];
-    m_pHistory[0] = CopyOf(m_pOriginal);
+    m_pHistory[0] = CopyInto(m_pHistory[0], m_pOriginal);
     for (int i = 1; i < kHistorySize; ++i) {
         delete m_pHistory[i];
         m_pHistory[i] = nullptr;
