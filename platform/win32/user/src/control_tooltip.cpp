@@ -15,7 +15,7 @@ namespace platform::user {
 namespace {
 
 constexpr UINT_PTR kShowTimer = 1;  // the pause before the tip shows
-constexpr UINT_PTR kWatchTimer = 2; // while shown: the mouse left the tool, or the tip timed out
+constexpr UINT_PTR kWatchTimer = 2; // while over a tool: the mouse left it, or the shown tip timed out
 constexpr UINT kInitialDelayMs = 500;
 constexpr UINT kWatchMs = 100;
 constexpr uint64_t kAutoPopMs = 5000;
@@ -66,10 +66,10 @@ int toolAt(const TipState& state, HWND hwnd, LPARAM point) {
     return -1;
 }
 
+// Takes the tip down; the tool stays the one under the mouse until the mouse leaves it.
 void hide(Window& window) {
     TipState& state = stateOf(window);
     KillTimer(window.hwnd, kShowTimer);
-    KillTimer(window.hwnd, kWatchTimer);
     if (state.shown) {
         // Qt fades its tip out; a tool tip of this class goes at once.
         QToolTip::hideText();
@@ -79,6 +79,13 @@ void hide(Window& window) {
         }
     }
     state.shown = false;
+}
+
+// The mouse is over no tool: the next tool it enters shows its tip again.
+void forget(Window& window) {
+    hide(window);
+    KillTimer(window.hwnd, kWatchTimer);
+    stateOf(window).over = -1;
 }
 
 void show(Window& window) {
@@ -91,7 +98,6 @@ void show(Window& window) {
                        widgetOf(toolWindow(tool)));
     state.shown = true;
     state.shownFor = 0;
-    SetTimer(window.hwnd, kWatchTimer, kWatchMs, nullptr);
 }
 
 void relay(Window& window, const MSG& msg) {
@@ -104,22 +110,28 @@ void relay(Window& window, const MSG& msg) {
     const int tool = toolAt(state, msg.hwnd, msg.lParam);
     if (tool == state.over)
         return;
-    hide(window);
+    forget(window);
     state.over = tool;
     state.screen = lastCursorPos(); // the tip stands by the cursor; relayed points are often client points
-    if (tool >= 0 && state.active)
+    if (tool >= 0 && state.active) {
         SetTimer(window.hwnd, kShowTimer, kInitialDelayMs, nullptr);
+        // Relayed moves end at the tool's edge: the watch sees the mouse leave, even after a click.
+        SetTimer(window.hwnd, kWatchTimer, kWatchMs, nullptr);
+    }
 }
 
 void watch(Window& window) {
     TipState& state = stateOf(window);
-    state.shownFor += kWatchMs;
     const bool stillOver =
         state.over >= 0 && windowUnderMouse() == toolWindow(state.tools[static_cast<size_t>(state.over)]);
-    if (!stillOver || state.shownFor >= kAutoPopMs) {
-        hide(window);
-        if (!stillOver)
-            state.over = -1;
+    if (!stillOver) {
+        forget(window);
+        return;
+    }
+    if (state.shown) {
+        state.shownFor += kWatchMs;
+        if (state.shownFor >= kAutoPopMs)
+            hide(window);
     }
 }
 
@@ -146,8 +158,7 @@ void updateText(Window& window, const TOOLINFO* info) {
 
 void deleteTool(Window& window, const TOOLINFO* info) {
     TipState& state = stateOf(window);
-    hide(window);
-    state.over = -1;
+    forget(window);
     if (info)
         std::erase_if(state.tools, [&](const Tool& tool) { return sameTool(tool, *info); });
 }
@@ -173,7 +184,7 @@ LRESULT CALLBACK toolTipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case TTM_ACTIVATE:
         stateOf(*window).active = wParam != 0;
         if (!wParam)
-            hide(*window);
+            forget(*window);
         return 0;
     case TTM_RELAYEVENT:
         if (const MSG* msg = reinterpret_cast<const MSG*>(lParam))
@@ -183,7 +194,7 @@ LRESULT CALLBACK toolTipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         wParam == kShowTimer ? show(*window) : watch(*window);
         return 0;
     case WM_DESTROY:
-        hide(*window);
+        forget(*window);
         return 0;
     default:
         return DefWindowProc(hwnd, message, wParam, lParam);

@@ -183,6 +183,21 @@ TEST_F(ControlsTest, ToolTipShowsAfterThePauseForRelayedMoves) {
     MSG down{button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10), 0, {130, 130}, 0};
     SendMessage(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&down));
     EXPECT_FALSE(QToolTip::isVisible());
+
+    // After the click the tip stays down while the mouse stays on the button, and shows again once the
+    // mouse has left the button (its parent relays nothing) and come back.
+    SendMessage(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    clock.advance(600);
+    drain();
+    EXPECT_FALSE(QToolTip::isVisible()) << "a click puts the tip away until the mouse leaves";
+    mouse(dialog, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(200, 150));
+    clock.advance(100);
+    drain();
+    mouse(dialog, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(20, 20));
+    SendMessage(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    clock.advance(500);
+    drain();
+    EXPECT_TRUE(QToolTip::isVisible()) << "the tip never comes back after a click";
     DestroyWindow(dialog);
     EXPECT_FALSE(IsWindow(tip)) << "the tip is owned by the dialog";
 }
