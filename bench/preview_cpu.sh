@@ -29,9 +29,9 @@ folder() {
 video_window="$(folder video-window 0)"
 gdi="$(folder gdi 1)"
 
-measure() { # measure NAME SETTLE COMMAND...: runs COMMAND, waits SETTLE s, prints its CPU over $seconds s
-  local name="$1" settle="$2"
-  shift 2
+measure() { # measure SETTLE COMMAND...: runs COMMAND, waits SETTLE s, prints its CPU % over $seconds s
+  local settle="$1"
+  shift
   "$@" >/dev/null 2>&1 &
   local pid=$! tick
   tick="$(getconf CLK_TCK)"
@@ -42,8 +42,7 @@ measure() { # measure NAME SETTLE COMMAND...: runs COMMAND, waits SETTLE s, prin
   after="$(awk '{print $14 + $15}' "/proc/$pid/stat")"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
-  awk -v n="$name" -v t=$((after - before)) -v hz="$tick" -v s="$seconds" \
-    'BEGIN { printf "%-48s %6.1f %%\n", n, 100 * t / hz / s }'
+  awk -v t=$((after - before)) -v hz="$tick" -v s="$seconds" 'BEGIN { printf "%.1f", 100 * t / hz / s }'
 }
 
 # A screen of its own: Xvfb picks a free display number and writes it to the pipe.
@@ -54,8 +53,15 @@ trap 'kill "$xvfb" 2>/dev/null; rm -rf "$scratch"' EXIT
 export DISPLAY=":$display"
 
 caps="video/x-raw,width=1280,height=1024,framerate=15/1"
-measure "Orvanel, video-window mode" 4 "$video_window"
-measure "Orvanel, GDI mode" 4 "$gdi"
-measure "videotestsrc ! fakesink" 1 gst-launch-1.0 -q videotestsrc is-live=true ! "$caps,format=BGRx" ! fakesink
-measure "videotestsrc ! videoscale ! ximagesink 750x600" 1 gst-launch-1.0 -q videotestsrc is-live=true \
-  ! "$caps" ! videoscale ! video/x-raw,width=750,height=600 ! ximagesink
+window="$(measure 4 "$video_window")"
+gdi_mode="$(measure 4 "$gdi")"
+source_only="$(measure 1 gst-launch-1.0 -q videotestsrc is-live=true ! "$caps,format=BGRx" ! fakesink)"
+pipeline="$(measure 1 gst-launch-1.0 -q videotestsrc is-live=true ! "$caps" ! videoscale \
+  ! video/x-raw,width=750,height=600 ! ximagesink)"
+
+row() { printf '%-48s %6s %%  %s\n' "$1" "$2" "$3"; }
+ratio() { awk -v a="$1" -v b="$pipeline" 'BEGIN { printf "%.2f x the display pipeline", a / b }'; }
+row "Orvanel, video-window mode" "$window" "$(ratio "$window")"
+row "Orvanel, GDI mode" "$gdi_mode" "$(ratio "$gdi_mode")"
+row "videotestsrc ! fakesink" "$source_only" ""
+row "videotestsrc ! videoscale ! ximagesink 750x600" "$pipeline" ""
