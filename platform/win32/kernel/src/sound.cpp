@@ -1,4 +1,5 @@
-// sndPlaySound on a GStreamer playbin; one sound at a time.
+// sndPlaySound on a GStreamer playbin; one sound at a time. An asynchronous sound is set up and played
+// on a thread of its own, so the caller goes on at once.
 #include <win32/native_path.h>
 #include <win32/sound.h>
 
@@ -15,54 +16,27 @@
 namespace {
 
 constexpr GstClockTime prerollLimit = 5 * GST_SECOND;
+constexpr GstClockTime stopCheck = 50 * GST_MSECOND; // how soon a waiting sound sees it was stopped
 
-// One playing sound: its pipeline, and the thread that waits for its end (asynchronous sounds).
-class Playback {
-public:
-    explicit Playback(GstElement* pipeline) : pipeline_(pipeline) {}
-    ~Playback() {
-        stop_ = true;
-        if (waiter_.joinable())
-            waiter_.join();
-        gst_element_set_state(pipeline_, GST_STATE_NULL);
-        gst_object_unref(pipeline_);
-    }
-    Playback(const Playback&) = delete;
-    Playback& operator=(const Playback&) = delete;
-
-    // Waits until the end of the stream, an error or stop().
-    void waitForEnd() {
-        GstBus* bus = gst_element_get_bus(pipeline_);
-        while (!stop_) {
-            GstMessage* message = gst_bus_timed_pop_filtered(
-                bus, 50 * GST_MSECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-            if (message) {
-                gst_message_unref(message);
-                break;
-            }
-        }
-        gst_object_unref(bus);
-    }
-    void waitInBackground() {
-        waiter_ = std::thread([this] { waitForEnd(); });
-    }
-
-private:
-    GstElement* pipeline_;
-    std::atomic<bool> stop_{false};
-    std::thread waiter_;
-};
+using StopFlag = std::shared_ptr<std::atomic<bool>>;
 
 std::mutex playing; // guards current, and serialises the calls
-// Never destroyed: a sound may still play while the process exits.
-std::unique_ptr<Playback>& current() {
-    static auto* playback = new std::unique_ptr<Playback>;
-    return *playback;
+// The asynchronous sound playing now, by its stop flag. Never destroyed: a sound may still play while
+// the process exits.
+StopFlag& current() {
+    static auto* flag = new StopFlag;
+    return *flag;
 }
 
-// A paused playbin for the file, or null when it does not preroll. With `silent`, audio goes to a fake
-// sink (no audio device).
-GstElement* preparedPipeline(const std::string& path, bool silent) {
+void stopCurrent() {
+    if (current())
+        *current() = true;
+    current().reset();
+}
+
+// A paused playbin for the file, or null when it does not preroll (or `stop` came first). With `silent`,
+// audio goes to a fake sink (no audio device).
+GstElement* preparedPipeline(const std::string& path, bool silent, const std::atomic<bool>& stop) {
     gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
     GstElement* pipeline = gst_element_factory_make("playbin", nullptr);
     if (!uri || !pipeline) {
@@ -78,11 +52,48 @@ GstElement* preparedPipeline(const std::string& path, bool silent) {
     if (silent)
         g_object_set(pipeline, "audio-sink", gst_element_factory_make("fakesink", nullptr), nullptr);
     gst_element_set_state(pipeline, GST_STATE_PAUSED);
-    if (gst_element_get_state(pipeline, nullptr, nullptr, prerollLimit) == GST_STATE_CHANGE_SUCCESS)
-        return pipeline;
+    for (GstClockTime waited = 0; waited < prerollLimit && !stop; waited += stopCheck) {
+        const GstStateChangeReturn state = gst_element_get_state(pipeline, nullptr, nullptr, stopCheck);
+        if (state == GST_STATE_CHANGE_SUCCESS)
+            return pipeline;
+        if (state != GST_STATE_CHANGE_ASYNC)
+            break;
+    }
     gst_element_set_state(pipeline, GST_STATE_NULL);
     gst_object_unref(pipeline);
     return nullptr;
+}
+
+// Waits until the end of the stream, an error or `stop`.
+void waitForEnd(GstElement* pipeline, const std::atomic<bool>& stop) {
+    GstBus* bus = gst_element_get_bus(pipeline);
+    while (!stop) {
+        GstMessage* message = gst_bus_timed_pop_filtered(
+            bus, stopCheck, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+        if (message) {
+            gst_message_unref(message);
+            break;
+        }
+    }
+    gst_object_unref(bus);
+}
+
+// Plays the file to its end; false when it cannot be played. A file that does not preroll on the audio
+// device is tried once more on a fake sink: a missing device plays silently, a file that cannot be played
+// fails there too.
+bool play(const std::string& path, const std::atomic<bool>& stop) {
+    if (!gst_init_check(nullptr, nullptr, nullptr))
+        return false;
+    GstElement* pipeline = preparedPipeline(path, false, stop);
+    if (!pipeline && !stop)
+        pipeline = preparedPipeline(path, true, stop);
+    if (!pipeline)
+        return false;
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    waitForEnd(pipeline, stop);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+    return true;
 }
 
 } // namespace
@@ -96,25 +107,16 @@ BOOL sndPlaySound(LPCTSTR sound, UINT flags) {
         return !sound || exists;
 
     std::lock_guard guard(playing);
-    current().reset();
+    stopCurrent();
     if (!sound)
         return TRUE;
-    if (!exists || !gst_init_check(nullptr, nullptr, nullptr))
+    if (!exists)
         return FALSE;
-    // A file that does not preroll on the audio device is tried once more on a fake sink: a missing
-    // device plays silently, a file that cannot be played fails there too.
-    GstElement* pipeline = preparedPipeline(native, false);
-    if (!pipeline)
-        pipeline = preparedPipeline(native, true);
-    if (!pipeline)
-        return FALSE;
-    auto playback = std::make_unique<Playback>(pipeline);
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
     if (flags & SND_ASYNC) {
-        playback->waitInBackground();
-        current() = std::move(playback);
-    } else {
-        playback->waitForEnd();
+        current() = std::make_shared<std::atomic<bool>>(false);
+        std::thread([native, stop = current()] { play(native, *stop); }).detach();
+        return TRUE;
     }
-    return TRUE;
+    const std::atomic<bool> never{false};
+    return play(native, never) ? TRUE : FALSE;
 }

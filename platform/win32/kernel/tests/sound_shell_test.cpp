@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -61,6 +63,21 @@ TEST(Sound, PlaysWavFilesAndRefusesOthers) {
     EXPECT_FALSE(sndPlaySound(folder.file("broken.wav").c_str(), SND_SYNC));
     EXPECT_FALSE(sndPlaySound(folder.file("missing.wav").c_str(), SND_SYNC));
     EXPECT_FALSE(sndPlaySound(folder.file("short.wav").c_str(), 0x0008)); // looping is not offered
+}
+
+// An asynchronous sound opens its file in the background: a file whose reader waits for a writer (a
+// pipe) does not hold up the caller, and the sound is set up once the data comes.
+TEST(Sound, AsynchronousSoundsReturnBeforeTheFileIsOpened) {
+    TempFolder folder;
+    writeWav(folder.file("short.wav"), 400);
+    const std::string pipe = folder.file("pipe.wav");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_TRUE(sndPlaySound(pipe.c_str(), SND_ASYNC));
+    std::ifstream wav(folder.file("short.wav"), std::ios::binary);
+    const auto oldHandler = std::signal(SIGPIPE, SIG_IGN); // the player may close the pipe early
+    std::ofstream(pipe, std::ios::binary) << wav.rdbuf();  // waits until the sound opens the pipe
+    std::signal(SIGPIPE, oldHandler);
+    EXPECT_TRUE(sndPlaySound(nullptr, 0));
 }
 
 TEST(Shell, OpenIsRecordedAndOtherCasesFail) {
