@@ -130,5 +130,42 @@ TEST_F(RecordTest, LoadRefusedWhileRecording) {
     EXPECT_TRUE(closes(dialog));
 }
 
+// The compressor chosen in the settings' selection dialog, with its own configuration dialog opened by
+// 设置... and its quality entered there, records the next file: ffprobe reads MJPEG.
+TEST_F(RecordTest, ChosenAndConfiguredCompressorRecords) {
+    const XWindow settings = opens([&] { click(975, 570); });
+    ASSERT_NE(settings.id, 0u);
+    const XWindow selection = opens([&] { x().click(in(settings, 184, 138)); });
+    ASSERT_NE(selection.id, 0u);
+    // The list's second entry, the first encoder: JPEG.
+    x().click(in(selection, 120, 23));
+    std::this_thread::sleep_for(400ms);
+    key("Down");
+    key("Return");
+    std::this_thread::sleep_for(400ms);
+    const XWindow config = opens([&] { x().click(in(selection, 309, 28)); });
+    ASSERT_NE(config.id, 0u) << "the encoder's dialog did not open";
+    saveShot("configuration");
+    x().click(in(config, 230, 20));
+    key("End");
+    for (int i = 0; i < 3; ++i)
+        key("BackSpace");
+    answer("40");
+    EXPECT_TRUE(closes(config));
+    x().click(in(selection, 63, 71)); // 选择
+    EXPECT_TRUE(closes(selection));
+    key("Escape");
+    EXPECT_TRUE(closes(settings));
+
+    const std::filesystem::path file = clips() / "jpeg.avi";
+    ASSERT_TRUE(startRecording(file.string()));
+    std::this_thread::sleep_for(1500ms);
+    key("F6");
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(run("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries", "stream=codec_name", "-of",
+                              "csv=p=0", QString::fromStdString(file.string())}),
+              "mjpeg\n");
+}
+
 } // namespace
 } // namespace e2e

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include <win32/message_loop.h>
 #include <win32/user_controls.h>
 
+#include "modal_window.h"
 #include "window_class.h"
 
 namespace platform::dshow {
@@ -127,7 +127,7 @@ HRESULT showCompressorConfig(HWND owner, const std::string& title, const KnownEn
 
     const BOOL ownerWasDisabled = owner ? EnableWindow(owner, FALSE) : FALSE;
     ShowWindow(dialog, SW_SHOW);
-    platform::user::runModalLoop([&] { return state.closed; });
+    runModalWindow(dialog, [&] { return state.closed; });
     if (owner)
         EnableWindow(owner, !ownerWasDisabled);
     SetWindowLongPtr(dialog, GWLP_USERDATA, 0);

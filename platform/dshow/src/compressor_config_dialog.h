@@ -15,8 +15,8 @@ constexpr int kKeyFramesEdit = 0x3102;
 constexpr int kBitRateEdit = 0x3103;
 
 // Shows the dialog captioned `title` (UTF-8) modally over `owner` (may be null) with `settings` filled in (the encoder's defaults
-// where -1). OK stores the entered values, clamped to their ranges, in `settings` and gives S_OK; Cancel
-// or closing leaves it and gives S_FALSE. E_FAIL when the window cannot be made. GUI thread.
+// where -1). OK (or Enter) stores the entered values, clamped to their ranges, in `settings` and gives
+// S_OK; Cancel, Esc or closing leaves it and gives S_FALSE. E_FAIL when the window cannot be made. GUI thread.
 HRESULT showCompressorConfig(HWND owner, const std::string& title, const KnownEncoder& encoder,
                              CompressorSettings& settings);
 

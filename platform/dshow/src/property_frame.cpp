@@ -5,11 +5,11 @@
 
 #include <win32/codepage.h>
 #include <win32/user.h>
-#include <win32/message_loop.h>
 
 #include <dshow/com_ptr.h>
 #include <dshow/property_pages.h>
 
+#include "modal_window.h"
 #include "window_class.h"
 
 namespace platform::dshow {
@@ -55,20 +55,6 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProc(window, message, wParam, lParam);
 }
 
-
-// The frame's modal loop, which handles the dialog keys itself: Esc is Cancel and Enter is OK wherever
-// the focus is in the frame.
-void runFrameLoop(HWND frame, FrameState& state) {
-    platform::user::runModalLoop([&] { return state.closed; }, [&](MSG& msg) {
-        bool inFrame = false;
-        for (HWND w = msg.hwnd; w && !inFrame; w = GetParent(w))
-            inFrame = w == frame;
-        if (!inFrame || msg.message != WM_KEYDOWN || (msg.wParam != VK_ESCAPE && msg.wParam != VK_RETURN))
-            return false;
-        SendMessage(frame, WM_COMMAND, msg.wParam == VK_ESCAPE ? IDCANCEL : IDOK, 0);
-        return true;
-    });
-}
 
 std::string utf8(LPCOLESTR text) {
     int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -135,7 +121,7 @@ HRESULT runFrame(HWND owner, UINT x, UINT y, LPCOLESTR caption, FrameState& stat
     if (SUCCEEDED(result)) {
         BOOL ownerWasDisabled = owner ? EnableWindow(owner, FALSE) : FALSE;
         ShowWindow(frame, SW_SHOW);
-        runFrameLoop(frame, state);
+        runModalWindow(frame, [&] { return state.closed; });
         if (owner)
             EnableWindow(owner, !ownerWasDisabled);
     }
