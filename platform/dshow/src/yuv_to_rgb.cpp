@@ -104,11 +104,16 @@ inline void convertEight(const BYTE* in, bool yFirst, BYTE* out) {
     };
     const __m128i blueGreen = _mm_unpacklo_epi8(bytesOf(blue), bytesOf(green));
     const __m128i redZero = _mm_unpacklo_epi8(bytesOf(red), _mm_setzero_si128());
-    alignas(16) uint32_t pixels[8]; // B, G, R, 0 each
-    _mm_store_si128(reinterpret_cast<__m128i*>(pixels), _mm_unpacklo_epi16(blueGreen, redZero));
-    _mm_store_si128(reinterpret_cast<__m128i*>(pixels + 4), _mm_unpackhi_epi16(blueGreen, redZero));
-    for (int i = 0; i < 8; ++i)
-        std::memcpy(out + 3 * i, &pixels[i], 3);
+    // Pixels as B, G, R, 0 words, stored four bytes at a time, each over the previous one's zero; the last
+    // one three bytes, so that nothing beyond the 24 is written.
+    __m128i quad = _mm_unpacklo_epi16(blueGreen, redZero);
+    for (int i = 0; i < 8; ++i) {
+        if (i == 4)
+            quad = _mm_unpackhi_epi16(blueGreen, redZero);
+        const uint32_t pixel = static_cast<uint32_t>(_mm_cvtsi128_si32(quad));
+        std::memcpy(out + 3 * i, &pixel, i < 7 ? 4 : 3);
+        quad = _mm_srli_si128(quad, 4);
+    }
 }
 #endif
 
