@@ -95,6 +95,14 @@ TEST_F(Compression, DialogPreselectsTheStoredCompressor) {
     }
 }
 
+// The dialog needs no device: on a thread where nothing has initialised COM it still lists the encoders.
+TEST_F(Compression, DialogListsTheEncodersWithoutADevice) {
+    HWND dialog = OpenDialog(reinterpret_cast<KZ_HANDLE>(8));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_GT(SendDlgItemMessage(dialog, 1000, CB_GETCOUNT, 0, 0), 1);
+    Click(dialog, IDCANCEL);
+}
+
 // OK stores the selected entry; "No Compressor" is stored as that text. Several dialogs may be open at
 // once: the last OK wins. The dialog needs no device, only a handle that is not null.
 TEST_F(Compression, OkStoresTheChoiceLastOkWins) {
