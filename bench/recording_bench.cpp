@@ -12,8 +12,8 @@
 #include <dshow/recording_counts.h>
 
 #include <devices/simulated_camera.h>
-#include <testing/message_box.h>
-#include <testing/registry_file.h>
+#include <seams/message_box.h>
+#include <seams/registry_file.h>
 #include <win32/registry.h>
 #include <win32/user.h>
 
@@ -56,7 +56,7 @@ public:
 private:
     std::filesystem::path folder_;
     platform::devices::SimulatedCamera camera_;
-    platform::testing::MessageBoxRecorder boxes_;
+    platform::seams::MessageBoxRecorder boxes_;
     KZ_HANDLE handle_ = nullptr;
 };
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include <devices/simulated_camera.h>
-#include <testing/seams.h>
+#include <seams/seams.h>
 #include <testing/stepped_frames.h>
 #include <win32/clock.h>
 
@@ -43,7 +43,7 @@ public:
         platform::seams::setRegistryFile((path_ / "registry.ini").string());
         platform::seams::setSystemLanguage(0x0409);
         platform::seams::setSoundRecord(&sounds_);
-        platform::testing::setScreenSize(kWidth, kHeight);
+        platform::seams::setScreenSize(kWidth, kHeight);
         platform::devices::SimulatedCamera::resetAll();
         RegisterProgramResources();
     }

@@ -3,7 +3,7 @@
 
 #include "support/foreign_tools.h"
 
-#include <testing/message_box.h>
+#include <seams/message_box.h>
 #include <win32/message_box.h>
 
 #include <gtest/gtest.h>
@@ -87,7 +87,7 @@ TEST(RastelJpeg, RefusalsWriteNoFile) {
     std::vector<BYTE> pixels = halvesPicture();
     CRastel colour;
     ASSERT_EQ(colour.ReadBitmap(pixels.data(), kWidth, kHeight, 24), 1);
-    platform::testing::MessageBoxRecorder boxes(IDOK);
+    platform::seams::MessageBoxRecorder boxes(IDOK);
     EXPECT_EQ(colour.SaveToJpegFile(folder.file("no/such/folder.jpg").c_str(), 0), 0);
     EXPECT_EQ(boxes.calls().size(), 1u);
     EXPECT_EQ(colour.SaveToJpegFile(nullptr, 0), 0);

@@ -140,7 +140,7 @@ TEST(FocusBrackets, MarkTheRegionCornersAndEnterTheGreyPicture) {
 
 // The grey bitmap: headers as other readers expect them, an identity palette and rows padded to four bytes.
 TEST(GrayBmp, WritesHeadersPaletteAndPaddedRows) {
-    const fs::path path = fs::temp_directory_path() / "korvib_gray_bmp_test.bmp";
+    const fs::path path = fs::temp_directory_path() / ("korvib_gray_bmp_test_" + std::to_string(getpid()) + ".bmp");
     const BYTE pixels[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}; // 5 x 3
     ASSERT_EQ(korvib::WriteGrayBmp(path.c_str(), pixels, 5, 3), 0);
     const std::vector<BYTE> bytes = ReadFile(path);

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include <devices/simulated_camera.h>
-#include <testing/message_box.h>
+#include <seams/message_box.h>
 #include <win32/user.h>
 
 #include <camera/korvib.h>
@@ -18,7 +18,7 @@ protected:
         platform::devices::SimulatedCamera::resetAll();
         camera_ = std::make_unique<platform::devices::SimulatedCamera>(platform::devices::SimulatedCamera::primary());
         camera_->setSteppedMode(true);
-        boxes_ = std::make_unique<platform::testing::MessageBoxRecorder>(IDOK);
+        boxes_ = std::make_unique<platform::seams::MessageBoxRecorder>(IDOK);
     }
     void TearDown() override {
         if (handle_ != nullptr) {
@@ -59,12 +59,12 @@ protected:
         EXPECT_EQ(boxes[0].style, style);
     }
     platform::devices::SimulatedCamera& Camera() { return *camera_; }
-    platform::testing::MessageBoxRecorder& Boxes() { return *boxes_; }
+    platform::seams::MessageBoxRecorder& Boxes() { return *boxes_; }
 
     KZ_HANDLE handle_ = nullptr;
 
 private:
     std::unique_ptr<platform::devices::SimulatedCamera> camera_;
-    std::unique_ptr<platform::testing::MessageBoxRecorder> boxes_;
+    std::unique_ptr<platform::seams::MessageBoxRecorder> boxes_;
     HWND window_ = nullptr;
 };

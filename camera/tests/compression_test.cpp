@@ -9,7 +9,7 @@
 
 #include <mfc/dialog_manager.h>
 #include <dshow/capture.h>
-#include <testing/dialog_watch.h>
+#include <seams/dialog_watch.h>
 #include <win32/message_loop.h>
 #include <win32/user_controls.h>
 
@@ -21,14 +21,14 @@ class Compression : public CameraTest {
 protected:
     void SetUp() override {
         CameraTest::SetUp();
-        platform::testing::setDialogWatch([this](HWND dialog, const std::string& name) {
+        platform::seams::setDialogWatch([this](HWND dialog, const std::string& name) {
             if (name == "SelectCompressorDlg") {
                 dialogs_.push_back(dialog);
             }
         });
     }
     void TearDown() override {
-        platform::testing::setDialogWatch({});
+        platform::seams::setDialogWatch({});
         for (HWND dialog : dialogs_) {
             if (IsWindow(dialog)) {
                 DestroyWindow(dialog);

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include <testing/message_box.h>
+#include <seams/message_box.h>
 #include <win32/kernel.h>
 #include <win32/user.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 // The box shows the system's text for the code, captioned "Veltrane", with OK only (or the information icon).
 TEST(ErrorBoxes, ShowTheSystemTextCaptionedVeltrane) {
-    platform::testing::MessageBoxRecorder boxes(IDOK);
+    platform::seams::MessageBoxRecorder boxes(IDOK);
     korvib::ShowComError(E_NOINTERFACE);
     korvib::ShowComInfo(ERROR_ACCESS_DENIED);
     const auto calls = boxes.calls();

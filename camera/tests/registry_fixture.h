@@ -6,15 +6,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 
-#include <testing/registry_file.h>
+#include <seams/registry_file.h>
 #include <win32/registry.h>
 
 class RegistryFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The process id keeps runs of two builds at the same time apart.
         path_ = std::filesystem::temp_directory_path() /
-                ("korvib_registry_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                ("korvib_registry_" + std::to_string(getpid()) + "_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
                  ".ini");
         std::filesystem::remove(path_);
         platform::seams::setRegistryFile(path_.string());

@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <testing/pseudo_terminal.h>
-#include <testing/serial_ports.h>
+#include <seams/serial_ports.h>
 #include <win32/clock.h>
 
 #include "camera_fixture.h"

@@ -3,7 +3,7 @@
 
 #include "support/foreign_tools.h"
 
-#include <testing/message_box.h>
+#include <seams/message_box.h>
 #include <win32/message_box.h>
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ TEST(JpegFileMessages, UnopenableFileShowsItsNameAndFails) {
     unsigned char pixel[3] = {10, 20, 30};
     CJpegFile jpeg;
     for (const int color : {1, 0}) {
-        platform::testing::MessageBoxRecorder boxes(IDOK);
+        platform::seams::MessageBoxRecorder boxes(IDOK);
         const std::string path = folder.file("missing/folder/out.jpg");
         EXPECT_EQ(jpeg.RGBToJpegFile(path.c_str(), pixel, 1, 1, color, 70), 0);
         const auto calls = boxes.calls();

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <testing/language.h>
+#include <seams/language.h>
 
 #include "media_files.h"
 #include "player_fixture.h"

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 #include <fstream>
 #include <vector>
 
@@ -64,7 +65,7 @@ constexpr int kStripId = 9001;
 class BmpButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        path_ = std::filesystem::temp_directory_path() / "orvanel_strip_test.bmp";
+        path_ = std::filesystem::temp_directory_path() / ("orvanel_strip_test_" + std::to_string(getpid()) + ".bmp");
         WriteStrip(path_, 300, 20, {kRed, kGreen, kBlue});
         platform::gdi::registerResourceBitmap(kStripId, path_.string().c_str());
     }

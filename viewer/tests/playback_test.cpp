@@ -2,7 +2,7 @@
 #include <dshow/com_ptr.h>
 #include <dshow/moniker.h>
 #include <player/vidora.h>
-#include <testing/language.h>
+#include <seams/language.h>
 #include <testing/picture_tools.h>
 
 #include "media_files.h"
@@ -10,7 +10,7 @@
 
 namespace {
 
-using platform::testing::FileDialogCall;
+using platform::seams::FileDialogCall;
 
 std::string Text(COrvanelDlg& dlg, int id) {
     CString text;
@@ -78,14 +78,14 @@ class PlaybackTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        platform::testing::setFileDialogAnswer(
+        platform::seams::setFileDialogAnswer(
             [this](const FileDialogCall& call) -> std::optional<std::string> {
                 calls_.push_back(call);
                 return answer_;
             });
     }
     void TearDown() override {
-        platform::testing::setFileDialogAnswer(nullptr);
+        platform::seams::setFileDialogAnswer(nullptr);
         ProgramTest::TearDown();
     }
     // Loads `path` through the Load button's file dialog.

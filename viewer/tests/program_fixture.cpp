@@ -57,11 +57,11 @@ void ProgramTest::SetUp() {
     platform::seams::setProgramPath((folder_ / "Orvanel").string());
     platform::seams::setRegistryFile((folder_ / "registry.ini").string());
     platform::seams::setSystemLanguage(0x0409);
-    platform::testing::setScreenSize(1280, 1024);
+    platform::seams::setScreenSize(1280, 1024);
     platform::devices::SimulatedCamera::resetAll();
-    boxes_ = std::make_unique<platform::testing::MessageBoxRecorder>(IDOK);
-    platform::testing::setFileDialogAnswer(
-        [this](const platform::testing::FileDialogCall& call) -> std::optional<std::string> {
+    boxes_ = std::make_unique<platform::seams::MessageBoxRecorder>(IDOK);
+    platform::seams::setFileDialogAnswer(
+        [this](const platform::seams::FileDialogCall& call) -> std::optional<std::string> {
             fileDialogCalls_.push_back(call);
             if (fileAnswers_.empty())
                 return std::nullopt;
@@ -74,14 +74,14 @@ void ProgramTest::SetUp() {
 
 void ProgramTest::TearDown() {
     DrainQueue();
-    platform::testing::setFileDialogAnswer(nullptr);
+    platform::seams::setFileDialogAnswer(nullptr);
     if (clock_ != nullptr) {
         platform::installClock(nullptr);
         clock_.reset();
     }
     boxes_.reset();
     platform::devices::SimulatedCamera::resetAll();
-    platform::testing::setScreenSize(0, 0);
+    platform::seams::setScreenSize(0, 0);
     platform::seams::setSystemLanguage(std::nullopt);
     platform::seams::setRegistryFile("");
     platform::seams::setProgramPath("");

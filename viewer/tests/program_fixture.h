@@ -13,8 +13,8 @@
 #include <vector>
 
 #include <devices/simulated_camera.h>
-#include <testing/file_dialog.h>
-#include <testing/seams.h>
+#include <seams/file_dialog.h>
+#include <seams/seams.h>
 #include <win32/clock.h>
 
 #include "orvanel_dlg.h"
@@ -39,7 +39,7 @@ protected:
     // The next file dialog chooses `name` in the test's folder (in the system's form), or cancels for no
     // value; a dialog with no answer queued cancels. Every dialog is kept in FileDialogCalls().
     void ChooseFile(const std::optional<std::string>& name);
-    const std::vector<platform::testing::FileDialogCall>& FileDialogCalls() const { return fileDialogCalls_; }
+    const std::vector<platform::seams::FileDialogCall>& FileDialogCalls() const { return fileDialogCalls_; }
     // Replaces the settings file's contents.
     void WriteSettings(const std::string& text) const;
     // The value of a key of section Orvanel ("" when missing).
@@ -49,15 +49,15 @@ protected:
     // move only when the test advances it. Before RunDialog.
     platform::SteppedClock& UseSteppedClock();
 
-    platform::testing::MessageBoxRecorder& Boxes() { return *boxes_; }
+    platform::seams::MessageBoxRecorder& Boxes() { return *boxes_; }
     platform::devices::SimulatedCamera Camera() { return platform::devices::SimulatedCamera::primary(); }
 
 private:
     std::filesystem::path folder_;
-    std::unique_ptr<platform::testing::MessageBoxRecorder> boxes_;
+    std::unique_ptr<platform::seams::MessageBoxRecorder> boxes_;
     std::unique_ptr<platform::SteppedClock> clock_;
     std::deque<std::optional<std::string>> fileAnswers_;
-    std::vector<platform::testing::FileDialogCall> fileDialogCalls_;
+    std::vector<platform::seams::FileDialogCall> fileDialogCalls_;
 };
 
 // A control's rectangle in the dialog's client coordinates.

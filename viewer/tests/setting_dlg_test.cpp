@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include <testing/dialog_watch.h>
-#include <testing/file_dialog.h>
+#include <seams/dialog_watch.h>
+#include <seams/file_dialog.h>
 
 #include "media_files.h"
 #include "program_fixture.h"
@@ -14,8 +14,8 @@
 
 namespace {
 
-using platform::testing::FolderDialogCall;
-using platform::testing::MessageBoxCall;
+using platform::seams::FolderDialogCall;
+using platform::seams::MessageBoxCall;
 
 // Clicks Set and runs `act` on the dialog it opens; `act` ends the dialog. False when none opened.
 bool WithSettingDialog(COrvanelDlg& dlg, std::function<void(HWND)> act) {
@@ -55,24 +55,24 @@ class SettingDlgTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        platform::testing::setFolderDialogAnswer([this](const FolderDialogCall& call) {
+        platform::seams::setFolderDialogAnswer([this](const FolderDialogCall& call) {
             folderCalls_.push_back(call);
             return folder_;
         });
-        platform::testing::setDialogWatch([this](HWND dialog, const std::string& name) {
+        platform::seams::setDialogWatch([this](HWND dialog, const std::string& name) {
             watched_.push_back(name);
             ::DestroyWindow(dialog);
         });
     }
     void TearDown() override {
-        platform::testing::setDialogWatch({});
-        platform::testing::setFolderDialogAnswer(nullptr);
-        platform::testing::setMessageBoxAnswer(nullptr);
+        platform::seams::setDialogWatch({});
+        platform::seams::setFolderDialogAnswer(nullptr);
+        platform::seams::setMessageBoxAnswer(nullptr);
         ProgramTest::TearDown();
     }
     // Answers the dialog's message boxes with `answer`, recording them.
     void AnswerBoxes(int answer) {
-        platform::testing::setMessageBoxAnswer([this, answer](const MessageBoxCall& call) {
+        platform::seams::setMessageBoxAnswer([this, answer](const MessageBoxCall& call) {
             boxes_.push_back(call);
             return answer;
         });

@@ -76,7 +76,7 @@ TEST_F(ProgramTest, MissingFileEndsWithItsMessage) {
     };
     for (const auto& missing : cases) {
         SCOPED_TRACE(missing.front());
-        platform::testing::MessageBoxRecorder boxes(IDOK);
+        platform::seams::MessageBoxRecorder boxes(IDOK);
         WriteSettings("[Orvanel]\nnBrightness=99\n");
         for (const char* file : missing)
             std::filesystem::rename(File(file), File((std::string(file) + ".moved").c_str()));
@@ -112,7 +112,7 @@ TEST_F(ProgramTest, NoCameraShowsInitialErrorAndEnds) {
     EXPECT_FALSE(ran);
     // The camera library reports its own failure first; the program's box comes last.
     ASSERT_FALSE(Boxes().calls().empty());
-    const platform::testing::MessageBoxCall box = Boxes().calls().back();
+    const platform::seams::MessageBoxCall box = Boxes().calls().back();
     EXPECT_EQ(box.text, "Initial Error");
     EXPECT_EQ(box.caption, "Warning");
     EXPECT_EQ(box.owner, nullptr);
@@ -152,7 +152,7 @@ TEST_F(ProgramTest, SmallScreenStopsStartupSilently) {
     };
     for (const Case& c : {Case{1024, 768, true}, Case{1023, 768, false}, Case{1024, 767, false}}) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        platform::testing::setScreenSize(c.width, c.height);
+        platform::seams::setScreenSize(c.width, c.height);
         WriteSettings("[Orvanel]\nnBrightness=99\n");
         bool cameraOpen = false;
         CRect window;
@@ -175,7 +175,7 @@ TEST_F(ProgramTest, SmallScreenStopsStartupSilently) {
 TEST_F(ProgramTest, UnreadableBackgroundEndsWithTheMessage) {
     for (const char* file : {"main.bmp", "image.bmp"}) {
         SCOPED_TRACE(file);
-        platform::testing::MessageBoxRecorder boxes(IDOK);
+        platform::seams::MessageBoxRecorder boxes(IDOK);
         std::filesystem::copy_file(File(file), File("saved.bmp"),
                                    std::filesystem::copy_options::overwrite_existing);
         std::ofstream(File(file), std::ios::binary | std::ios::trunc) << "BM not a picture";

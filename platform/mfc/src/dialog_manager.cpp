@@ -9,7 +9,7 @@
 #include <win32/kernel_base.h>
 #include <win32/message_loop.h>
 
-#include <testing/dialog_watch.h>
+#include <seams/dialog_watch.h>
 
 #include "dialog_state.h"
 
@@ -224,7 +224,7 @@ HWND CreateDialogParam(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc,
     const HWND created = createDialog(*dialog, owner, proc, param);
     const bool named = (reinterpret_cast<uintptr_t>(templateName) >> 16) != 0;
     if (created && named)
-        if (const platform::testing::DialogWatch& watch = platform::testing::dialogWatch())
+        if (const platform::seams::DialogWatch& watch = platform::seams::dialogWatch())
             watch(created, templateName);
     return created;
 }

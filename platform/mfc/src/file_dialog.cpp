@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include <testing/file_dialog.h>
+#include <seams/file_dialog.h>
 
 #include "file_dialog_qt.h"
 
@@ -27,14 +27,14 @@ INT_PTR CFileDialog::DoModal()
 {
     if (!m_ofn.lpstrFile || m_ofn.nMaxFile == 0)
         return IDCANCEL;
-    platform::testing::FileDialogCall call{open_ != FALSE,
+    platform::seams::FileDialogCall call{open_ != FALSE,
                                            m_ofn.hwndOwner,
                                            m_ofn.lpstrTitle ? m_ofn.lpstrTitle : "",
                                            m_ofn.lpstrFilter ? m_ofn.lpstrFilter : "",
                                            m_ofn.lpstrDefExt ? m_ofn.lpstrDefExt : "",
                                            std::string(m_ofn.lpstrFile, strnlen(m_ofn.lpstrFile, m_ofn.nMaxFile)),
                                            m_ofn.Flags};
-    const auto& answer = platform::testing::fileDialogAnswer();
+    const auto& answer = platform::seams::fileDialogAnswer();
     std::optional<std::string> chosen =
         answer ? answer(call) : platform::mfc::showQtFileDialog(call, static_cast<int>(m_ofn.nFilterIndex));
     if (!chosen || chosen->empty())

@@ -101,7 +101,7 @@ std::string qtFilter(std::string_view filter)
     return out;
 }
 
-std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogCall& call, int filterIndex)
+std::optional<std::string> showQtFileDialog(const platform::seams::FileDialogCall& call, int filterIndex)
 {
     if (!haveGui())
         return std::nullopt;
@@ -120,7 +120,7 @@ std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogC
     return systemPath(chosenIn(dialog, call.owner));
 }
 
-std::optional<std::string> showQtFolderDialog(const platform::testing::FolderDialogCall& call)
+std::optional<std::string> showQtFolderDialog(const platform::seams::FolderDialogCall& call)
 {
     if (!haveGui())
         return std::nullopt;

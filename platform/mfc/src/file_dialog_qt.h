@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include <testing/file_dialog.h>
+#include <seams/file_dialog.h>
 
 namespace platform::mfc {
 
@@ -15,8 +15,8 @@ std::string qtFilter(std::string_view filter);
 
 // Shows a Qt file dialog for the call (modal, its own event loop); the chosen file in the system's path
 // form, or no value for Cancel or when there is no GUI application. GUI thread.
-std::optional<std::string> showQtFileDialog(const platform::testing::FileDialogCall& call, int filterIndex);
+std::optional<std::string> showQtFileDialog(const platform::seams::FileDialogCall& call, int filterIndex);
 // The same for a folder.
-std::optional<std::string> showQtFolderDialog(const platform::testing::FolderDialogCall& call);
+std::optional<std::string> showQtFolderDialog(const platform::seams::FolderDialogCall& call);
 
 } // namespace platform::mfc

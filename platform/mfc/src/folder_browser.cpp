@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include <testing/file_dialog.h>
+#include <seams/file_dialog.h>
 
 #include "file_dialog_qt.h"
 
@@ -13,9 +13,9 @@ LPITEMIDLIST SHBrowseForFolder(LPBROWSEINFO info)
 {
     if (!info)
         return nullptr;
-    const platform::testing::FolderDialogCall call{info->hwndOwner, info->lpszTitle ? info->lpszTitle : "",
+    const platform::seams::FolderDialogCall call{info->hwndOwner, info->lpszTitle ? info->lpszTitle : "",
                                                     info->ulFlags};
-    const auto& answer = platform::testing::folderDialogAnswer();
+    const auto& answer = platform::seams::folderDialogAnswer();
     const std::optional<std::string> chosen = answer ? answer(call) : platform::mfc::showQtFolderDialog(call);
     if (!chosen || chosen->empty())
         return nullptr;

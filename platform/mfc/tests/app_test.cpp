@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include <testing/local_time.h>
-#include <testing/message_box.h>
-#include <testing/program_path.h>
+#include <seams/local_time.h>
+#include <seams/message_box.h>
+#include <seams/program_path.h>
 
 namespace mfc_test {
 namespace {
@@ -36,7 +36,7 @@ TEST_F(MfcAppTest, NamedAfterTheProgramFileAndCaptionsItsBoxes)
     CWnd main;
     ASSERT_TRUE(main.SubclassWindow(plainWindow(WS_OVERLAPPED)));
     app.m_pMainWnd = &main;
-    platform::testing::MessageBoxRecorder boxes(IDOK);
+    platform::seams::MessageBoxRecorder boxes(IDOK);
     EXPECT_EQ(AfxMessageBox("The necessary file has been remove,Program can not continue! "), IDOK);
     ASSERT_EQ(boxes.calls().size(), 1u);
     EXPECT_EQ(boxes.calls()[0].caption, "Orvanel");

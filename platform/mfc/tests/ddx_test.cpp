@@ -1,7 +1,7 @@
 // Dialog data exchange: members shown in the controls and read back, and a refused number.
 #include "mfc_fixture.h"
 
-#include <testing/message_box.h>
+#include <seams/message_box.h>
 
 namespace mfc_test {
 namespace {
@@ -117,7 +117,7 @@ TEST_F(MfcDdxTest, ControlBindingGivesTheControlItsObject)
 
 TEST_F(MfcDdxTest, TextThatIsNoNumberKeepsTheDialogOpen)
 {
-    platform::testing::MessageBoxRecorder boxes(IDOK);
+    platform::seams::MessageBoxRecorder boxes(IDOK);
     DataDialog dlg;
     dlg.m_nNumber = 5;
     dlg.init = [](ScriptedDialog& d) {

@@ -10,7 +10,7 @@
 
 #include <mfc/file_dialog.h>
 #include <mfc/folder_browser.h>
-#include <testing/file_dialog.h>
+#include <seams/file_dialog.h>
 
 #include "file_dialog_qt.h"
 #include "file_icons_by_name.h"
@@ -21,13 +21,13 @@ class MfcFileDialogTest : public ::testing::Test {
 protected:
     void answer(std::optional<std::string> path)
     {
-        platform::testing::setFileDialogAnswer([this, path](const platform::testing::FileDialogCall& call) {
+        platform::seams::setFileDialogAnswer([this, path](const platform::seams::FileDialogCall& call) {
             calls.push_back(call);
             return path;
         });
     }
-    void TearDown() override { platform::testing::setFileDialogAnswer({}); }
-    std::vector<platform::testing::FileDialogCall> calls;
+    void TearDown() override { platform::seams::setFileDialogAnswer({}); }
+    std::vector<platform::seams::FileDialogCall> calls;
 };
 
 TEST_F(MfcFileDialogTest, SaveAddsTheDefaultExtensionToANameWithoutOne)
@@ -131,7 +131,7 @@ TEST(MfcQtFileDialogTest, ShowsTheRequestAndGivesThePathInTheSystemsForm)
         dialog->selectFile("/tmp/orvanel snap.bmp");
         static_cast<QDialog*>(dialog)->accept(); // public in the base, dispatched to the file dialog
     });
-    platform::testing::FileDialogCall call{false, nullptr, "", "BMP Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg||",
+    platform::seams::FileDialogCall call{false, nullptr, "", "BMP Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg||",
                                            "BMP", "", 0};
     const auto chosen = platform::mfc::showQtFileDialog(call, 1);
     ASSERT_TRUE(chosen.has_value());
@@ -152,9 +152,9 @@ namespace {
 // The folder browser as the settings dialog uses it: a chosen folder's path, Cancel, a path too long.
 TEST(MfcFolderBrowserTest, ChosenFolderComesBackAsItsPath)
 {
-    std::vector<platform::testing::FolderDialogCall> calls;
+    std::vector<platform::seams::FolderDialogCall> calls;
     std::optional<std::string> answer = "\\home\\user\\pictures";
-    platform::testing::setFolderDialogAnswer([&](const platform::testing::FolderDialogCall& call) {
+    platform::seams::setFolderDialogAnswer([&](const platform::seams::FolderDialogCall& call) {
         calls.push_back(call);
         return answer;
     });
@@ -188,7 +188,7 @@ TEST(MfcFolderBrowserTest, ChosenFolderComesBackAsItsPath)
     answer = std::nullopt;
     EXPECT_EQ(SHBrowseForFolder(&info), nullptr);
     EXPECT_FALSE(SHGetPathFromIDList(nullptr, path));
-    platform::testing::setFolderDialogAnswer({});
+    platform::seams::setFolderDialogAnswer({});
 }
 
 TEST(MfcQtFolderDialogTest, AcceptedFolderInTheSystemsForm)

@@ -2,6 +2,7 @@
 #include "mfc_fixture.h"
 
 #include <filesystem>
+#include <unistd.h>
 #include <fstream>
 
 namespace mfc_test {
@@ -10,7 +11,7 @@ namespace {
 // A 3 x 2 24-bit BMP file, its headers written byte by byte.
 std::string writeBmp()
 {
-    const auto path = (std::filesystem::temp_directory_path() / "mfc_strip.bmp").string();
+    const auto path = (std::filesystem::temp_directory_path() / ("mfc_strip_" + std::to_string(getpid()) + ".bmp")).string();
     std::string bytes;
     const auto put = [&bytes](uint32_t value, int size) {
         for (int i = 0; i < size; ++i)

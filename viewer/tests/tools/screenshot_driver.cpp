@@ -72,12 +72,12 @@ TEST_F(ProgramTest, Screenshots) {
 
         // A recording's clock in the status line.
         const std::string recording = File("recording.avi").string();
-        platform::testing::setFileDialogAnswer(
-            [&](const platform::testing::FileDialogCall&) -> std::optional<std::string> {
+        platform::seams::setFileDialogAnswer(
+            [&](const platform::seams::FileDialogCall&) -> std::optional<std::string> {
                 return recording;
             });
         Click(dlg, IDC_BUTTON_RECORD);
-        platform::testing::setFileDialogAnswer(nullptr);
+        platform::seams::setFileDialogAnswer(nullptr);
         Settle(2000);
         Shoot("recording");
         Click(dlg, IDC_BUTTON_RECORD);
@@ -89,10 +89,10 @@ TEST_F(ProgramTest, Screenshots) {
                          "mjpeg '" +
                          clip + "'")
                             .c_str()) == 0) {
-            platform::testing::setFileDialogAnswer(
-                [&](const platform::testing::FileDialogCall&) -> std::optional<std::string> { return clip; });
+            platform::seams::setFileDialogAnswer(
+                [&](const platform::seams::FileDialogCall&) -> std::optional<std::string> { return clip; });
             Click(dlg, IDC_BUTTON_LOAD_FILE);
-            platform::testing::setFileDialogAnswer(nullptr);
+            platform::seams::setFileDialogAnswer(nullptr);
             Shoot("playback_loaded");
             Click(dlg, IDC_BUTTON_PLAY);
             Settle(1500);

@@ -1,7 +1,7 @@
 // GetSystemDefaultLangID from the locale environment or the test seam.
 #include <win32/language.h>
 
-#include <testing/language.h>
+#include <seams/language.h>
 
 #include <cstdlib>
 #include <cstring>

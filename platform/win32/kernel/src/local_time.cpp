@@ -1,7 +1,7 @@
 // GetLocalTime from the system's local time zone or from the test seam.
 #include <win32/timing.h>
 
-#include <testing/local_time.h>
+#include <seams/local_time.h>
 
 #include <chrono>
 #include <ctime>

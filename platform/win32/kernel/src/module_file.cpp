@@ -1,7 +1,7 @@
 // GetModuleFileName from /proc/self/exe or the program-path seam.
 #include <win32/files.h>
 
-#include <testing/program_path.h>
+#include <seams/program_path.h>
 
 #include <unistd.h>
 

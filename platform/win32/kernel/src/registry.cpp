@@ -5,7 +5,7 @@
 #include <win32/native_path.h>
 #include <win32/registry.h>
 
-#include <testing/registry_file.h>
+#include <seams/registry_file.h>
 
 #include <cstdlib>
 #include <cstring>

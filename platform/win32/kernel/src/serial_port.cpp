@@ -3,7 +3,7 @@
 
 #include "native_errors.h"
 
-#include <testing/serial_ports.h>
+#include <seams/serial_ports.h>
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,7 +1,7 @@
 // PurgeComm, ClearCommError and GetCommModemStatus: a port's queues and modem lines on tty ioctls.
 #include "serial_port.h"
 
-#include <testing/serial_ports.h>
+#include <seams/serial_ports.h>
 
 #include <sys/ioctl.h>
 #include <termios.h>

@@ -2,7 +2,7 @@
 #include <win32/native_path.h>
 #include <win32/shell.h>
 
-#include <testing/sound_shell.h>
+#include <seams/sound_shell.h>
 
 #include <spawn.h>
 #include <sys/wait.h>

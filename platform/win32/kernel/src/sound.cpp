@@ -3,7 +3,7 @@
 #include <win32/native_path.h>
 #include <win32/sound.h>
 
-#include <testing/sound_shell.h>
+#include <seams/sound_shell.h>
 
 #include <gst/gst.h>
 #include <unistd.h>

@@ -3,7 +3,7 @@
 #include <win32/native_path.h>
 #include <win32/sync.h>
 
-#include <testing/program_path.h>
+#include <seams/program_path.h>
 
 #include "temp_folder.h"
 

@@ -1,7 +1,7 @@
 // Test of GetLocalTime from the seam and from the system.
 #include <win32/timing.h>
 
-#include <testing/local_time.h>
+#include <seams/local_time.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Tests of the file-backed registry: persistence, value types, sizes, rights and the key paths.
 #include <win32/registry.h>
 
-#include <testing/registry_file.h>
+#include <seams/registry_file.h>
 
 #include "temp_folder.h"
 

@@ -4,7 +4,7 @@
 #include <win32/sync.h>
 
 #include <testing/pseudo_terminal.h>
-#include <testing/serial_ports.h>
+#include <seams/serial_ports.h>
 
 #include <gtest/gtest.h>
 

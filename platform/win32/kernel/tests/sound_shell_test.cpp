@@ -2,7 +2,7 @@
 #include <win32/shell.h>
 #include <win32/sound.h>
 
-#include <testing/sound_shell.h>
+#include <seams/sound_shell.h>
 
 #include "temp_folder.h"
 

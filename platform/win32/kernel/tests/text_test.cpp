@@ -4,7 +4,7 @@
 #include <win32/language.h>
 #include <win32/local_memory.h>
 
-#include <testing/language.h>
+#include <seams/language.h>
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include <testing/screen_size.h>
+#include <seams/screen_size.h>
 #include <win32/user.h>
 
 #include "gui_thread.h"
@@ -162,7 +162,7 @@ BOOL GetCursorPos(LPPOINT lpPoint) {
 int GetSystemMetrics(int nIndex) {
     if (nIndex != SM_CXSCREEN && nIndex != SM_CYSCREEN)
         return 0;
-    SIZE size = platform::testing::screenSize();
+    SIZE size = platform::seams::screenSize();
     if (size.cx == 0 && size.cy == 0) {
         QScreen* screen = ensureApplication() ? QGuiApplication::primaryScreen() : nullptr;
         if (!screen)

@@ -2,7 +2,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <testing/message_box.h>
+#include <seams/message_box.h>
 #include <win32/message_box.h>
 
 #include "gui_thread.h"
@@ -84,8 +84,8 @@ using namespace platform::user;
 int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     const QString text = toQString(lpText);
     const QString caption = lpCaption ? toQString(lpCaption) : QStringLiteral("Error");
-    if (const platform::testing::MessageBoxAnswer& answer = platform::testing::messageBoxAnswer())
-        return answer(platform::testing::MessageBoxCall{hWnd, toUtf8(text), toUtf8(caption), uType});
+    if (const platform::seams::MessageBoxAnswer& answer = platform::seams::messageBoxAnswer())
+        return answer(platform::seams::MessageBoxCall{hWnd, toUtf8(text), toUtf8(caption), uType});
     int result = 0;
     const auto show = [&] { result = showBox(hWnd, text, caption, uType); };
     if (!onGuiThread() && runOnGuiThread(show))

@@ -1,7 +1,7 @@
 // Placement, visibility, enabling, text, focus, metrics: child and parent geometry as on Windows.
 #include "user_fixture.h"
 
-#include <testing/screen_size.h>
+#include <seams/screen_size.h>
 
 namespace platform::user::test {
 namespace {
@@ -159,10 +159,10 @@ TEST_F(GeometryTest, HidingAnOwnedWindowGivesTheOwnerItsFocusBack) {
 }
 
 TEST_F(GeometryTest, ScreenMetricsComeFromTheSeam) {
-    platform::testing::setScreenSize(1024, 768);
+    platform::seams::setScreenSize(1024, 768);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
-    platform::testing::setScreenSize(0, 0);
+    platform::seams::setScreenSize(0, 0);
     EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
     EXPECT_EQ(GetSystemMetrics(12345), 0);
 }

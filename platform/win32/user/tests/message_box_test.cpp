@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <thread>
 
-#include <testing/message_box.h>
+#include <seams/message_box.h>
 
 namespace platform::user::test {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 using MessageBoxTest = UserTest;
 
 TEST_F(MessageBoxTest, SeamRecordsTextsAsUtf8AndAnswers) {
-    platform::testing::MessageBoxRecorder recorder(IDCANCEL);
+    platform::seams::MessageBoxRecorder recorder(IDCANCEL);
     HWND owner = makeWindow(WS_POPUP, 0, 0, 10, 10);
     EXPECT_EQ(MessageBox(owner, "The necessary file has been remove,Program can not continue! ", "Orvanel",
                          MB_OKCANCEL | MB_ICONWARNING),
@@ -24,7 +24,7 @@ TEST_F(MessageBoxTest, SeamRecordsTextsAsUtf8AndAnswers) {
     std::thread other([&] { fromThread = MessageBoxEx(nullptr, "Initial Error", "Warning", MB_OK, 0); });
     other.join();
     EXPECT_EQ(fromThread, IDCANCEL);
-    const std::vector<platform::testing::MessageBoxCall> calls = recorder.calls();
+    const std::vector<platform::seams::MessageBoxCall> calls = recorder.calls();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].owner, owner);
     EXPECT_EQ(calls[0].text, "The necessary file has been remove,Program can not continue! ");

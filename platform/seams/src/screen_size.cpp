@@ -1,9 +1,9 @@
 // The screen-size seam's slot.
-#include <testing/screen_size.h>
+#include <seams/screen_size.h>
 
 #include <atomic>
 
-namespace platform::testing {
+namespace platform::seams {
 namespace {
 
 std::atomic<LONG> width{0};
@@ -20,4 +20,4 @@ SIZE screenSize() {
     return SIZE{width.load(), height.load()};
 }
 
-} // namespace platform::testing
+} // namespace platform::seams

@@ -1,6 +1,6 @@
 // Storage of the registry-file and program-path seams.
-#include <testing/program_path.h>
-#include <testing/registry_file.h>
+#include <seams/program_path.h>
+#include <seams/registry_file.h>
 
 #include <mutex>
 

@@ -6,7 +6,7 @@
 
 #include <win32/types.h>
 
-namespace platform::testing {
+namespace platform::seams {
 
 // Told of every dialog CreateDialogParam makes from a template given by name, once WM_INITDIALOG has run.
 using DialogWatch = std::function<void(HWND dialog, const std::string& templateName)>;
@@ -16,4 +16,4 @@ void setDialogWatch(DialogWatch watch);
 // The watch in force, or an empty function. GUI thread.
 const DialogWatch& dialogWatch();
 
-} // namespace platform::testing
+} // namespace platform::seams

@@ -7,7 +7,7 @@
 
 #include <win32/types.h>
 
-namespace platform::testing {
+namespace platform::seams {
 
 // One dialog as the program asked for it.
 struct FileDialogCall {
@@ -42,4 +42,4 @@ using FolderDialogAnswer = std::function<std::optional<std::string>(const Folder
 void setFolderDialogAnswer(FolderDialogAnswer answer);
 const FolderDialogAnswer& folderDialogAnswer();
 
-} // namespace platform::testing
+} // namespace platform::seams

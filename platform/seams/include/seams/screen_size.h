@@ -3,11 +3,11 @@
 
 #include <win32/types.h>
 
-namespace platform::testing {
+namespace platform::seams {
 
 // Makes the platform report a screen of width x height; (0, 0) reports the real screen again. Test set-up.
 void setScreenSize(LONG width, LONG height);
 // The size a test set, or (0, 0) when none is set. Any thread.
 SIZE screenSize();
 
-} // namespace platform::testing
+} // namespace platform::seams

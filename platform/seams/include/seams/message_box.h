@@ -8,7 +8,7 @@
 
 #include <win32/types.h>
 
-namespace platform::testing {
+namespace platform::seams {
 
 // One box as the user would have seen it.
 struct MessageBoxCall {
@@ -41,4 +41,4 @@ private:
     std::vector<MessageBoxCall> calls_;
 };
 
-} // namespace platform::testing
+} // namespace platform::seams

@@ -1,5 +1,5 @@
 // Storage of the local-time seam.
-#include <testing/local_time.h>
+#include <seams/local_time.h>
 
 #include <mutex>
 

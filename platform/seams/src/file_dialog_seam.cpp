@@ -1,7 +1,7 @@
 // The file-dialog seam's answer slots.
-#include <testing/file_dialog.h>
+#include <seams/file_dialog.h>
 
-namespace platform::testing {
+namespace platform::seams {
 namespace {
 
 FileDialogAnswer& fileSlot()
@@ -26,4 +26,4 @@ void setFolderDialogAnswer(FolderDialogAnswer answer) { folderSlot() = std::move
 
 const FolderDialogAnswer& folderDialogAnswer() { return folderSlot(); }
 
-} // namespace platform::testing
+} // namespace platform::seams

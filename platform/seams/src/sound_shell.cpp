@@ -1,5 +1,5 @@
 // Storage of the sound and shell recording seams.
-#include <testing/sound_shell.h>
+#include <seams/sound_shell.h>
 
 #include <mutex>
 

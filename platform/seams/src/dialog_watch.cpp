@@ -1,7 +1,7 @@
 // The modeless-dialog seam's watch slot.
-#include <testing/dialog_watch.h>
+#include <seams/dialog_watch.h>
 
-namespace platform::testing {
+namespace platform::seams {
 namespace {
 
 DialogWatch& slot() {
@@ -19,4 +19,4 @@ const DialogWatch& dialogWatch() {
     return slot();
 }
 
-} // namespace platform::testing
+} // namespace platform::seams

@@ -1,5 +1,5 @@
 // Storage of the system-language seam.
-#include <testing/language.h>
+#include <seams/language.h>
 
 #include <atomic>
 

@@ -1,5 +1,5 @@
 // Storage of the serial-port seams.
-#include <testing/serial_ports.h>
+#include <seams/serial_ports.h>
 
 #include <map>
 #include <mutex>

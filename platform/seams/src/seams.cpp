@@ -1,2 +1,2 @@
 // Anchor of the seam library; each seam lives in its own file beside this one.
-#include <testing/seams.h>
+#include <seams/seams.h>

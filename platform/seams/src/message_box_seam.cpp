@@ -1,7 +1,7 @@
 // The message-box seam's answer slot and the recording answerer.
-#include <testing/message_box.h>
+#include <seams/message_box.h>
 
-namespace platform::testing {
+namespace platform::seams {
 namespace {
 
 MessageBoxAnswer& slot() {
@@ -36,4 +36,4 @@ std::vector<MessageBoxCall> MessageBoxRecorder::calls() const {
     return calls_;
 }
 
-} // namespace platform::testing
+} // namespace platform::seams
