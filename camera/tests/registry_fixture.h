@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,11 +14,13 @@
 
 class RegistryFileTest : public ::testing::Test {
 protected:
+    // The process id keeps runs of two builds at the same time apart; a parameterised test's "/" is kept
+    // out of the file name.
     void SetUp() override {
-        // The process id keeps runs of two builds at the same time apart.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
         path_ = std::filesystem::temp_directory_path() /
-                ("korvib_registry_" + std::to_string(getpid()) + "_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                 ".ini");
+                ("korvib_registry_" + std::to_string(getpid()) + "_" + name + ".ini");
         std::filesystem::remove(path_);
         platform::seams::setRegistryFile(path_.string());
     }
