@@ -2,6 +2,7 @@
 // main window work afterwards (the fixture's F7 check) and the dialog showed its controls.
 #include "program_fixture.h"
 
+#include <cstdio>
 #include <thread>
 
 namespace e2e {
@@ -22,6 +23,30 @@ public:
         EXPECT_TRUE(closes(warning));
         return opens([&] { x().click(in(settings_, 62, 166)); });
     }
+    // A snapshot, then the Edit view on it through its thumbnail.
+    void editMode() {
+        key("F5");
+        std::this_thread::sleep_for(800ms);
+        click(95, 710);
+        std::this_thread::sleep_for(500ms);
+    }
+    XWindow fromEdit(QPoint button) {
+        editMode();
+        return opens([&] { click(button.x(), button.y()); });
+    }
+    // Open in the Edit view on a file that is no picture: the message that it cannot be opened.
+    XWindow cannotOpen() {
+        const std::string bad = (program().folder() / "bad.bmp").string();
+        std::FILE* file = std::fopen(bad.c_str(), "w");
+        std::fputs("not a picture", file);
+        std::fclose(file);
+        const XWindow dialog = fromEdit({860, 570});
+        return opens([&] {
+            x().type(bad);
+            key("Return");
+        });
+    }
+    void leaveEdit() { click(915, 710); }
     void closeSettings() {
         key("Escape");
         EXPECT_TRUE(closes(settings_));
@@ -98,6 +123,15 @@ const DialogCase kDialogs[] = {
      [](const XWindow& w) { return fromBottomRight(w, 50, 20); }, "Escape", nullptr, QRect(10, 10, 300, 60)},
     {"RecordFile", [](DialogsTest& t) { return t.opens([&] { t.key("F6"); }); },
      [](const XWindow& w) { return fromBottomRight(w, 50, 20); }, "Escape", nullptr, QRect(10, 10, 300, 60)},
+    {"EditOpenFile", [](DialogsTest& t) { return t.fromEdit({860, 570}); },
+     [](const XWindow& w) { return fromBottomRight(w, 50, 20); }, "Escape", [](DialogsTest& t) { t.leaveEdit(); },
+     QRect(10, 10, 300, 60)},
+    {"EditSaveFile", [](DialogsTest& t) { return t.fromEdit({910, 570}); },
+     [](const XWindow& w) { return fromBottomRight(w, 50, 20); }, "Escape", [](DialogsTest& t) { t.leaveEdit(); },
+     QRect(10, 10, 300, 60)},
+    {"CannotOpenMessage", [](DialogsTest& t) { return t.cannotOpen(); },
+     [](const XWindow& w) { return fromBottomRight(w, 50, 25); }, "Return", [](DialogsTest& t) { t.leaveEdit(); },
+     QRect(10, 10, 200, 40)},
     {"SavePathFolder", [](DialogsTest& t) { return t.fromSettings({62, 16}); },
      [](const XWindow& w) { return fromBottomRight(w, 50, 20); }, "Escape",
      [](DialogsTest& t) { t.closeSettings(); }, QRect(10, 10, 300, 60)},
@@ -117,10 +151,7 @@ TEST_F(DialogsTest, PropertySliderThenFunctionKeys) {
 }
 
 TEST_F(DialogsTest, ThresholdSliderThenFunctionKeys) {
-    key("F5");
-    std::this_thread::sleep_for(800ms);
-    click(915, 710); // Edit
-    std::this_thread::sleep_for(500ms);
+    editMode();
     const XWindow dialog = opens([&] { click(960, 570); }); // Tool
     ASSERT_NE(dialog.id, 0u);
     saveShot("threshold");

@@ -77,6 +77,19 @@ TEST_F(Panels, EditButtonsKeepTheKeys) {
     expectIdle();
 }
 
+// Full enters full screen like F11; Quit ends the program. (Mini is left out: with no window manager on
+// the test's server nothing could restore the window.)
+TEST_F(Panels, FullAndQuit) {
+    const QImage screen = x().shot();
+    press(IDC_BUTTON_FULLSCREEN);
+    ASSERT_TRUE(waitFor([&] { return changedShare(x().shot(), screen) > 0.3; }, 3s)) << "Full showed no full screen";
+    key("Escape");
+    std::this_thread::sleep_for(500ms);
+    expectAnswers();
+    press(IDC_BUTTON_EXIT);
+    EXPECT_EQ(program().waitForExit(10000), 0) << "Quit did not end the program";
+}
+
 // F11 and Esc enter and leave full screen; F1 and F5 leave the window answering.
 TEST_F(Panels, FunctionKeys) {
     const QImage screen = x().shot();
