@@ -4,6 +4,7 @@
 
 #include <seams/message_box.h>
 #include <win32/message_box.h>
+#include <win32/message_loop.h>
 
 #include "gui_thread.h"
 #include "message_queue.h"
@@ -87,7 +88,8 @@ int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     if (const platform::seams::MessageBoxAnswer& answer = platform::seams::messageBoxAnswer())
         return answer(platform::seams::MessageBoxCall{hWnd, toUtf8(text), toUtf8(caption), uType});
     int result = 0;
-    const auto show = [&] { result = showBox(hWnd, text, caption, uType); };
+    // Like a common dialog: the owner is disabled while the box is up, then activated with its focus back.
+    const auto show = [&] { runOwnedDialog(hWnd, [&] { result = showBox(hWnd, text, caption, uType); }); };
     if (!onGuiThread() && runOnGuiThread(show))
         return result;
     if (!ensureApplication() || !onGuiThread())
