@@ -64,8 +64,8 @@ bool check(bool ok, const QString& path) {
 } // namespace
 
 // Usage: generate_resources <program folder>. Writes main.bmp, image.bmp, 640.bmp, 1280.bmp,
-// readme.txt, folder.wav, Orvanel.ini (when missing), and resources/<id>.bmp for every button strip
-// and the icon.
+// readme.txt, folder.wav, Orvanel.ini (when missing), resources/<id>.bmp for every button strip and
+// the icon, and the drag cursor resources/130.png.
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
@@ -88,6 +88,8 @@ int main(int argc, char** argv) {
     for (const ButtonStrip& strip : drawButtonStrips())
         bmp(strip.image, QString("resources/%1.bmp").arg(strip.id));
     bmp(drawProgramIcon(), "resources/128.bmp");
+    const QString cursor = out.filePath("resources/130.png");
+    ok = check(drawDragCursor().save(cursor, "PNG"), cursor) && ok;
 
     ok = check(writeText(out.filePath("readme.txt"), kReadme), out.filePath("readme.txt")) && ok;
     ok = check(writeClickWave(out.filePath("folder.wav")), out.filePath("folder.wav")) && ok;

@@ -1,8 +1,10 @@
-// Drawing the small pictures: resolution plates (a dark gradient with the capture size) and the icon.
+// Drawing the small pictures: resolution plates (a dark gradient with the capture size), the icon and
+// the drag cursor.
 #include "small_pictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>
+#include <QTransform>
 
 QImage drawResolutionPicture(const QString& text) {
     QImage image(100, 20, QImage::Format_RGB32);
@@ -31,5 +33,21 @@ QImage drawProgramIcon() {
     p.drawEllipse(QPointF(16, 16), 11, 11);
     p.setBrush(QColor(0x5C, 0x9D, 0xE0));
     p.drawEllipse(QPointF(16, 16), 5, 5);
+    return image;
+}
+
+QImage drawDragCursor() {
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    // The outline of the arrow pointing up, up to the corner it shares with the next arm; turned four
+    // times it goes round the whole figure.
+    const QPolygonF upArm({{14, 8}, {10, 8}, {16, 2}, {22, 8}, {18, 8}, {18, 14}});
+    QPolygonF outline;
+    for (int quarter = 0; quarter < 4; ++quarter)
+        outline += QTransform().translate(16, 16).rotate(90 * quarter).translate(-16, -16).map(upArm);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawPolygon(outline);
     return image;
 }

@@ -12,7 +12,6 @@ namespace {
 // Where the status line and the marker over the last thumbnail are painted.
 const CRect kStatusArea(40, 750, 800, 765);
 const CRect kMarkerStrip(50, 670, 830, 680);
-constexpr int kAppCursor = 130;
 
 const char* const kNotSaved[] = {"Snapshot not saved: ", "图片未保存: "};
 
@@ -143,7 +142,7 @@ BOOL COrvanelDlg::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
         return TRUE;
     }
     if (m_nMode == 1 && m_bDragging && m_bImageLarger) {
-        const HCURSOR drag = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(kAppCursor));
+        const HCURSOR drag = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDC_CURSOR_DRAG));
         if (drag != nullptr) {
             ::SetCursor(drag);
             return TRUE;

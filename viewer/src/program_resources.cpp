@@ -1,4 +1,4 @@
-// Registering the program's resources: dialog templates, icon and button bitmaps from the program folder.
+// Registering the program's resources: dialog templates, icon, drag cursor and button bitmaps from the program folder.
 #include "program_resources.h"
 
 #include <string>
@@ -19,6 +19,8 @@ constexpr int kBitmapIds[] = {
     IDB_FIT,           IDB_CLOSE_FILE,   IDB_LOAD_FILE,    IDB_PAUSE,    IDB_PLAY,      IDB_STOP,
 };
 
+constexpr int kDragCursorHotSpot = 16; // the middle of its 32 x 32 picture
+
 // The folder of the program file as a native path with a trailing "/".
 std::string ProgramFolder() {
     char path[512] = {};
@@ -36,6 +38,9 @@ void RegisterProgramResources() {
     platform::mfc::registerDialogTemplate(IDD_SETTING, SettingDlgTemplate());
     platform::mfc::registerResourceIcon(IDR_MAINFRAME,
                                         (folder + std::to_string(IDR_MAINFRAME) + ".bmp").c_str());
+    platform::user::registerResourceCursor(IDC_CURSOR_DRAG,
+                                           (folder + std::to_string(IDC_CURSOR_DRAG) + ".png").c_str(),
+                                           kDragCursorHotSpot, kDragCursorHotSpot);
     for (int id : kBitmapIds)
         platform::gdi::registerResourceBitmap(id, (folder + std::to_string(id) + ".bmp").c_str());
 }

@@ -1,9 +1,11 @@
-// Resource and control ids of the program: dialog template, icon, button bitmaps and the main dialog's
+// Resource and control ids of the program: dialog template, icon, cursor, button bitmaps and the main dialog's
 // controls.
 #pragma once
 
 #define IDD_ORVANEL_DIALOG 102
 #define IDR_MAINFRAME 128
+// The drag cursor over a picture larger than the Edit view.
+#define IDC_CURSOR_DRAG 130
 
 // Button strips: three frames side by side (normal, under the mouse, pressed).
 #define IDB_PREVIEW_EDIT 131

@@ -163,7 +163,8 @@ LPARAM At(const CRect& rect) {
 }
 
 // A click on a filled thumbnail opens its picture in Edit mode with a fresh history; a click on an empty
-// one, or on a hidden one (Edit mode, full screen), does nothing; the hand shows only over shown ones.
+// one, or on a hidden one (Edit mode, full screen), does nothing; the hand shows only over shown ones,
+// the drag cursor while the opened picture is panned.
 TEST_F(SnapTest, ThumbnailClickOpensItsPictureInEditMode) {
     RunDialog([&](COrvanelDlg& dlg) {
         Click(dlg, IDC_BUTTON_SNAP);
@@ -196,6 +197,14 @@ TEST_F(SnapTest, ThumbnailClickOpensItsPictureInEditMode) {
         EXPECT_EQ(dlg.m_nImageBits, 24);
         EXPECT_TRUE(dlg.m_bImageLarger);
         EXPECT_EQ(view.m_nHistoryCount, 1);
+        // Panning the larger picture shows the program's drag cursor.
+        dlg.m_bDragging = TRUE;
+        dlg.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(view.GetSafeHwnd()),
+                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        const HCURSOR drag = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDC_CURSOR_DRAG));
+        EXPECT_NE(drag, nullptr) << "the drag cursor is not among the program's resources";
+        EXPECT_EQ(::SetCursor(::LoadCursor(nullptr, IDC_ARROW)), drag);
+        dlg.m_bDragging = FALSE;
 
         Click(dlg, IDC_BUTTON_NEGATIVE);
         dlg.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(dlg.m_rcThumb[0]));

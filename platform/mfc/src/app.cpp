@@ -1,6 +1,8 @@
 // CWinApp: the application object, its name, loop, help and icons, and the framework's globals.
 #include <mfc/app.h>
 
+#include <dlfcn.h>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -33,6 +35,13 @@ CString programName()
     return dot > 0 ? name.Left(dot) : name;
 }
 
+// The running program's module, as the dynamic loader names it: the instance its resources belong to.
+HINSTANCE programInstance()
+{
+    static void* const program = dlopen(nullptr, RTLD_LAZY);
+    return reinterpret_cast<HINSTANCE>(program);
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
@@ -42,6 +51,7 @@ END_MESSAGE_MAP()
 CWinApp::CWinApp(LPCTSTR appName) : appName_(appName ? CString(appName) : programName())
 {
     m_pszAppName = appName_;
+    m_hInstance = programInstance();
     theApplication = this;
 }
 

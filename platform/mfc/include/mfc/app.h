@@ -27,7 +27,7 @@ public:
     // The icon resource `id` registered with platform::mfc::registerResourceIcon; null when none is.
     HICON LoadIcon(UINT id) const;
     // The program's cursor resource `id` as the window layer's LoadCursor gives it (null with
-    // ERROR_RESOURCE_NAME_NOT_FOUND while that layer has no program cursors).
+    // ERROR_RESOURCE_NAME_NOT_FOUND for one that was never registered).
     HCURSOR LoadCursor(UINT id) const { return ::LoadCursor(m_hInstance, MAKEINTRESOURCE(id)); }
     // The 3-D look is the controls' only look: nothing to switch on.
     BOOL Enable3dControls() { return TRUE; }
