@@ -66,6 +66,24 @@ bool audioOutputExists() {
     return found;
 }
 
+// GStreamer starts and joins its streaming threads through GLib's own locks, which the thread checker
+// cannot see. The thread that builds and ends a pipeline and every callback on a streaming thread pass
+// through this counter, which states that ordering in C++ terms. Statically initialised, so no plain
+// write to it races with a callback.
+constinit std::atomic<unsigned> handoff{0};
+
+void handOver() {
+    handoff.fetch_add(1, std::memory_order_acq_rel);
+}
+
+// A callback's stay on a streaming thread, handed over on the way in and on the way out.
+struct Callback {
+    Callback() { handOver(); }
+    ~Callback() { handOver(); }
+    Callback(const Callback&) = delete;
+    Callback& operator=(const Callback&) = delete;
+};
+
 } // namespace
 
 struct FilePipeline::Native {
@@ -83,6 +101,7 @@ struct FilePipeline::Native {
     ~Native() {
         if (playbin) {
             gst_element_set_state(playbin, GST_STATE_NULL);
+            handOver();
             GstBus* bus = gst_element_get_bus(playbin);
             gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
             gst_object_unref(bus);
@@ -108,6 +127,7 @@ struct FilePipeline::Native {
     }
 
     static GstFlowReturn newPreroll(GstAppSink* sink, gpointer self) {
+        const Callback stay;
         if (GstSample* sample = gst_app_sink_pull_preroll(sink)) {
             static_cast<Native*>(self)->deliver(sample);
             gst_sample_unref(sample);
@@ -116,6 +136,7 @@ struct FilePipeline::Native {
     }
 
     static GstFlowReturn newSample(GstAppSink* sink, gpointer self) {
+        const Callback stay;
         if (GstSample* sample = gst_app_sink_pull_sample(sink)) {
             static_cast<Native*>(self)->deliver(sample);
             gst_sample_unref(sample);
@@ -125,6 +146,7 @@ struct FilePipeline::Native {
 
     static GstBusSyncReply busMessage(GstBus*, GstMessage* message, gpointer data) {
         auto* self = static_cast<Native*>(data);
+        const Callback stay;
         if (self->streaming) {
             if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS)
                 self->onEvent(EC_COMPLETE);
@@ -166,6 +188,7 @@ struct FilePipeline::Native {
         GstBus* bus = gst_element_get_bus(playbin);
         gst_bus_set_sync_handler(bus, busMessage, this, nullptr);
         gst_object_unref(bus);
+        handOver();
         return true;
     }
 
