@@ -1,4 +1,5 @@
-// The settings dialog's template (resource 129): the rows of settings, Default, OK and Cancel.
+// The settings dialog's template (resource 129): the rows of settings between etched lines, Default,
+// OK and Cancel.
 #include "program_resources.h"
 #include "setting_dlg.h"
 
@@ -10,6 +11,7 @@ constexpr DWORD kRadio = WS_VISIBLE | BS_AUTORADIOBUTTON;
 constexpr DWORD kFirstRadio = kRadio | WS_GROUP | WS_TABSTOP;
 constexpr DWORD kPush = WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kFlatPush = kPush | BS_FLAT | BS_LEFT;
+constexpr DWORD kLine = WS_VISIBLE | SS_ETCHEDHORZ;
 
 } // namespace
 
@@ -46,5 +48,8 @@ platform::mfc::DialogTemplate SettingDlgTemplate() {
         {IDOK, WC_BUTTON, "", kPush, 100, 120, 35, 15},
         {IDCANCEL, WC_BUTTON, "", kPush, 180, 120, 35, 15},
     };
+    // The separators between the rows, last so that they lie under the controls.
+    for (const int y : {15, 30, 45, 60, 75, 90, 105})
+        dialog.items.push_back({IDC_STATIC, WC_STATIC, "", kLine, 5, y, y == 90 ? 229 : 230, 1});
     return dialog;
 }

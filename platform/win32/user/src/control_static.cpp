@@ -1,4 +1,4 @@
-// The "STATIC" class: text or bitmap, transparent to the mouse unless SS_NOTIFY.
+// The "STATIC" class: text, bitmap or etched lines, transparent to the mouse unless SS_NOTIFY.
 #include <win32/gdi.h>
 #include <win32/user.h>
 
@@ -29,26 +29,60 @@ void drawBitmap(HDC dc, HBITMAP bitmap) {
     DeleteDC(memory);
 }
 
-void fillEdges(HDC dc, const RECT& first, const RECT& second, COLORREF colour) {
+void fill(HDC dc, const RECT& area, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &first, brush);
-    FillRect(dc, &second, brush);
+    FillRect(dc, &area, brush);
     DeleteObject(brush);
 }
 
-// Shadow on the top and left edges, light on the bottom and right ones.
-void drawSunkenEdge(HDC dc, const RECT& c) {
-    fillEdges(dc, {c.left, c.top, c.right, c.top + 1}, {c.left, c.top, c.left + 1, c.bottom},
-              RGB(160, 160, 160));
-    fillEdges(dc, {c.left, c.bottom - 1, c.right, c.bottom}, {c.right - 1, c.top, c.right, c.bottom},
-              RGB(255, 255, 255));
+void fillEdges(HDC dc, const RECT& first, const RECT& second, COLORREF colour) {
+    fill(dc, first, colour);
+    fill(dc, second, colour);
 }
 
+constexpr COLORREF kShadow = RGB(160, 160, 160);
+constexpr COLORREF kLight = RGB(255, 255, 255);
+
+// Shadow on the top and left edges, light on the bottom and right ones.
+void drawSunkenEdge(HDC dc, const RECT& c) {
+    fillEdges(dc, {c.left, c.top, c.right, c.top + 1}, {c.left, c.top, c.left + 1, c.bottom}, kShadow);
+    fillEdges(dc, {c.left, c.bottom - 1, c.right, c.bottom}, {c.right - 1, c.top, c.right, c.bottom}, kLight);
+}
+
+// An etched line: a shadow row (or column) at `at`, a light one just below (or right of) it.
+void drawEtchedRow(HDC dc, const RECT& c, LONG at) {
+    fill(dc, {c.left, at, c.right, at + 1}, kShadow);
+    fill(dc, {c.left, at + 1, c.right, at + 2}, kLight);
+}
+void drawEtchedColumn(HDC dc, const RECT& c, LONG at) {
+    fill(dc, {at, c.top, at + 1, c.bottom}, kShadow);
+    fill(dc, {at + 1, c.top, at + 2, c.bottom}, kLight);
+}
+
+// The etched types draw only their lines; what lies inside a frame stays as it is.
+void drawEtched(HDC dc, const RECT& c, LONG type) {
+    if (type != SS_ETCHEDVERT)
+        drawEtchedRow(dc, c, c.top);
+    if (type != SS_ETCHEDHORZ)
+        drawEtchedColumn(dc, c, c.left);
+    if (type == SS_ETCHEDFRAME) {
+        drawEtchedRow(dc, c, c.bottom - 2);
+        drawEtchedColumn(dc, c, c.right - 2);
+    }
+}
+
+bool isEtched(LONG type) { return type >= SS_ETCHEDHORZ && type <= SS_ETCHEDFRAME; }
+
 void paint(Window& window, HDC dc, RECT client) {
+    const LONG type = window.style & SS_TYPEMASK;
+    if (isEtched(type)) {
+        drawEtched(dc, client, type);
+        return;
+    }
     FillRect(dc, &client, controlBrush(window.hwnd, dc, WM_CTLCOLORSTATIC));
-    if ((window.style & SS_TYPEMASK) == SS_BITMAP) {
+    if (type == SS_BITMAP) {
         drawBitmap(dc, stateOf(window).bitmap);
-    } else if ((window.style & SS_TYPEMASK) <= SS_RIGHT) {
+    } else if (type <= SS_RIGHT) {
         UINT format = (window.style & SS_CENTER) ? DT_CENTER : (window.style & SS_RIGHT) ? DT_RIGHT : DT_LEFT;
         if (window.style & SS_CENTERIMAGE)
             format |= DT_VCENTER | DT_SINGLELINE;

@@ -179,6 +179,28 @@ TEST_F(PaintingTest, SunkenStaticDrawsItsBorderAndAPlainOneNone) {
         EXPECT_EQ(pixelOf(plain, x, y), inside) << x << "," << y;
 }
 
+// Etched statics are a shadow line over a light one: along the top, down the left side, or round the
+// control; what lies inside an etched frame is left as the parent painted it.
+TEST_F(PaintingTest, EtchedStaticsDrawADarkLineOverALightOne) {
+    HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 200, 100);
+    HWND horizontal = makeWindow(WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0, 100, 2, top, 1, "STATIC");
+    HWND vertical = makeWindow(WS_CHILD | WS_VISIBLE | SS_ETCHEDVERT, 120, 0, 2, 40, top, 2, "STATIC");
+    HWND frame = makeWindow(WS_CHILD | WS_VISIBLE | SS_ETCHEDFRAME, 0, 50, 60, 40, top, 3, "STATIC");
+    drain();
+    const QRgb shadow = 0xA0A0A0u, light = 0xFFFFFFu;
+    struct Edge {
+        HWND control;
+        QPoint dark, lit;
+    };
+    for (const Edge& edge : {Edge{horizontal, {50, 0}, {50, 1}}, Edge{vertical, {0, 20}, {1, 20}},
+                             Edge{frame, {30, 0}, {30, 1}}, Edge{frame, {0, 20}, {1, 20}},
+                             Edge{frame, {30, 38}, {30, 39}}, Edge{frame, {58, 20}, {59, 20}}}) {
+        EXPECT_EQ(pixelOf(edge.control, edge.dark.x(), edge.dark.y()), shadow) << edge.dark.x() << "," << edge.dark.y();
+        EXPECT_EQ(pixelOf(edge.control, edge.lit.x(), edge.lit.y()), light) << edge.lit.x() << "," << edge.lit.y();
+    }
+    EXPECT_EQ(pixelOf(frame, 30, 20), pixelOf(top, 150, 80)) << "the frame paints over its inside";
+}
+
 // A streaming thread draws frames through GetDC while the GUI thread is blocked (here: in join).
 TEST_F(PaintingTest, GetDcFromAnotherThreadDrawsWithoutTheGuiThread) {
     HWND w = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 64, 48);

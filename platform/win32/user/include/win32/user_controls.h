@@ -11,6 +11,9 @@
 #define SS_CENTER 0x00000001L
 #define SS_RIGHT 0x00000002L
 #define SS_BITMAP 0x0000000EL
+#define SS_ETCHEDHORZ 0x00000010L  // a dark line over a light one along the top
+#define SS_ETCHEDVERT 0x00000011L  // the same down the left side
+#define SS_ETCHEDFRAME 0x00000012L // the same round the control
 #define SS_TYPEMASK 0x0000001FL
 #define SS_NOPREFIX 0x00000080L
 #define SS_NOTIFY 0x00000100L
