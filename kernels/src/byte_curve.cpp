@@ -32,6 +32,8 @@ PIXANO_BASELINE void lookUp3(BYTE* p, std::ptrdiff_t count, const std::array<pix
 }
 
 #ifdef PIXANO_HAVE_WIDE_VECTORS
+using pixano::lanesBelow;
+
 // A curve in four vector registers: each half answers the low seven bits of 64 bytes in one permute,
 // and the top bit picks the half.
 struct WideCurve {
@@ -48,12 +50,6 @@ struct WideCurve {
         return _mm512_mask_blend_epi8(_mm512_movepi8_mask(index), low, high);
     }
 };
-
-// The lanes of the 64 bytes from `i` that are still below `count`.
-PIXANO_WIDE_VECTORS inline __mmask64 lanesBelow(std::ptrdiff_t count, std::ptrdiff_t i) {
-    const std::ptrdiff_t left = count - i;
-    return left >= 64 ? ~__mmask64{0} : (__mmask64{1} << left) - 1;
-}
 
 PIXANO_WIDE_VECTORS void lookUp(BYTE* p, std::ptrdiff_t count, const pixano::Curve& curve) {
     const WideCurve wide(curve);
