@@ -3,6 +3,7 @@
 
 #include <dshow/com.h>
 #include <mfc/folder_browser.h>
+#include <win32/native_path.h>
 
 namespace {
 
@@ -86,8 +87,10 @@ BOOL CSettingDlg::OnInitDialog() {
     return TRUE;
 }
 
+// The folder the snapshots go to, as the file system names it ("/" between the names).
 void CSettingDlg::ShowSavePath() {
-    SetDlgItemText(IDC_EDIT_SAVE_PATH, m_strSavePath + m_strDayFolder + "\\");
+    const CString folder = m_strSavePath + m_strDayFolder + "\\";
+    SetDlgItemText(IDC_EDIT_SAVE_PATH, platform::toNativePath(folder.str()).c_str());
 }
 
 void CSettingDlg::SetLanguage(int language) {

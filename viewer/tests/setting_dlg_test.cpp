@@ -7,6 +7,7 @@
 
 #include <seams/dialog_watch.h>
 #include <seams/file_dialog.h>
+#include <win32/native_path.h>
 
 #include "media_files.h"
 #include "program_fixture.h"
@@ -84,8 +85,8 @@ protected:
     std::vector<std::string> watched_;
 };
 
-// The dialog shows the window's values, the save path with the day folder, and its texts in the window's
-// language; Cancel after changing every control leaves the window's values as they were.
+// The dialog opens centred over the main window and shows the window's values, the save path with the day
+// folder, and its texts in the window's language; Cancel after changing every control leaves the window's values as they were.
 TEST_F(SettingDlgTest, OpensOnTheWindowsValuesAndCancelKeepsThem) {
     struct Case {
         int language;
@@ -107,10 +108,18 @@ TEST_F(SettingDlgTest, OpensOnTheWindowsValuesAndCancelKeepsThem) {
             dlg.m_bShow = 0;
             InSettingDialog(dlg, [&](HWND d) {
                 EXPECT_EQ(ItemText(d, 0), c.title);
+                CRect main;
+                CRect shown;
+                dlg.GetWindowRect(main);
+                ::GetWindowRect(d, shown);
+                // Within a frame's width: the window system places the frame.
+                EXPECT_NEAR(shown.CenterPoint().x, main.CenterPoint().x, 4) << "centred over the main window";
+                EXPECT_NEAR(shown.CenterPoint().y, main.CenterPoint().y, 4);
                 EXPECT_EQ(ItemText(d, IDC_BUTTON_SAVE_PATH), c.savePathButton);
                 EXPECT_EQ(ItemText(d, IDC_RADIO_MANUAL_WB), c.manual);
                 EXPECT_EQ(ItemText(d, IDC_RADIO_JPEG), "JPEG");
-                EXPECT_EQ(ItemText(d, IDC_EDIT_SAVE_PATH), "D:\\pictures\\2026-12-10\\");
+                EXPECT_EQ(ItemText(d, IDC_EDIT_SAVE_PATH), platform::homeFolder() + "/pictures/2026-12-10/")
+                    << "the folder the snapshots go to, in the file system's form";
                 EXPECT_TRUE(Checked(d, IDC_RADIO_BMP));
                 EXPECT_FALSE(Checked(d, IDC_RADIO_JPEG));
                 EXPECT_TRUE(Checked(d, IDC_RADIO_SNAP_SAVE));
@@ -228,16 +237,18 @@ TEST_F(SettingDlgTest, OkOverALoadedFileLeavesTheCameraOff) {
 }
 
 // The browser's folder becomes the save path with one final "\", a drive root as it is; Cancel keeps the
-// path. Default then selects C:\, JPEG, Snap+Save, high quality, auto white balance and GDI.
+// path. The box shows the day's folder under it as the file system names it. Default then selects the
+// drive root C:\ (the home folder), JPEG, Snap+Save, high quality, auto white balance and GDI.
 TEST_F(SettingDlgTest, SavePathBrowserAndDefault) {
+    const std::string home = platform::homeFolder();
     struct Case {
         std::optional<std::string> chosen;
-        const char* savePath;
+        std::string shown;
     };
     const Case cases[] = {
-        {"\\tmp\\shots", "\\tmp\\shots\\"},
-        {"E:\\", "E:\\"},
-        {std::nullopt, "E:\\"},
+        {"\\tmp\\shots", "/tmp/shots/2026-12-10/"},
+        {"E:\\", home + "/2026-12-10/"},
+        {std::nullopt, home + "/2026-12-10/"},
     };
     RunDialog([&](COrvanelDlg& dlg) {
         dlg.m_strDayFolder = "2026-12-10";
@@ -248,7 +259,7 @@ TEST_F(SettingDlgTest, SavePathBrowserAndDefault) {
             for (const Case& c : cases) {
                 folder_ = c.chosen;
                 ClickItem(d, IDC_BUTTON_SAVE_PATH);
-                EXPECT_EQ(ItemText(d, IDC_EDIT_SAVE_PATH), std::string(c.savePath) + "2026-12-10\\");
+                EXPECT_EQ(ItemText(d, IDC_EDIT_SAVE_PATH), c.shown);
             }
             ClickItem(d, IDOK);
         });
@@ -259,7 +270,7 @@ TEST_F(SettingDlgTest, SavePathBrowserAndDefault) {
 
         InSettingDialog(dlg, [&](HWND d) {
             ClickItem(d, IDC_BUTTON_DEFAULT);
-            EXPECT_EQ(ItemText(d, IDC_EDIT_SAVE_PATH), "C:\\2026-12-10\\");
+            EXPECT_EQ(ItemText(d, IDC_EDIT_SAVE_PATH), home + "/2026-12-10/");
             EXPECT_TRUE(Checked(d, IDC_RADIO_JPEG));
             EXPECT_TRUE(Checked(d, IDC_RADIO_SNAP_SAVE));
             EXPECT_TRUE(Checked(d, IDC_CHECK_QUALITY));

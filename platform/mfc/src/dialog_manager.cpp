@@ -1,6 +1,7 @@
 // The dialog manager: the dialog class, building dialogs from templates, modal loops and EndDialog.
 #include <mfc/dialog_manager.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <strings.h>
 #include <unordered_map>
@@ -75,6 +76,26 @@ bool makeControls(HWND hwnd, const DialogTemplate& dialog, DialogState& state)
     return true;
 }
 
+// A dialog that its initialisation left where the template put it stands centred over its owner, inside
+// the screen.
+void centreOverOwner(HWND dialog, HWND owner, const RECT& placed)
+{
+    RECT now{};
+    RECT over{};
+    if (!owner || !GetWindowRect(dialog, &now) || !GetWindowRect(owner, &over))
+        return;
+    if (now.left != placed.left || now.top != placed.top)
+        return;
+    const int width = now.right - now.left;
+    const int height = now.bottom - now.top;
+    const int x = (over.left + over.right - width) / 2;
+    const int y = (over.top + over.bottom - height) / 2;
+    const int maxX = GetSystemMetrics(SM_CXSCREEN) - width;
+    const int maxY = GetSystemMetrics(SM_CYSCREEN) - height;
+    SetWindowPos(dialog, nullptr, std::max(0, std::min(x, maxX)), std::max(0, std::min(y, maxY)), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HWND firstTabStop(const DialogState& state)
 {
     for (const DialogControl& control : state.controls) {
@@ -130,10 +151,13 @@ HWND createDialog(const DialogTemplate& dialog, HWND owner, DLGPROC proc, LPARAM
         return nullptr;
     }
     const HWND focus = firstTabStop(*state);
+    RECT placed{};
+    GetWindowRect(hwnd, &placed);
     if (SendMessage(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(focus), param) && focus && IsWindow(focus))
         SetFocus(focus);
     if (!IsWindow(hwnd))
         return nullptr;
+    centreOverOwner(hwnd, owner, placed);
     if ((dialog.style & WS_VISIBLE) && !state->ended)
         ShowWindow(hwnd, SW_SHOW);
     return hwnd;

@@ -59,7 +59,8 @@ void registerDialogTemplate(const char* name, DialogTemplate dialog);
 const DialogTemplate* findDialogTemplate(LPCSTR name);
 
 // Builds the dialog window, runs `created` once the dialog window exists (before its controls and
-// WM_INITDIALOG), then makes its controls, sends WM_SETFONT and WM_INITDIALOG (lParam `param`).
+// WM_INITDIALOG), then makes its controls, sends WM_SETFONT and WM_INITDIALOG (lParam `param`). A dialog
+// with an owner that WM_INITDIALOG did not move is then centred over the owner, inside the screen.
 // Null with the last error when a window cannot be made. GUI thread.
 HWND createDialog(const DialogTemplate& dialog, HWND owner, DLGPROC proc, LPARAM param,
                   const std::function<void(HWND)>& created = {});

@@ -145,7 +145,15 @@ void drawWithStyle(Window& window, const RECT& client) {
             option.features |= QStyleOptionButton::Flat;
         option.state |=
             ((state & BST_PUSHED) || (pushLike && checked)) ? QStyle::State_Sunken : QStyle::State_Raised;
-        style->drawControl(QStyle::CE_PushButton, &option, &painter, &widget);
+        if (!(window.style & BS_LEFT)) {
+            style->drawControl(QStyle::CE_PushButton, &option, &painter, &widget);
+            return;
+        }
+        // The frame as the style draws it, the text at the left of its contents.
+        style->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, &widget);
+        const QRect contents = style->subElementRect(QStyle::SE_PushButtonContents, &option, &widget);
+        style->drawItemText(&painter, contents, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
+                            option.palette, enabled, text, QPalette::ButtonText);
     });
 }
 

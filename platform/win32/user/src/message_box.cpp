@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include <seams/message_box.h>
+#include <win32/language.h>
 #include <win32/message_box.h>
 #include <win32/message_loop.h>
 
@@ -15,26 +16,36 @@
 namespace platform::user {
 namespace {
 
+constexpr WORD kChinese = 0x0804;
+
 struct ButtonAnswer {
     QMessageBox::StandardButton button;
     int answer;
+    const char* chinese; // the button's text on a Chinese system
 };
+
+constexpr ButtonAnswer kOk{QMessageBox::Ok, IDOK, "确定"};
+constexpr ButtonAnswer kCancel{QMessageBox::Cancel, IDCANCEL, "取消"};
+constexpr ButtonAnswer kAbort{QMessageBox::Abort, IDABORT, "中止"};
+constexpr ButtonAnswer kRetry{QMessageBox::Retry, IDRETRY, "重试"};
+constexpr ButtonAnswer kIgnore{QMessageBox::Ignore, IDIGNORE, "忽略"};
+constexpr ButtonAnswer kYes{QMessageBox::Yes, IDYES, "是"};
+constexpr ButtonAnswer kNo{QMessageBox::No, IDNO, "否"};
 
 std::vector<ButtonAnswer> buttonsOf(UINT type) {
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
-        return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+        return {kOk, kCancel};
     case MB_ABORTRETRYIGNORE:
-        return {
-            {QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+        return {kAbort, kRetry, kIgnore};
     case MB_YESNOCANCEL:
-        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        return {kYes, kNo, kCancel};
     case MB_YESNO:
-        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+        return {kYes, kNo};
     case MB_RETRYCANCEL:
-        return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+        return {kRetry, kCancel};
     default:
-        return {{QMessageBox::Ok, IDOK}};
+        return {kOk};
     }
 }
 
@@ -53,12 +64,16 @@ QMessageBox::Icon iconOf(UINT type) {
     }
 }
 
-// Shows the box and serves messages until it closes; 0 when WM_QUIT ends the wait.
-int showBox(HWND owner, const QString& text, const QString& caption, UINT type) {
+// Shows the box, its buttons in the language `language`, and serves messages until it closes; 0 when
+// WM_QUIT ends the wait.
+int showBox(HWND owner, const QString& text, const QString& caption, UINT type, WORD language) {
     QMessageBox box(iconOf(type), caption, text, QMessageBox::NoButton, widgetOf(topLevelOf(owner)));
     const std::vector<ButtonAnswer> buttons = buttonsOf(type);
-    for (const ButtonAnswer& b : buttons)
-        box.addButton(b.button);
+    for (const ButtonAnswer& b : buttons) {
+        QPushButton* added = box.addButton(b.button);
+        if (language == kChinese)
+            added->setText(QString::fromUtf8(b.chinese));
+    }
     const size_t defaultIndex = (type & MB_DEFMASK) >> 8;
     if (defaultIndex < buttons.size())
         box.setDefaultButton(buttons[defaultIndex].button);
@@ -83,21 +98,22 @@ int showBox(HWND owner, const QString& text, const QString& caption, UINT type) 
 using namespace platform::user;
 
 int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
+    return MessageBoxEx(hWnd, lpText, lpCaption, uType, 0);
+}
+
+int MessageBoxEx(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType, WORD wLanguageId) {
+    const WORD language = wLanguageId != 0 ? wLanguageId : GetSystemDefaultLangID();
     const QString text = toQString(lpText);
     const QString caption = lpCaption ? toQString(lpCaption) : QStringLiteral("Error");
     if (const platform::seams::MessageBoxAnswer& answer = platform::seams::messageBoxAnswer())
         return answer(platform::seams::MessageBoxCall{hWnd, toUtf8(text), toUtf8(caption), uType});
     int result = 0;
     // Like a common dialog: the owner is disabled while the box is up, then activated with its focus back.
-    const auto show = [&] { runOwnedDialog(hWnd, [&] { result = showBox(hWnd, text, caption, uType); }); };
+    const auto show = [&] { runOwnedDialog(hWnd, [&] { result = showBox(hWnd, text, caption, uType, language); }); };
     if (!onGuiThread() && runOnGuiThread(show))
         return result;
     if (!ensureApplication() || !onGuiThread())
         return 0;
     show();
     return result;
-}
-
-int MessageBoxEx(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType, WORD) {
-    return MessageBox(hWnd, lpText, lpCaption, uType);
 }

@@ -1,6 +1,11 @@
 // The "BUTTON" class: pushed/focus/capture state as BM_GETSTATE reports it, clicks, checks, owner drawing.
 #include "user_fixture.h"
 
+#include <QImage>
+#include <QWidget>
+
+#include "window.h"
+
 namespace platform::user::test {
 namespace {
 
@@ -31,6 +36,31 @@ TEST_F(ButtonTest, HeldButtonStateAndClickOnReleaseOverIt) {
     EXPECT_THAT(paramsOf(WM_COMMAND), ElementsAre(MAKEWPARAM(1015, BN_CLICKED)));
     EXPECT_EQ(SendMessage(button, BM_GETSTATE, 0, 0), BST_FOCUS);
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// The leftmost column of `image` with text ink (dark pixels) between columns `from` and `to`; `to` for none.
+int firstInkColumn(const QImage& image, int from, int to, int top, int bottom) {
+    for (int x = from; x < to; ++x)
+        for (int y = top; y < bottom; ++y)
+            if (qGray(image.pixel(x, y)) < 80)
+                return x;
+    return to;
+}
+
+// BS_LEFT puts a push button's text at its left edge; without it the text is centred.
+TEST_F(ButtonTest, LeftAlignedPushButtonTextStartsAtTheLeft) {
+    HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 100);
+    SetWindowText(makeWindow(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT | BS_LEFT, 0, 0, 200, 30, dialog,
+                             1083, "BUTTON"),
+                  "Save   Path");
+    SetWindowText(makeWindow(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 50, 200, 30, dialog, 1084, "BUTTON"),
+                  "Save   Path");
+    drain();
+    const QImage image = widgetOf(dialog)->grab().toImage();
+    EXPECT_LT(firstInkColumn(image, 0, 200, 5, 25), 15);
+    const int centred = firstInkColumn(image, 0, 200, 55, 75);
+    EXPECT_GT(centred, 40);
+    EXPECT_LT(centred, 200) << "the centred text was drawn";
 }
 
 TEST_F(ButtonTest, SpaceBarClicksTheFocusedButton) {

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <thread>
 
+#include <seams/language.h>
 #include <seams/message_box.h>
 
 namespace platform::user::test {
@@ -55,6 +56,48 @@ TEST_F(MessageBoxTest, RealBoxAnswersWithThePressedButtonAndKeepsServingMessages
     EXPECT_EQ(MessageBox(w, "Save?", "Orvanel", MB_YESNO | MB_ICONQUESTION), IDNO);
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(seenOf(WM_USER).size(), 1u);
+}
+
+// The texts of the open box's buttons, left to right, once it shows; the box is then answered with its
+// last button.
+std::function<void()> readButtons(QStringList& texts) {
+    return [&texts] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) {
+                for (QAbstractButton* button : box->buttons())
+                    texts << button->text();
+                box->buttons().back()->click();
+                return;
+            }
+        QTimer::singleShot(1, readButtons(texts));
+    };
+}
+
+// On a Chinese system the buttons read in Chinese; MessageBoxEx's language, when given, decides instead.
+TEST_F(MessageBoxTest, ButtonTextsFollowTheLanguage) {
+    struct Case {
+        WORD system;
+        WORD requested; // MessageBoxEx's language; 0 for the system's
+        UINT type;
+        QSet<QString> texts;
+    };
+    const Case cases[] = {
+        {0x0804, 0, MB_OKCANCEL, {QStringLiteral(u"确定"), QStringLiteral(u"取消")}},
+        {0x0804, 0, MB_YESNO, {QStringLiteral(u"是"), QStringLiteral(u"否")}},
+        {0x0804, 0x0409, MB_OK, {QStringLiteral("OK")}},
+        {0x0409, 0x0804, MB_RETRYCANCEL, {QStringLiteral(u"重试"), QStringLiteral(u"取消")}},
+        {0x0409, 0, MB_OKCANCEL, {QStringLiteral("OK"), QStringLiteral("Cancel")}},
+    };
+    for (const Case& c : cases) {
+        platform::seams::setSystemLanguage(c.system);
+        QStringList texts;
+        QTimer::singleShot(0, readButtons(texts));
+        MessageBoxEx(nullptr, "Text", "Orvanel", c.type, c.requested);
+        for (QString& text : texts)
+            text.remove('&');
+        EXPECT_EQ(QSet<QString>(texts.begin(), texts.end()), c.texts) << texts.join(',').toStdString();
+    }
+    platform::seams::setSystemLanguage(std::nullopt);
 }
 
 } // namespace

@@ -41,7 +41,8 @@
 // a null caption reads "Error". While it is open the GUI thread keeps serving messages and timers. A test
 // may answer it through the message-box seam. From another thread the box opens on the GUI thread and the
 // caller waits for the answer, so the GUI thread must not be waiting for that caller. 0 on failure (also
-// when WM_QUIT ends the wait). Any thread.
+// when WM_QUIT ends the wait). The buttons read in Chinese for the language 0x0804 (MessageBoxEx's
+// language, or for 0 and MessageBox the system's), in English otherwise. Any thread.
 int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 int MessageBoxEx(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType, WORD wLanguageId);
 #define MessageBoxA MessageBox
