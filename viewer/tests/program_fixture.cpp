@@ -21,10 +21,13 @@ const char* const kProgramFiles[] = {"main.bmp",   "image.bmp",  "1280.bmp",   "
 std::function<void(COrvanelDlg&)> g_during;
 COrvanelDlg* g_dialog = nullptr;
 
+// Runs g_during once, on the first tick of the run's timer.
 void CALLBACK RunDuring(HWND, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(nullptr, id);
-    if (g_during && g_dialog != nullptr)
-        g_during(*g_dialog);
+    const std::function<void(COrvanelDlg&)> during = std::move(g_during);
+    g_during = nullptr;
+    if (during && g_dialog != nullptr)
+        during(*g_dialog);
 }
 
 // Removes what a run left in the queue (a WM_QUIT posted again for an outer loop, stray posts).
@@ -95,10 +98,12 @@ INT_PTR ProgramTest::RunDialog(const std::function<void(COrvanelDlg&)>& during) 
         theApp.m_pMainWnd = &dlg;
         g_dialog = &dlg;
         g_during = during;
-        ::SetTimer(nullptr, 0, 10, RunDuring);
+        // A run that start-up ends never ticks: its timer must not run the next run's `during` as well.
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, RunDuring);
         if (clock_ != nullptr)
             clock_->advance(10);
         result = dlg.DoModal();
+        ::KillTimer(nullptr, timer);
         g_during = nullptr;
         g_dialog = nullptr;
         theApp.m_pMainWnd = nullptr;

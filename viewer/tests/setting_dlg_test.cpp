@@ -86,7 +86,8 @@ protected:
 };
 
 // The dialog opens centred over the main window and shows the window's values, the save path with the day
-// folder, and its texts in the window's language; Cancel after changing every control leaves the window's values as they were.
+// folder, and its texts in the window's language; Cancel after changing every control leaves the window's
+// values as they were.
 TEST_F(SettingDlgTest, OpensOnTheWindowsValuesAndCancelKeepsThem) {
     struct Case {
         int language;

@@ -109,7 +109,9 @@ int MessageBoxEx(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType, WORD wL
         return answer(platform::seams::MessageBoxCall{hWnd, toUtf8(text), toUtf8(caption), uType});
     int result = 0;
     // Like a common dialog: the owner is disabled while the box is up, then activated with its focus back.
-    const auto show = [&] { runOwnedDialog(hWnd, [&] { result = showBox(hWnd, text, caption, uType, language); }); };
+    const auto show = [&] {
+        runOwnedDialog(hWnd, [&] { result = showBox(hWnd, text, caption, uType, language); });
+    };
     if (!onGuiThread() && runOnGuiThread(show))
         return result;
     if (!ensureApplication() || !onGuiThread())

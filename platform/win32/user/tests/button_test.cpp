@@ -53,8 +53,9 @@ TEST_F(ButtonTest, LeftAlignedPushButtonTextStartsAtTheLeft) {
     SetWindowText(makeWindow(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT | BS_LEFT, 0, 0, 200, 30, dialog,
                              1083, "BUTTON"),
                   "Save   Path");
-    SetWindowText(makeWindow(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 50, 200, 30, dialog, 1084, "BUTTON"),
-                  "Save   Path");
+    SetWindowText(
+        makeWindow(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 50, 200, 30, dialog, 1084, "BUTTON"),
+        "Save   Path");
     drain();
     const QImage image = widgetOf(dialog)->grab().toImage();
     EXPECT_LT(firstInkColumn(image, 0, 200, 5, 25), 15);
