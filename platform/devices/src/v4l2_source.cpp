@@ -7,10 +7,7 @@
 
 #include <fcntl.h>
 #include <linux/videodev2.h>
-#include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -18,15 +15,6 @@
 
 namespace platform::devices {
 namespace {
-
-int xioctl(int fd, unsigned long request, void* arg)
-{
-    int r;
-    do
-        r = ::ioctl(fd, request, arg);
-    while (r < 0 && errno == EINTR);
-    return r;
-}
 
 std::optional<PixelFormat> pixelsOf(uint32_t fourcc)
 {
@@ -60,12 +48,12 @@ std::optional<uint32_t> controlOf(LONG property)
 
 } // namespace
 
-std::shared_ptr<V4l2Source> V4l2Source::open(const std::string& path)
+std::shared_ptr<V4l2Source> V4l2Source::open(const std::string& path, V4l2Io& io)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    const int fd = io.open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return nullptr;
-    std::shared_ptr<V4l2Source> source(new V4l2Source(fd));
+    std::shared_ptr<V4l2Source> source(new V4l2Source(io, fd));
     source->listFormats();
     if (source->caps_.empty())
         return nullptr;
@@ -75,7 +63,17 @@ std::shared_ptr<V4l2Source> V4l2Source::open(const std::string& path)
 V4l2Source::~V4l2Source()
 {
     stopStream();
-    ::close(fd_);
+    io_.close(fd_);
+}
+
+// An ioctl of the camera, repeated when a signal interrupts it.
+int V4l2Source::ioctl(unsigned long request, void* arg) const
+{
+    int r;
+    do
+        r = io_.ioctl(fd_, request, arg);
+    while (r < 0 && errno == EINTR);
+    return r;
 }
 
 // Discrete sizes of every handled pixel format; stepwise ranges contribute the two sizes the
@@ -86,7 +84,7 @@ void V4l2Source::listFormats()
         v4l2_fmtdesc desc{};
         desc.index = i;
         desc.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-        if (xioctl(fd_, VIDIOC_ENUM_FMT, &desc) < 0)
+        if (ioctl(VIDIOC_ENUM_FMT, &desc) < 0)
             break;
         const auto pixels = pixelsOf(desc.pixelformat);
         if (!pixels)
@@ -102,7 +100,7 @@ void V4l2Source::listFormats()
             v4l2_frmsizeenum size{};
             size.index = j;
             size.pixel_format = desc.pixelformat;
-            if (xioctl(fd_, VIDIOC_ENUM_FRAMESIZES, &size) < 0)
+            if (ioctl(VIDIOC_ENUM_FRAMESIZES, &size) < 0)
                 break;
             if (size.type == V4L2_FRMSIZE_TYPE_DISCRETE) {
                 add(size.discrete.width, size.discrete.height);
@@ -120,7 +118,7 @@ void V4l2Source::listFormats()
     format_ = caps_.front();
     v4l2_streamparm parm{};
     parm.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-    if (xioctl(fd_, VIDIOC_G_PARM, &parm) == 0 && parm.parm.capture.timeperframe.numerator > 0)
+    if (ioctl(VIDIOC_G_PARM, &parm) == 0 && parm.parm.capture.timeperframe.numerator > 0)
         fps_ = double(parm.parm.capture.timeperframe.denominator) / parm.parm.capture.timeperframe.numerator;
 }
 
@@ -149,7 +147,7 @@ bool V4l2Source::startCapture(const VideoFormat& format)
     fmt.fmt.pix.height = uint32_t(format.height);
     fmt.fmt.pix.pixelformat = fourcc_;
     fmt.fmt.pix.field = V4L2_FIELD_NONE;
-    if (xioctl(fd_, VIDIOC_S_FMT, &fmt) < 0 || fmt.fmt.pix.width != uint32_t(format.width) ||
+    if (ioctl(VIDIOC_S_FMT, &fmt) < 0 || fmt.fmt.pix.width != uint32_t(format.width) ||
         fmt.fmt.pix.height != uint32_t(format.height) || fmt.fmt.pix.pixelformat != fourcc_)
         return false;
     bytesPerLine_ = fmt.fmt.pix.bytesperline;
@@ -158,37 +156,37 @@ bool V4l2Source::startCapture(const VideoFormat& format)
     request.count = 4;
     request.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     request.memory = V4L2_MEMORY_MMAP;
-    if (xioctl(fd_, VIDIOC_REQBUFS, &request) < 0 || request.count == 0)
+    if (ioctl(VIDIOC_REQBUFS, &request) < 0 || request.count == 0)
         return false;
     for (uint32_t i = 0; i < request.count; ++i) {
         v4l2_buffer buffer{};
         buffer.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
         buffer.memory = V4L2_MEMORY_MMAP;
         buffer.index = i;
-        if (xioctl(fd_, VIDIOC_QUERYBUF, &buffer) < 0)
+        if (ioctl(VIDIOC_QUERYBUF, &buffer) < 0)
             return false;
-        void* start = ::mmap(nullptr, buffer.length, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, buffer.m.offset);
+        void* start = io_.mmap(buffer.length, fd_, buffer.m.offset);
         if (start == MAP_FAILED)
             return false;
         buffers_.push_back({start, buffer.length});
-        if (xioctl(fd_, VIDIOC_QBUF, &buffer) < 0)
+        if (ioctl(VIDIOC_QBUF, &buffer) < 0)
             return false;
     }
     v4l2_buf_type type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-    return xioctl(fd_, VIDIOC_STREAMON, &type) == 0;
+    return ioctl(VIDIOC_STREAMON, &type) == 0;
 }
 
 void V4l2Source::endCapture()
 {
     v4l2_buf_type type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-    xioctl(fd_, VIDIOC_STREAMOFF, &type);
+    ioctl(VIDIOC_STREAMOFF, &type);
     for (const Buffer& b : buffers_)
-        ::munmap(b.start, b.length);
+        io_.munmap(b.start, b.length);
     buffers_.clear();
     v4l2_requestbuffers release{};
     release.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     release.memory = V4L2_MEMORY_MMAP;
-    xioctl(fd_, VIDIOC_REQBUFS, &release);
+    ioctl(VIDIOC_REQBUFS, &release);
 }
 
 void V4l2Source::startStream(FrameSink sink, FrameTarget)
@@ -230,17 +228,27 @@ void V4l2Source::loop()
     const VideoFormat format = this->format();
     while (!stop_) {
         pollfd waiting{fd_, POLLIN, 0};
-        if (::poll(&waiting, 1, 100) <= 0)
+        const int ready = io_.poll(&waiting, 1, 100);
+        if (ready < 0 && errno != EINTR)
+            break;
+        if (ready <= 0)
             continue;
         v4l2_buffer buffer{};
         buffer.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
         buffer.memory = V4L2_MEMORY_MMAP;
-        if (xioctl(fd_, VIDIOC_DQBUF, &buffer) < 0)
-            continue;
-        if (convert(static_cast<const BYTE*>(buffers_[buffer.index].start), buffer.bytesused))
+        if (ioctl(VIDIOC_DQBUF, &buffer) < 0) {
+            if (errno == EAGAIN)
+                continue;
+            break;
+        }
+        if (buffer.index < buffers_.size() &&
+            convert(static_cast<const BYTE*>(buffers_[buffer.index].start), buffer.bytesused))
             sink_(FrameView{format, frame_.data(), DWORD(frame_.size()), ++frames_, activeClock().nowMs()});
-        xioctl(fd_, VIDIOC_QBUF, &buffer);
+        if (ioctl(VIDIOC_QBUF, &buffer) < 0)
+            break;
     }
+    if (!stop_)
+        OutputDebugString("V4L2: the camera stopped streaming\n");
 }
 
 // RGB rows become bottom-up BGR rows padded to 4 bytes; YUV data is copied row by row without the
@@ -287,7 +295,7 @@ std::optional<ProcAmpRange> V4l2Source::procAmpRange(LONG property) const
         return std::nullopt;
     v4l2_queryctrl query{};
     query.id = *id;
-    if (xioctl(fd_, VIDIOC_QUERYCTRL, &query) < 0 || (query.flags & V4L2_CTRL_FLAG_DISABLED))
+    if (ioctl(VIDIOC_QUERYCTRL, &query) < 0 || (query.flags & V4L2_CTRL_FLAG_DISABLED))
         return std::nullopt;
     return ProcAmpRange{query.minimum, query.maximum, std::max(query.step, 1), query.default_value};
 }
@@ -298,7 +306,7 @@ bool V4l2Source::setProcAmp(LONG property, LONG value)
     if (!range || value < range->min || value > range->max)
         return false;
     v4l2_control control{*controlOf(property), value};
-    return xioctl(fd_, VIDIOC_S_CTRL, &control) == 0;
+    return ioctl(VIDIOC_S_CTRL, &control) == 0;
 }
 
 std::optional<LONG> V4l2Source::procAmp(LONG property) const
@@ -307,7 +315,7 @@ std::optional<LONG> V4l2Source::procAmp(LONG property) const
     if (!id)
         return std::nullopt;
     v4l2_control control{*id, 0};
-    if (xioctl(fd_, VIDIOC_G_CTRL, &control) < 0)
+    if (ioctl(VIDIOC_G_CTRL, &control) < 0)
         return std::nullopt;
     return control.value;
 }

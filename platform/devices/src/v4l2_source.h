@@ -3,6 +3,7 @@
 #pragma once
 
 #include "capture_source.h"
+#include "v4l2_io.h"
 
 #include <atomic>
 #include <memory>
@@ -15,7 +16,7 @@ namespace platform::devices {
 class V4l2Source : public CaptureSource {
 public:
     // The camera at `path`, or null when it cannot be opened or offers no format this layer handles.
-    static std::shared_ptr<V4l2Source> open(const std::string& path);
+    static std::shared_ptr<V4l2Source> open(const std::string& path, V4l2Io& io = systemV4l2Io());
     ~V4l2Source() override;
     V4l2Source(const V4l2Source&) = delete;
     V4l2Source& operator=(const V4l2Source&) = delete;
@@ -25,7 +26,8 @@ public:
     std::vector<VideoFormat> capabilities() const override { return caps_; }
     double frameRate() const override { return fps_; }
 
-    // A device that fails to start streaming delivers nothing; the failure goes to the debugger output.
+    // A device that fails to start streaming, or fails while streaming (unplugged: ENODEV), delivers
+    // nothing more; the failure goes to the debugger output and stopStream still ends the stream.
     // Frames arrive in the driver's buffers, so the target is not used.
     void startStream(FrameSink sink, FrameTarget target) override;
     void stopStream() override;
@@ -44,7 +46,8 @@ private:
         std::size_t length = 0;
     };
 
-    explicit V4l2Source(int fd) : fd_(fd) {}
+    V4l2Source(V4l2Io& io, int fd) : io_(io), fd_(fd) {}
+    int ioctl(unsigned long request, void* arg) const;
     void listFormats();
     bool startCapture(const VideoFormat& format);
     void endCapture();
@@ -52,6 +55,7 @@ private:
     // Converts one captured buffer into `frame_` in the layer's layout; false when it is short.
     bool convert(const BYTE* data, std::size_t bytes);
 
+    V4l2Io& io_;
     const int fd_;
     std::vector<VideoFormat> caps_;
     std::vector<uint32_t> fourccs_; // V4L2 pixel format of each capability

@@ -1,0 +1,213 @@
+// The V4L2 source against a scripted camera: the formats it offers, its controls as the processing
+// amplifier, streaming through the mmap buffers, a stall, and the camera pulled out while streaming.
+#include "fake_v4l2_device.h"
+#include "v4l2_source.h"
+
+#include <dshow/capture.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace platform::devices::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+const VideoFormat kSmall{PixelFormat::Yuy2, 640, 480};
+const VideoFormat kLarge{PixelFormat::Yuy2, 1280, 1024};
+
+// The frames a stream delivered, waited for from the test thread.
+class Frames {
+public:
+    FrameSink sink() {
+        return [this](const FrameView& frame) {
+            std::lock_guard guard(mutex_);
+            sizes_.push_back(frame.size);
+            indices_.push_back(frame.index);
+            fills_.push_back(std::all_of(frame.data, frame.data + frame.size,
+                                         [&](BYTE b) { return b == frame.data[0]; })
+                                 ? frame.data[0]
+                                 : -1);
+            arrived_.notify_all();
+        };
+    }
+    bool waitFor(std::size_t count) {
+        std::unique_lock guard(mutex_);
+        return arrived_.wait_for(guard, 5s, [&] { return sizes_.size() >= count; });
+    }
+    std::size_t count() const {
+        std::lock_guard guard(mutex_);
+        return sizes_.size();
+    }
+    std::vector<DWORD> sizes_;
+    std::vector<uint64_t> indices_;
+    std::vector<int> fills_; // the byte each frame holds throughout, or -1
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable arrived_;
+};
+
+const std::vector<FakeV4l2Device::Format> kYuyvAndMjpeg{{V4L2_PIX_FMT_MJPEG, {{640, 480}, {1280, 1024}}},
+                                                        {V4L2_PIX_FMT_YUYV, {{640, 480}, {1280, 1024}}}};
+
+struct OfferCase {
+    const char* name;
+    std::vector<FakeV4l2Device::Format> formats;
+    std::vector<VideoFormat> offered; // empty: the camera is refused
+};
+
+class V4l2Offers : public ::testing::TestWithParam<OfferCase> {};
+
+// Only the pixel formats the layer converts are offered; a camera with none of them is not opened.
+TEST_P(V4l2Offers, OffersTheConvertibleFormatsAtTheirSizes)
+{
+    FakeV4l2Device camera;
+    camera.formats = GetParam().formats;
+    camera.stepwise = {16, 1920, 16, 16, 1080, 16};
+    const auto source = V4l2Source::open("/dev/video9", camera);
+    if (GetParam().offered.empty()) {
+        EXPECT_EQ(source, nullptr);
+        return;
+    }
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->capabilities(), GetParam().offered);
+    EXPECT_EQ(source->format(), GetParam().offered.front());
+    EXPECT_DOUBLE_EQ(source->frameRate(), 30.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cameras, V4l2Offers,
+    ::testing::Values(
+        OfferCase{"YuyvAndMjpegAtBothSizes", kYuyvAndMjpeg, {kSmall, kLarge}},
+        OfferCase{"StepwiseRangeGivesTheTwoSizesInside", {{V4L2_PIX_FMT_YUYV, {}}}, {kSmall, kLarge}},
+        OfferCase{"NeitherFormatHandled", {{V4L2_PIX_FMT_MJPEG, {{640, 480}}}, {V4L2_PIX_FMT_H264, {{640, 480}}}}, {}},
+        OfferCase{"NoFormatAtAll", {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(V4l2Source, ControlsAreTheProcessingAmplifier)
+{
+    FakeV4l2Device camera;
+    camera.formats = kYuyvAndMjpeg;
+    camera.controls = {{V4L2_CID_BRIGHTNESS, -64, 64, 0, 10}, {V4L2_CID_SATURATION, 0, 100, 5, 50}};
+    const auto source = V4l2Source::open("/dev/video9", camera);
+    ASSERT_NE(source, nullptr);
+
+    const auto brightness = source->procAmpRange(VideoProcAmp_Brightness);
+    ASSERT_TRUE(brightness);
+    EXPECT_EQ(brightness->min, -64);
+    EXPECT_EQ(brightness->max, 64);
+    EXPECT_EQ(brightness->step, 1); // a step of 0 reads as 1
+    EXPECT_EQ(brightness->defaultValue, 10);
+    EXPECT_EQ(source->procAmp(VideoProcAmp_Brightness), 10);
+
+    EXPECT_TRUE(source->setProcAmp(VideoProcAmp_Saturation, 75));
+    EXPECT_EQ(camera.controlValue(V4L2_CID_SATURATION), 75);
+    EXPECT_EQ(source->procAmp(VideoProcAmp_Saturation), 75);
+    EXPECT_FALSE(source->setProcAmp(VideoProcAmp_Saturation, 101));
+    EXPECT_EQ(camera.controlValue(V4L2_CID_SATURATION), 75);
+
+    EXPECT_FALSE(source->procAmpRange(VideoProcAmp_Contrast)); // the camera lacks it
+    EXPECT_FALSE(source->setProcAmp(VideoProcAmp_Contrast, 1));
+    EXPECT_FALSE(source->procAmpRange(VideoProcAmp_ColorEnable)); // no V4L2 control for it
+}
+
+// The chosen size is negotiated, frames come through the queued buffers without the device's row
+// padding, and stopping ends streaming and gives every buffer back.
+TEST(V4l2Source, StreamsTheChosenSizeThroughTheBuffers)
+{
+    FakeV4l2Device camera;
+    camera.formats = kYuyvAndMjpeg;
+    camera.rowPadding = 64;
+    const auto source = V4l2Source::open("/dev/video9", camera);
+    ASSERT_NE(source, nullptr);
+    ASSERT_TRUE(source->setFormat(kLarge));
+
+    Frames frames;
+    source->startStream(frames.sink(), {});
+    ASSERT_TRUE(camera.streaming());
+    EXPECT_EQ(camera.negotiated().width, 1280u);
+    EXPECT_EQ(camera.negotiated().height, 1024u);
+    EXPECT_EQ(camera.negotiated().pixelformat, uint32_t(V4L2_PIX_FMT_YUYV));
+    // More frames than buffers: each buffer goes back to the queue once its frame is out.
+    for (uint8_t fill = 1; fill <= 7; ++fill) {
+        while (!camera.deliverFrame(fill))
+            std::this_thread::sleep_for(1ms);
+        ASSERT_TRUE(frames.waitFor(fill));
+    }
+    source->stopStream();
+
+    EXPECT_FALSE(camera.streaming());
+    EXPECT_EQ(camera.mappedBuffers(), 0u);
+    ASSERT_EQ(frames.count(), 7u);
+    EXPECT_EQ(frames.sizes_[0], frameBytes(kLarge));
+    EXPECT_EQ(frames.indices_, (std::vector<uint64_t>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(frames.fills_, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+}
+
+TEST(V4l2Source, ASizeTheDriverChangesDoesNotStream)
+{
+    FakeV4l2Device camera;
+    camera.formats = kYuyvAndMjpeg;
+    camera.refuseSizes = true;
+    const auto source = V4l2Source::open("/dev/video9", camera);
+    ASSERT_NE(source, nullptr);
+    Frames frames;
+    source->startStream(frames.sink(), {});
+    EXPECT_FALSE(camera.streaming());
+    EXPECT_EQ(camera.mappedBuffers(), 0u);
+    source->stopStream();
+}
+
+// A camera that stops sending frames delivers nothing more, and stopping still returns at once.
+TEST(V4l2Source, AStalledCameraStillStops)
+{
+    FakeV4l2Device camera;
+    camera.formats = kYuyvAndMjpeg;
+    const auto source = V4l2Source::open("/dev/video9", camera);
+    ASSERT_NE(source, nullptr);
+    Frames frames;
+    source->startStream(frames.sink(), {});
+    ASSERT_TRUE(camera.deliverFrame(1));
+    ASSERT_TRUE(frames.waitFor(1));
+    std::this_thread::sleep_for(300ms);
+    const auto before = std::chrono::steady_clock::now();
+    source->stopStream();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
+    EXPECT_EQ(frames.count(), 1u);
+    EXPECT_EQ(camera.mappedBuffers(), 0u);
+}
+
+// Pulled out while streaming: the streaming thread ends instead of polling the dead device, and the
+// source can still be stopped, restarted on a camera that is back, and destroyed.
+TEST(V4l2Source, ACameraPulledOutEndsTheStream)
+{
+    FakeV4l2Device camera;
+    camera.formats = kYuyvAndMjpeg;
+    const auto source = V4l2Source::open("/dev/video9", camera);
+    ASSERT_NE(source, nullptr);
+    Frames frames;
+    source->startStream(frames.sink(), {});
+    ASSERT_TRUE(camera.deliverFrame(1));
+    ASSERT_TRUE(frames.waitFor(1));
+
+    camera.unplug();
+    std::this_thread::sleep_for(200ms);
+    const long calls = camera.calls();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(camera.calls(), calls) << "the streaming thread still calls the unplugged device";
+    EXPECT_EQ(frames.count(), 1u);
+
+    const auto before = std::chrono::steady_clock::now();
+    source->stopStream();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
+    EXPECT_EQ(camera.mappedBuffers(), 0u);
+}
+
+} // namespace
+} // namespace platform::devices::testing
