@@ -164,49 +164,48 @@ TEST(V4l2Source, ASizeTheDriverChangesDoesNotStream)
     source->stopStream();
 }
 
-// A camera that stops sending frames delivers nothing more, and stopping still returns at once.
-TEST(V4l2Source, AStalledCameraStillStops)
+// A source streaming from the scripted camera, its first frame delivered.
+class V4l2Streaming : public ::testing::Test {
+protected:
+    void SetUp() override {
+        camera_.formats = kYuyvAndMjpeg;
+        source_ = V4l2Source::open("/dev/video9", camera_);
+        ASSERT_NE(source_, nullptr);
+        source_->startStream(frames_.sink(), {});
+        ASSERT_TRUE(camera_.deliverFrame(1));
+        ASSERT_TRUE(frames_.waitFor(1));
+    }
+
+    // Stopping returns at once, no frame came after the first, and every buffer is given back.
+    void expectPromptStop() {
+        const auto before = std::chrono::steady_clock::now();
+        source_->stopStream();
+        EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
+        EXPECT_EQ(frames_.count(), 1u);
+        EXPECT_EQ(camera_.mappedBuffers(), 0u);
+    }
+
+    Frames frames_;
+    FakeV4l2Device camera_;
+    std::shared_ptr<V4l2Source> source_; // last, so it stops before the camera and the frames go
+};
+
+TEST_F(V4l2Streaming, AStalledCameraStillStops)
 {
-    FakeV4l2Device camera;
-    camera.formats = kYuyvAndMjpeg;
-    const auto source = V4l2Source::open("/dev/video9", camera);
-    ASSERT_NE(source, nullptr);
-    Frames frames;
-    source->startStream(frames.sink(), {});
-    ASSERT_TRUE(camera.deliverFrame(1));
-    ASSERT_TRUE(frames.waitFor(1));
     std::this_thread::sleep_for(300ms);
-    const auto before = std::chrono::steady_clock::now();
-    source->stopStream();
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
-    EXPECT_EQ(frames.count(), 1u);
-    EXPECT_EQ(camera.mappedBuffers(), 0u);
+    expectPromptStop();
 }
 
 // Pulled out while streaming: the streaming thread ends instead of polling the dead device, and the
-// source can still be stopped, restarted on a camera that is back, and destroyed.
-TEST(V4l2Source, ACameraPulledOutEndsTheStream)
+// source can still be stopped and destroyed.
+TEST_F(V4l2Streaming, ACameraPulledOutEndsTheStream)
 {
-    FakeV4l2Device camera;
-    camera.formats = kYuyvAndMjpeg;
-    const auto source = V4l2Source::open("/dev/video9", camera);
-    ASSERT_NE(source, nullptr);
-    Frames frames;
-    source->startStream(frames.sink(), {});
-    ASSERT_TRUE(camera.deliverFrame(1));
-    ASSERT_TRUE(frames.waitFor(1));
-
-    camera.unplug();
+    camera_.unplug();
     std::this_thread::sleep_for(200ms);
-    const long calls = camera.calls();
+    const long calls = camera_.calls();
     std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(camera.calls(), calls) << "the streaming thread still calls the unplugged device";
-    EXPECT_EQ(frames.count(), 1u);
-
-    const auto before = std::chrono::steady_clock::now();
-    source->stopStream();
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
-    EXPECT_EQ(camera.mappedBuffers(), 0u);
+    EXPECT_EQ(camera_.calls(), calls) << "the streaming thread still calls the unplugged device";
+    expectPromptStop();
 }
 
 } // namespace
