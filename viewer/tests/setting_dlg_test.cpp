@@ -44,6 +44,21 @@ size_t RegisterWrites() {
     return platform::devices::SimulatedCamera::primary().registerWrites().size();
 }
 
+bool* g_frameClosed = nullptr;
+
+// Cancels the driver's property frame once it holds the focus: a window with Cancel that is not the
+// settings dialog.
+void CALLBACK CancelPropertyFrame(HWND, UINT, UINT_PTR, DWORD) {
+    HWND frame = ::GetFocus();
+    while (frame != nullptr && ::GetParent(frame) != nullptr)
+        frame = ::GetParent(frame);
+    HWND cancel = frame != nullptr ? ::GetDlgItem(frame, IDCANCEL) : nullptr;
+    if (cancel == nullptr || ::GetDlgItem(frame, IDC_BUTTON_DEFAULT) != nullptr || g_frameClosed == nullptr)
+        return;
+    *g_frameClosed = true;
+    ::SendMessage(frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+}
+
 double StoredQuality(COrvanelDlg& dlg) {
     LONG keyFrameRate = 0;
     LONG pFrames = 0;
@@ -309,16 +324,53 @@ TEST_F(SettingDlgTest, ManualWhiteBalanceWarningAndMoreProperty) {
         EXPECT_EQ(boxes_[0].style, UINT(MB_OKCANCEL));
 
         AnswerBoxes(IDOK);
+        dlg.m_nLanguage = 1;
         InSettingDialog(dlg, [&](HWND d) {
             ClickItem(d, IDC_RADIO_MANUAL_WB);
             EXPECT_TRUE(Checked(d, IDC_RADIO_MANUAL_WB));
-            ClickItem(d, IDC_BUTTON_MORE_PROPERTY);
             ClickItem(d, IDOK);
         });
         EXPECT_EQ(dlg.m_nWhiteBalance, 0);
-        EXPECT_EQ(watched_, std::vector<std::string>{"CameraProperty"});
+        ASSERT_EQ(boxes_.size(), 2u);
+        EXPECT_EQ(boxes_[1].text, "选择此选项前，请在自动白平衡对框框中确定如下参数:\r1、去掉自动曝光选项\r"
+                                  "2、去掉自动白平衡选项\r3、将白平衡设为默认值");
         dlg.SendMessage(WM_CLOSE);
     });
+}
+
+// Select opens the compressor choice in either white-balance mode; More Property opens the library's own
+// property dialog for manual white balance and the driver's property pages for auto.
+TEST_F(SettingDlgTest, SelectAndMorePropertyInBothWhiteBalanceModes) {
+    struct Case {
+        int whiteBalance;
+        std::vector<std::string> watched; // the library's dialogs that opened
+        bool driverPages;
+    };
+    const Case cases[] = {
+        {0, {"SelectCompressorDlg", "CameraProperty"}, false},
+        {1, {"SelectCompressorDlg"}, true},
+    };
+    AnswerBoxes(IDOK);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.whiteBalance);
+        watched_.clear();
+        bool framed = false;
+        RunDialog([&](COrvanelDlg& dlg) {
+            dlg.m_nWhiteBalance = c.whiteBalance;
+            InSettingDialog(dlg, [&](HWND d) {
+                ClickItem(d, IDC_BUTTON_SELECT_COMPRESSOR);
+                g_frameClosed = &framed;
+                const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, CancelPropertyFrame);
+                ClickItem(d, IDC_BUTTON_MORE_PROPERTY);
+                ::KillTimer(nullptr, timer);
+                g_frameClosed = nullptr;
+                ClickItem(d, IDCANCEL);
+            });
+            dlg.SendMessage(WM_CLOSE);
+        });
+        EXPECT_EQ(watched_, c.watched);
+        EXPECT_EQ(framed, c.driverPages);
+    }
 }
 
 } // namespace
