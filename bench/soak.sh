@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Soak: Orvanel on an Xvfb screen of its own, driven through X input for N minutes with a mix of what a
+# person does (snapshots, recordings, resolution changes, Edit mode, full screen), sampled every ten
+# seconds for resident memory, threads and open descriptors. Prints the samples, the slope of each after
+# the warm-up, every recording as ffmpeg decodes it, and the program's exit status once Quit is clicked.
+#   bench/soak.sh [minutes, default 10] [build folder, default build/default]
+# Not a test: it runs as long as asked and judges nothing; the figures are for a person to read.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+minutes="${1:-10}"
+build="${2:-build/default}"
+program="$PWD/$build/bin/Orvanel"
+[[ -x "$program" ]] || { echo "no $program: build first" >&2; exit 1; }
+warmup=$((minutes * 60 / 5 > 60 ? minutes * 60 / 5 : 60)) # seconds left out of the slopes
+
+# The program runs from a scratch folder: copies of the executable and its settings, links to the rest of
+# the build's files, and a folder for the recordings.
+scratch="$(mktemp -d)"
+for file in "$PWD/$build/bin/"*; do
+  ln -s "$file" "$scratch/"
+done
+for file in Orvanel Orvanel.ini; do
+  rm "$scratch/$file" && cp "$PWD/$build/bin/$file" "$scratch/$file"
+done
+mkdir "$scratch/clips"
+
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & echo "pid $!")
+read -r _ xvfb <&3
+read -r display <&3
+trap 'kill "$xvfb" 2>/dev/null; rm -rf "$scratch"' EXIT
+export DISPLAY=":$display"
+
+(cd "$scratch" && exec ./Orvanel >"$scratch/program.log" 2>&1) &
+pid=$!
+sleep 5
+
+# Screen points of the main window's controls (the window sits at 128,128 without a window manager).
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.5; }
+preview=(600 500)
+size_up=(1112 267)
+size_down=(972 267)
+quit=(1111 212)
+key() { click "${preview[@]}"; xdotool key "$1"; sleep 1; }
+
+recordings=0
+record() { # F6, the save dialog answered with the file's name, a few seconds of recording, F6 again
+  recordings=$((recordings + 1))
+  key F6
+  sleep 1
+  xdotool type --delay 40 "$scratch/clips/soak$recordings.avi"
+  sleep 0.3
+  xdotool key Return
+  sleep 4
+  key F6
+  sleep 1
+}
+
+actions=(snapshot snapshot record resolution edit fullscreen)
+act() {
+  case "$1" in
+    snapshot) key F5 ;;
+    record) record ;;
+    resolution) click "${size_down[@]}"; sleep 2; click "${size_up[@]}"; sleep 2 ;;
+    edit) key F7; sleep 1; key F7 ;;
+    fullscreen) key F11; sleep 1; key F11 ;;
+  esac
+}
+
+sample() { # seconds RSS-MiB threads descriptors
+  local rss threads fds
+  rss="$(awk '/^VmRSS/ {print $2 / 1024}' "/proc/$pid/status")"
+  threads="$(awk '/^Threads/ {print $2}' "/proc/$pid/status")"
+  fds="$(find "/proc/$pid/fd" -mindepth 1 -maxdepth 1 2>/dev/null | wc -l)"
+  echo "$1 $rss $threads $fds"
+}
+
+samples="$scratch/samples"
+start=$SECONDS
+next_sample=0
+count=0
+echo "seconds rss_mib threads fds"
+while ((SECONDS - start < minutes * 60)); do
+  kill -0 "$pid" 2>/dev/null || { echo "the program ended during the soak:" >&2; cat "$scratch/program.log" >&2; exit 1; }
+  if ((SECONDS - start >= next_sample)); then
+    sample $((SECONDS - start)) | tee -a "$samples"
+    next_sample=$((next_sample + 10))
+  fi
+  act "${actions[count % ${#actions[@]}]}"
+  count=$((count + 1))
+done
+sample $((SECONDS - start)) | tee -a "$samples"
+
+echo "actions: $count, recordings: $recordings"
+awk -v warmup="$warmup" '
+  $1 >= warmup { n++; x += $1; y += $2; xx += $1 * $1; xy += $1 * $2
+                 if (n == 1 || $3 < tmin) tmin = $3; if (n == 1 || $3 > tmax) tmax = $3
+                 if (n == 1 || $4 < fmin) fmin = $4; if (n == 1 || $4 > fmax) fmax = $4 }
+  END { if (n < 2) { print "too short for a slope after the warm-up"; exit }
+        slope = (n * xy - x * y) / (n * xx - x * x)
+        printf "after %d s of warm-up: RSS slope %.2f MiB/hour; threads %d..%d; descriptors %d..%d\n",
+               warmup, slope * 3600, tmin, tmax, fmin, fmax }' "$samples"
+
+for clip in "$scratch"/clips/*.avi; do
+  [[ -e "$clip" ]] || continue
+  if errors="$(ffmpeg -v error -i "$clip" -f null - 2>&1)" && [[ -z "$errors" ]]; then
+    echo "$(basename "$clip"): decodes"
+  else
+    echo "$(basename "$clip"): DOES NOT DECODE: $errors"
+  fi
+done
+
+click "${quit[@]}"
+for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
+if kill -0 "$pid" 2>/dev/null; then
+  echo "the program did not end after Quit"
+  kill "$pid"
+fi
+wait "$pid" && echo "exit status 0" || echo "exit status $?"
