@@ -199,7 +199,8 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
     const bool erase = window->erasePending;
     window->update = QRegion();
     window->erasePending = false;
-    copyParentPixels(*window, area);
+    if (!window->drawnOutsidePaint.exchange(false))
+        copyParentPixels(*window, area);
     HDC dc = openDC(*window, area);
     *lpPaint = PAINTSTRUCT{dc, FALSE, toRect(area), FALSE, FALSE, {}};
     if (dc && erase)
@@ -213,7 +214,10 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
 
 HDC GetDC(HWND hWnd) {
     WindowPtr window = checkedWindow(hWnd);
-    return window ? openDC(*window, clientRect(*window)) : nullptr;
+    if (!window)
+        return nullptr;
+    window->drawnOutsidePaint = true;
+    return openDC(*window, clientRect(*window));
 }
 
 HDC GetWindowDC(HWND hWnd) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QRegion>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ struct Window {
     std::shared_ptr<gdi::WindowSurface> surface;
     QRegion update; // client coordinates
     bool erasePending = false;
+    // Drawn through GetDC (a live picture, from any thread) since its last paint: the next paint keeps
+    // those pixels instead of showing the parent's through it.
+    std::atomic<bool> drawnOutsidePaint{false};
     bool destroying = false;
     std::vector<HWND> children; // creation order
     std::unique_ptr<ControlState> control;

@@ -105,7 +105,8 @@ TEST_F(PaintingTest, HiddenWindowsCollectNoPaintAndShowingPaintsEverything) {
     EXPECT_TRUE(IsWindowVisible(child));
 }
 
-// What a child leaves unpainted shows its parent's pixels (the parent has no WS_CLIPCHILDREN).
+// What a child leaves unpainted shows its parent's pixels (the parent has no WS_CLIPCHILDREN), except
+// what was drawn in it outside its paint.
 TEST_F(PaintingTest, ChildStartsFromTheParentsPixels) {
     HWND top = makeWindow(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
     HWND child = makeWindow(WS_CHILD | WS_VISIBLE, 20, 20, 40, 40, top, 1);
@@ -125,6 +126,18 @@ TEST_F(PaintingTest, ChildStartsFromTheParentsPixels) {
     };
     drain();
     EXPECT_EQ(pixelOf(child, 5, 5), 0xFF0000u);
+    EXPECT_EQ(pixelOf(child, 30, 30), 0x0000FFu);
+
+    // A live picture drawn through GetDC stays when the whole window repaints (no flash of the parent
+    // before the next picture); after that paint the child starts from the parent's pixels again.
+    HDC live = GetDC(child);
+    fill(live, RECT{0, 0, 40, 40}, RGB(0, 255, 0));
+    ReleaseDC(child, live);
+    InvalidateRect(top, nullptr, TRUE);
+    drain();
+    EXPECT_EQ(pixelOf(child, 30, 30), 0x00FF00u) << "the parent's repaint wiped the live picture";
+    InvalidateRect(top, nullptr, TRUE);
+    drain();
     EXPECT_EQ(pixelOf(child, 30, 30), 0x0000FFu);
 }
 
