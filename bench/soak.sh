@@ -4,24 +4,24 @@
 # seconds for resident memory, threads and open descriptors. Prints the samples, the slope of each after
 # the warm-up, every recording as ffmpeg decodes it, and the program's exit status once Quit is clicked.
 #   bench/soak.sh [minutes, default 10] [build folder, default build/default]
+# The build folder may be a copy of one (its bin/ folder), so the tree can be rebuilt while a soak runs.
 # Not a test: it runs as long as asked and judges nothing; the figures are for a person to read.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 minutes="${1:-10}"
-build="${2:-build/default}"
-program="$PWD/$build/bin/Orvanel"
-[[ -x "$program" ]] || { echo "no $program: build first" >&2; exit 1; }
+build="$(realpath "${2:-build/default}")"
+[[ -x "$build/bin/Orvanel" ]] || { echo "no $build/bin/Orvanel: build first" >&2; exit 1; }
 warmup=$((minutes * 60 / 5 > 60 ? minutes * 60 / 5 : 60)) # seconds left out of the slopes
 
 # The program runs from a scratch folder: copies of the executable and its settings, links to the rest of
 # the build's files, and a folder for the recordings.
 scratch="$(mktemp -d)"
-for file in "$PWD/$build/bin/"*; do
+for file in "$build/bin/"*; do
   ln -s "$file" "$scratch/"
 done
 for file in Orvanel Orvanel.ini; do
-  rm "$scratch/$file" && cp "$PWD/$build/bin/$file" "$scratch/$file"
+  rm "$scratch/$file" && cp "$build/bin/$file" "$scratch/$file"
 done
 mkdir "$scratch/clips"
 
@@ -31,7 +31,8 @@ read -r display <&3
 trap 'kill "$xvfb" 2>/dev/null; rm -rf "$scratch"' EXIT
 export DISPLAY=":$display"
 
-(cd "$scratch" && exec ./Orvanel >"$scratch/program.log" 2>&1) &
+# The libraries too come from the scratch folder, not from the build folder the program was linked in.
+(cd "$scratch" && LD_LIBRARY_PATH="$scratch" exec ./Orvanel >"$scratch/program.log" 2>&1) &
 pid=$!
 sleep 5
 
