@@ -95,24 +95,28 @@ TEST_F(ProgramTest, ThresholdDialogOkAndCancel) {
     });
 }
 
-// With the window in Chinese the dialog shows the Chinese texts.
-TEST_F(ProgramTest, ThresholdDialogInChinese) {
-    RunDialog([&](COrvanelDlg& dlg) {
-        dlg.m_nLanguage = 1;
-        std::string label, ok, cancel, title;
-        WithToolDialog(dlg, [&](HWND d) {
-            label = ItemText(d, IDC_LABEL_THRESHOLD);
-            ok = ItemText(d, IDOK);
-            cancel = ItemText(d, IDCANCEL);
-            char text[32] = {};
-            ::GetWindowText(d, text, sizeof text);
-            title = text;
-            Press(d, IDCANCEL);
+// The dialog shows its five texts in the window's language, the hidden bound label's as well.
+TEST_F(ProgramTest, ThresholdDialogTextsInBothLanguages) {
+    struct Case {
+        int language;
+        std::vector<std::string> texts; // threshold label, bound label, OK, Cancel, title
+    };
+    const Case cases[] = {
+        {0, {"Binary Max", "Histagram Min", "OK", "Cancel", "Setting"}},
+        {1, {"二值化阈值", "直方图阈值", "确定", "取消", "设置"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        RunDialog([&](COrvanelDlg& dlg) {
+            dlg.m_nLanguage = c.language;
+            std::vector<std::string> texts;
+            WithToolDialog(dlg, [&](HWND d) {
+                for (int id : {IDC_LABEL_THRESHOLD, IDC_LABEL_BOUND, IDOK, IDCANCEL, 0})
+                    texts.push_back(ItemText(d, id));
+                Press(d, IDCANCEL);
+            });
+            EXPECT_EQ(texts, c.texts);
+            dlg.SendMessage(WM_CLOSE);
         });
-        EXPECT_EQ(label, "二值化阈值");
-        EXPECT_EQ(ok, "确定");
-        EXPECT_EQ(cancel, "取消");
-        EXPECT_EQ(title, "设置");
-        dlg.SendMessage(WM_CLOSE);
-    });
+    }
 }

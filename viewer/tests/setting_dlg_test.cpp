@@ -159,6 +159,50 @@ TEST_F(SettingDlgTest, OpensOnTheWindowsValuesAndCancelKeepsThem) {
     }
 }
 
+// Every text of the dialog in both languages, the blanks inside them included.
+TEST_F(SettingDlgTest, TextsInBothLanguages) {
+    struct Text {
+        int id; // 0: the title
+        const char* english;
+        const char* chinese;
+    };
+    const Text texts[] = {
+        {0, "Setting", "设置"},
+        {IDC_BUTTON_SAVE_PATH, "Save   Path", "保 存 路 径"},
+        {IDC_LABEL_SAVE_FORMAT, "Save   Format", "保 存 格 式"},
+        {IDC_RADIO_JPEG, "JPEG", "JPEG"},
+        {IDC_RADIO_BMP, "BMP", "BMP"},
+        {IDC_LABEL_SNAP_FORMAT, "Snap   Format", "拍 照 格 式"},
+        {IDC_RADIO_SNAP_SAVE, "Snap+Save", "拍照并保存"},
+        {IDC_RADIO_SNAP, "Snap", "拍照"},
+        {IDC_LABEL_QUALITY, "Video Quality", "图 像 质 量"},
+        {IDC_CHECK_QUALITY, "High Quality", "高质量"},
+        {IDC_LABEL_VIDEO_FORMAT, "Video Format", "视 频 格 式"},
+        {IDC_BUTTON_SELECT_COMPRESSOR, "Select", "选择"},
+        {IDC_BUTTON_MORE_PROPERTY, "More Property", "属 性 调 节"},
+        {IDC_RADIO_AUTO_WB, "Auto White Balance", "自动白平衡"},
+        {IDC_RADIO_MANUAL_WB, "Manual White Balance", "手动白平衡"},
+        {IDC_LABEL_DISPLAY_TYPE, "Display-Type", "显示方式"},
+        {IDC_RADIO_GDI, "GDI", "GDI"},
+        {IDC_RADIO_DS, "DS", "DS"},
+        {IDC_BUTTON_DEFAULT, "Default", "默认设置"},
+        {IDOK, "OK", "确定"},
+        {IDCANCEL, "Cancel", "取消"},
+    };
+    RunDialog([&](COrvanelDlg& dlg) {
+        for (int language : {0, 1}) {
+            dlg.m_nLanguage = language;
+            InSettingDialog(dlg, [&](HWND d) {
+                for (const Text& text : texts)
+                    EXPECT_EQ(ItemText(d, text.id), language == 0 ? text.english : text.chinese)
+                        << "item " << text.id << " in " << language;
+                ClickItem(d, IDCANCEL);
+            });
+        }
+        dlg.SendMessage(WM_CLOSE);
+    });
+}
+
 // OK takes the formats and the quality; a new display type sets the render mode and restarts the preview,
 // and a new quality is sent to the camera's compression settings. The settings file keeps them all.
 TEST_F(SettingDlgTest, OkAppliesDisplayTypeAndQuality) {
