@@ -1,6 +1,8 @@
 // V4L2 capture: format discovery, mmap streaming, conversion into the layer's frame layout, controls.
 #include "v4l2_source.h"
 
+#include "mjpeg_frame.h"
+
 #include <win32/clock.h>
 #include <win32/debug_output.h>
 #include <win32/dib.h>
@@ -27,6 +29,7 @@ std::optional<PixelFormat> pixelsOf(uint32_t fourcc)
         return PixelFormat::I420;
     case V4L2_PIX_FMT_BGR24:
     case V4L2_PIX_FMT_RGB24:
+    case V4L2_PIX_FMT_MJPEG: // decoded into RGB24
         return PixelFormat::Rgb24;
     default:
         return std::nullopt;
@@ -251,11 +254,13 @@ void V4l2Source::loop()
         OutputDebugString("V4L2: the camera stopped streaming\n");
 }
 
-// RGB rows become bottom-up BGR rows padded to 4 bytes; YUV data is copied row by row without the
-// device's row padding.
+// RGB rows, and motion-JPEG pictures, become bottom-up BGR rows padded to 4 bytes; YUV data is copied row
+// by row without the device's row padding.
 bool V4l2Source::convert(const BYTE* data, std::size_t bytes)
 {
     const VideoFormat f = format();
+    if (fourcc_ == V4L2_PIX_FMT_MJPEG)
+        return decodeMjpegFrame(data, bytes, f.width, f.height, frame_.data());
     if (f.pixels == PixelFormat::Rgb24) {
         const std::size_t row = std::size_t(f.width) * 3;
         const std::size_t pitch = std::max<std::size_t>(bytesPerLine_, row);

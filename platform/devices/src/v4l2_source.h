@@ -1,5 +1,6 @@
-// A V4L2 camera as a capture source: its YUYV/UYVY/YUV420/RGB formats at their discrete sizes,
-// mmap streaming on a thread of its own, and its controls as the processing amplifier.
+// A V4L2 camera as a capture source: its YUYV/UYVY/YUV420/RGB formats, and motion JPEG decoded into RGB,
+// at their discrete sizes, mmap streaming on a thread of its own, and its controls as the processing
+// amplifier.
 #pragma once
 
 #include "capture_source.h"

@@ -27,16 +27,32 @@ bool FakeV4l2Device::deliverFrame(uint8_t fill)
     std::lock_guard guard(mutex_);
     if (queued_.empty())
         return false;
-    const uint32_t index = queued_.front();
-    queued_.pop_front();
     // Row padding holds another value, so a frame that keeps it shows.
-    std::vector<uint8_t>& buffer = buffers_[index];
+    std::vector<uint8_t>& buffer = buffers_[queued_.front()];
     std::fill(buffer.begin(), buffer.end(), uint8_t(~fill));
     for (std::size_t row = 0; row < format_.height; ++row)
         std::fill_n(buffer.begin() + row * format_.bytesperline, format_.width * 2, fill);
+    finishFrame(uint32_t(buffer.size()));
+    return true;
+}
+
+bool FakeV4l2Device::deliverFrame(const std::vector<uint8_t>& data)
+{
+    std::lock_guard guard(mutex_);
+    if (queued_.empty() || data.size() > buffers_[queued_.front()].size())
+        return false;
+    std::copy(data.begin(), data.end(), buffers_[queued_.front()].begin());
+    finishFrame(uint32_t(data.size()));
+    return true;
+}
+
+void FakeV4l2Device::finishFrame(uint32_t used)
+{
+    const uint32_t index = queued_.front();
+    queued_.pop_front();
+    used_[index] = used;
     done_.push_back(index);
     ready_.notify_all();
-    return true;
 }
 
 void FakeV4l2Device::unplug()
@@ -56,6 +72,12 @@ std::size_t FakeV4l2Device::mappedBuffers() const
 {
     std::lock_guard guard(mutex_);
     return mapped_;
+}
+
+std::size_t FakeV4l2Device::queuedBuffers() const
+{
+    std::lock_guard guard(mutex_);
+    return queued_.size();
 }
 
 v4l2_pix_format FakeV4l2Device::negotiated() const
@@ -194,6 +216,7 @@ int FakeV4l2Device::bufferRequest(unsigned long request, void* arg)
         queued_.clear();
         done_.clear();
         buffers_.assign(std::min<uint32_t>(reqbufs->count, 3), std::vector<uint8_t>(format_.sizeimage));
+        used_.assign(buffers_.size(), 0);
         reqbufs->count = uint32_t(buffers_.size());
         return 0;
     }
@@ -213,7 +236,7 @@ int FakeV4l2Device::bufferRequest(unsigned long request, void* arg)
             return fail(EAGAIN);
         auto* buffer = static_cast<v4l2_buffer*>(arg);
         buffer->index = done_.front();
-        buffer->bytesused = uint32_t(buffers_[buffer->index].size());
+        buffer->bytesused = used_[buffer->index];
         done_.pop_front();
         return 0;
     }

@@ -36,11 +36,14 @@ public:
     // Writes `fill` into the picture bytes of the next queued buffer and makes it ready to dequeue; false
     // when none is queued.
     bool deliverFrame(uint8_t fill);
+    // Puts `data` (a compressed frame) into the next queued buffer; false when none is queued.
+    bool deliverFrame(const std::vector<uint8_t>& data);
     // From now on every call fails with ENODEV and poll reports an error, as for a camera pulled out.
     void unplug();
 
     bool streaming() const;
     std::size_t mappedBuffers() const;
+    std::size_t queuedBuffers() const; // handed back by the source, waiting for a frame
     v4l2_pix_format negotiated() const;
     int32_t controlValue(uint32_t id) const;
     long calls() const; // poll and ioctl calls so far
@@ -57,6 +60,8 @@ private:
     int formatRequest(unsigned long request, void* arg);
     int bufferRequest(unsigned long request, void* arg);
     int32_t valueOf(uint32_t id) const;
+    // The first queued buffer, holding `used` bytes, becomes ready to dequeue (lock held).
+    void finishFrame(uint32_t used);
 
     mutable std::mutex mutex_;
     std::condition_variable ready_;
@@ -65,6 +70,7 @@ private:
     long calls_ = 0;
     v4l2_pix_format format_{};
     std::vector<std::vector<uint8_t>> buffers_;
+    std::vector<uint32_t> used_; // bytes of each buffer that hold the frame
     std::size_t mapped_ = 0;
     std::deque<uint32_t> queued_;
     std::deque<uint32_t> done_;

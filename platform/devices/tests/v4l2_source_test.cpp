@@ -4,14 +4,19 @@
 #include "v4l2_source.h"
 
 #include <dshow/capture.h>
+#include <win32/dib.h>
+
+#include <jpeglib.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 namespace platform::devices::testing {
 namespace {
@@ -20,6 +25,8 @@ using namespace std::chrono_literals;
 
 const VideoFormat kSmall{PixelFormat::Yuy2, 640, 480};
 const VideoFormat kLarge{PixelFormat::Yuy2, 1280, 1024};
+const VideoFormat kSmallJpeg{PixelFormat::Rgb24, 640, 480};
+const VideoFormat kLargeJpeg{PixelFormat::Rgb24, 1280, 1024};
 
 // The frames a stream delivered, waited for from the test thread.
 class Frames {
@@ -53,8 +60,39 @@ private:
     std::condition_variable arrived_;
 };
 
-const std::vector<FakeV4l2Device::Format> kYuyvAndMjpeg{{V4L2_PIX_FMT_MJPEG, {{640, 480}, {1280, 1024}}},
-                                                        {V4L2_PIX_FMT_YUYV, {{640, 480}, {1280, 1024}}}};
+const std::vector<FakeV4l2Device::Format> kYuyvAndMjpeg{{V4L2_PIX_FMT_YUYV, {{640, 480}, {1280, 1024}}},
+                                                        {V4L2_PIX_FMT_MJPEG, {{640, 480}, {1280, 1024}}}};
+
+// A JPEG picture of one colour, as a motion-JPEG camera sends it.
+std::vector<uint8_t> jpegOf(int width, int height, uint8_t red, uint8_t green, uint8_t blue)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(std::size_t(width) * 3);
+    for (int x = 0; x < width; ++x)
+        row[std::size_t(x) * 3] = red, row[std::size_t(x) * 3 + 1] = green, row[std::size_t(x) * 3 + 2] = blue;
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<uint8_t> bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
 
 struct OfferCase {
     const char* name;
@@ -84,9 +122,9 @@ TEST_P(V4l2Offers, OffersTheConvertibleFormatsAtTheirSizes)
 INSTANTIATE_TEST_SUITE_P(
     Cameras, V4l2Offers,
     ::testing::Values(
-        OfferCase{"YuyvAndMjpegAtBothSizes", kYuyvAndMjpeg, {kSmall, kLarge}},
+        OfferCase{"YuyvAndMjpegAtBothSizes", kYuyvAndMjpeg, {kSmall, kLarge, kSmallJpeg, kLargeJpeg}},
         OfferCase{"StepwiseRangeGivesTheTwoSizesInside", {{V4L2_PIX_FMT_YUYV, {}}}, {kSmall, kLarge}},
-        OfferCase{"NeitherFormatHandled", {{V4L2_PIX_FMT_MJPEG, {{640, 480}}}, {V4L2_PIX_FMT_H264, {{640, 480}}}}, {}},
+        OfferCase{"NeitherFormatHandled", {{V4L2_PIX_FMT_H264, {{640, 480}}}, {V4L2_PIX_FMT_SGRBG8, {{640, 480}}}}, {}},
         OfferCase{"NoFormatAtAll", {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -148,6 +186,48 @@ TEST(V4l2Source, StreamsTheChosenSizeThroughTheBuffers)
     EXPECT_EQ(frames.sizes_[0], frameBytes(kLarge));
     EXPECT_EQ(frames.indices_, (std::vector<uint64_t>{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(frames.fills_, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+}
+
+// Motion-JPEG frames arrive decoded; a corrupt one is dropped and the stream goes on.
+TEST(V4l2Source, DecodesMotionJpegFrames)
+{
+    FakeV4l2Device camera;
+    camera.formats = kYuyvAndMjpeg;
+    const auto source = V4l2Source::open("/dev/video9", camera);
+    ASSERT_NE(source, nullptr);
+    ASSERT_TRUE(source->setFormat(kLargeJpeg));
+    std::mutex mutex;
+    std::vector<std::vector<BYTE>> pictures;
+    source->startStream(
+        [&](const FrameView& frame) {
+            std::lock_guard guard(mutex);
+            pictures.emplace_back(frame.data, frame.data + frame.size);
+        },
+        {});
+    EXPECT_EQ(camera.negotiated().pixelformat, uint32_t(V4L2_PIX_FMT_MJPEG));
+
+    std::vector<uint8_t> corrupt = jpegOf(1280, 1024, 0, 0, 255);
+    corrupt.resize(corrupt.size() / 2);
+    for (const auto& data : {jpegOf(1280, 1024, 200, 100, 40), corrupt, jpegOf(640, 480, 0, 0, 255),
+                             jpegOf(1280, 1024, 30, 160, 90)})
+        while (!camera.deliverFrame(data))
+            std::this_thread::sleep_for(1ms);
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (camera.queuedBuffers() < 3 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    source->stopStream();
+
+    ASSERT_EQ(pictures.size(), 2u) << "the corrupt and the wrong-sized picture are dropped";
+    const std::size_t stride = DibStride(1280, 24);
+    for (const auto& [picture, blue, green, red] :
+         {std::tuple{pictures[0], 40, 100, 200}, std::tuple{pictures[1], 90, 160, 30}}) {
+        ASSERT_EQ(picture.size(), frameBytes(kLargeJpeg));
+        for (std::size_t offset : {std::size_t(0), 1023 * stride + 1279 * 3, 512 * stride + 640 * 3}) {
+            EXPECT_NEAR(picture[offset], blue, 3);
+            EXPECT_NEAR(picture[offset + 1], green, 3);
+            EXPECT_NEAR(picture[offset + 2], red, 3);
+        }
+    }
 }
 
 TEST(V4l2Source, ASizeTheDriverChangesDoesNotStream)
