@@ -126,7 +126,6 @@ TEST_F(ControlsTest, TrackBarRangeAndPositionAreSilentUserMovesScroll) {
     EXPECT_EQ(seenOf(WM_HSCROLL)[0].hwnd, dialog);
 }
 
-// Relayed moves over the tool show its text after the pause; a click hides it; new text replaces the old.
 // A key the track bar ignores (F7) reaches it once through the queue; Qt passing the replayed key on to
 // the parents is not new input, so nothing is queued again and the loop goes idle.
 TEST_F(ControlsTest, KeyATrackBarIgnoresIsDeliveredOnce) {
@@ -146,6 +145,7 @@ TEST_F(ControlsTest, KeyATrackBarIgnoresIsDeliveredOnce) {
     EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) << "the key keeps coming back";
 }
 
+// Relayed moves over the tool show its text after the pause; a click hides it; new text replaces the old.
 TEST_F(ControlsTest, ToolTipShowsAfterThePauseForRelayedMoves) {
     HWND dialog = makeWindow(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
     HWND button = makeWindow(WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 40, 30, dialog, 1030, "BUTTON");
