@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Soak: Orvanel on an Xvfb screen of its own, driven through X input for N minutes with a mix of what a
-# person does (snapshots, recordings, resolution changes, Edit mode, full screen), sampled every ten
-# seconds for resident memory, threads and open descriptors. Prints the samples, the slope of each after
-# the warm-up, every recording as ffmpeg decodes it, and the program's exit status once Quit is clicked.
+# person does (snapshots, recordings, resolution changes, Edit mode, language, full screen), sampled every
+# ten seconds for resident memory, threads and open descriptors. Prints the samples, the slope of each
+# after the warm-up, whether every recording (ffmpeg) and snapshot (djpeg, ImageMagick) decodes, and the
+# program's exit status once Quit is clicked.
 #   bench/soak.sh [minutes, default 10] [build folder, default build/default]
 # The build folder may be a copy of one (its bin/ folder), so the tree can be rebuilt while a soak runs.
 # Not a test: it runs as long as asked and judges nothing; the figures are for a person to read.
@@ -14,8 +15,8 @@ build="$(realpath "${2:-build/default}")"
 [[ -x "$build/bin/Orvanel" ]] || { echo "no $build/bin/Orvanel: build first" >&2; exit 1; }
 warmup=$((minutes * 60 / 5 > 60 ? minutes * 60 / 5 : 60)) # seconds left out of the slopes
 
-# The program runs from a scratch folder: copies of the executable and its settings, links to the rest of
-# the build's files, and a folder for the recordings.
+# The program runs from a scratch folder: copies of the executable and its settings (snapshots saved in
+# the scratch folder), links to the rest of the build's files, and a folder for the recordings.
 scratch="$(mktemp -d)"
 for file in "$build/bin/"*; do
   ln -s "$file" "$scratch/"
@@ -23,7 +24,8 @@ done
 for file in Orvanel Orvanel.ini; do
   rm "$scratch/$file" && cp "$build/bin/$file" "$scratch/$file"
 done
-mkdir "$scratch/clips"
+mkdir "$scratch/clips" "$scratch/shots"
+sed -i "s|^strSavePath=.*|strSavePath=$scratch/shots/|" "$scratch/Orvanel.ini"
 
 exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & echo "pid $!")
 read -r _ xvfb <&3
@@ -42,6 +44,10 @@ preview=(600 500)
 size_up=(1112 267)
 size_down=(972 267)
 quit=(1111 212)
+first_thumbnail=(223 838)
+preview_edit=(1043 838) # EDIT in the preview, VIDEO in the Edit view
+negative=(1063 548)
+undo=(979 251)
 key() { click "${preview[@]}"; xdotool key "$1"; sleep 1; }
 
 recordings=0
@@ -57,13 +63,16 @@ record() { # F6, the save dialog answered with the file's name, a few seconds of
   sleep 1
 }
 
-actions=(snapshot snapshot record resolution edit fullscreen)
+actions=(snapshot snapshot record resolution edit language fullscreen)
 act() {
   case "$1" in
     snapshot) key F5 ;;
     record) record ;;
     resolution) click "${size_down[@]}"; sleep 2; click "${size_up[@]}"; sleep 2 ;;
-    edit) key F7; sleep 1; key F7 ;;
+    edit) # the first snapshot in the Edit view, made negative and back, then the preview again
+      click "${first_thumbnail[@]}"; sleep 2; click "${negative[@]}"; sleep 1; click "${undo[@]}"; sleep 1
+      click "${preview_edit[@]}"; sleep 1 ;;
+    language) key F7; sleep 1; key F7 ;;
     fullscreen) key F11; sleep 1; key F11 ;;
   esac
 }
@@ -102,14 +111,29 @@ awk -v warmup="$warmup" '
         printf "after %d s of warm-up: RSS slope %.2f MiB/hour; threads %d..%d; descriptors %d..%d\n",
                warmup, slope * 3600, tmin, tmax, fmin, fmax }' "$samples"
 
-for clip in "$scratch"/clips/*.avi; do
-  [[ -e "$clip" ]] || continue
-  if errors="$(ffmpeg -v error -i "$clip" -f null - 2>&1)" && [[ -z "$errors" ]]; then
-    echo "$(basename "$clip"): decodes"
+decodes() { # decodes NAME COMMAND...: whether COMMAND reads the file without an error
+  local name="$1" errors
+  shift
+  if errors="$("$@" 2>&1 >/dev/null)" && [[ -z "$errors" ]]; then
+    echo "$name: decodes"
   else
-    echo "$(basename "$clip"): DOES NOT DECODE: $errors"
+    echo "$name: DOES NOT DECODE: $errors"
+  fi
+}
+for clip in "$scratch"/clips/*.avi; do
+  if [[ -e "$clip" ]]; then
+    decodes "$(basename "$clip")" ffmpeg -v error -i "$clip" -f null -
   fi
 done
+snapshots=0
+while IFS= read -r -d '' picture; do
+  snapshots=$((snapshots + 1))
+  case "$picture" in
+    *.jpg) decodes "${picture#"$scratch"/}" djpeg -outfile /dev/null "$picture" ;;
+    *) decodes "${picture#"$scratch"/}" identify -regard-warnings "$picture" ;;
+  esac
+done < <(find "$scratch/shots" -type f \( -name '*.jpg' -o -name '*.bmp' \) -print0)
+echo "snapshot files: $snapshots"
 
 click "${quit[@]}"
 for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
