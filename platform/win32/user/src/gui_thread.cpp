@@ -20,10 +20,15 @@ namespace {
 const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::User + 0x51);
 const QEvent::Type kRepaintEvent = static_cast<QEvent::Type>(QEvent::User + 0x52);
 
+// Made on any thread, read on the GUI thread. Qt's event queue orders the two with locks the thread
+// checker cannot see, so the release and acquire on `made` state that ordering in our own code.
 struct RepaintEvent : QEvent {
-    RepaintEvent(HWND w, const QRect& r) : QEvent(kRepaintEvent), hwnd(w), rect(r) {}
+    RepaintEvent(HWND w, const QRect& r) : QEvent(kRepaintEvent), hwnd(w), rect(r) {
+        made.store(true, std::memory_order_release);
+    }
     HWND hwnd;
     QRect rect;
+    std::atomic<bool> made{false};
 };
 
 struct WaitingTask {
@@ -57,6 +62,7 @@ public:
         }
         if (e->type() == kRepaintEvent) {
             auto* r = static_cast<RepaintEvent*>(e);
+            r->made.load(std::memory_order_acquire);
             if (WindowPtr window = findWindow(r->hwnd); window && window->widget)
                 window->widget->update(r->rect);
             return true;
