@@ -9,9 +9,12 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <functional>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -20,18 +23,62 @@ constexpr GstClockTime stopCheck = 50 * GST_MSECOND; // how soon a waiting sound
 
 using StopFlag = std::shared_ptr<std::atomic<bool>>;
 
-std::mutex playing; // guards current, and serialises the calls
-// The asynchronous sound playing now, by its stop flag. Never destroyed: a sound may still play while
-// the process exits.
-StopFlag& current() {
-    static auto* flag = new StopFlag;
-    return *flag;
-}
+// The threads of asynchronous sounds. A stopped sound's thread ends on its own within a stop check; the
+// process's exit stops the current one and waits up to a second for the threads, so none still plays
+// while the libraries it uses are torn down. A thread stuck in the system (opening a pipe nobody writes)
+// is left to the exit.
+class SoundThreads {
+public:
+    ~SoundThreads() {
+        std::lock_guard guard(lock_);
+        stopCurrent();
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+        for (Entry& entry : threads_) {
+            while (!*entry.finished && std::chrono::steady_clock::now() < end)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (*entry.finished)
+                entry.thread.join();
+            else
+                entry.thread.detach();
+        }
+    }
+    // Stops the current sound, if any. The caller holds lock().
+    void stopCurrent() {
+        if (current_)
+            *current_ = true;
+        current_.reset();
+    }
+    // Starts `run` on a thread of its own as the current sound. The caller holds lock().
+    void start(const std::function<void(const std::atomic<bool>& stop)>& run) {
+        std::erase_if(threads_, [](Entry& entry) {
+            if (!*entry.finished)
+                return false;
+            entry.thread.join();
+            return true;
+        });
+        current_ = std::make_shared<std::atomic<bool>>(false);
+        auto finished = std::make_shared<std::atomic<bool>>(false);
+        threads_.push_back({std::thread([run, stop = current_, finished] {
+                                run(*stop);
+                                *finished = true;
+                            }),
+                            finished});
+    }
+    std::mutex& lock() { return lock_; }
 
-void stopCurrent() {
-    if (current())
-        *current() = true;
-    current().reset();
+private:
+    struct Entry {
+        std::thread thread;
+        StopFlag finished;
+    };
+    std::mutex lock_; // guards current_ and threads_, and serialises the calls
+    StopFlag current_; // the asynchronous sound playing now
+    std::vector<Entry> threads_;
+};
+
+SoundThreads& soundThreads() {
+    static SoundThreads threads;
+    return threads;
 }
 
 // A paused playbin for the file, or null when it does not preroll (or `stop` came first). With `silent`,
@@ -106,15 +153,15 @@ BOOL sndPlaySound(LPCTSTR sound, UINT flags) {
     if (platform::seams::recordSound({sound ? sound : "", flags}))
         return !sound || exists;
 
-    std::lock_guard guard(playing);
-    stopCurrent();
+    SoundThreads& threads = soundThreads();
+    std::lock_guard guard(threads.lock());
+    threads.stopCurrent();
     if (!sound)
         return TRUE;
     if (!exists)
         return FALSE;
     if (flags & SND_ASYNC) {
-        current() = std::make_shared<std::atomic<bool>>(false);
-        std::thread([native, stop = current()] { play(native, *stop); }).detach();
+        threads.start([native](const std::atomic<bool>& stop) { play(native, stop); });
         return TRUE;
     }
     const std::atomic<bool> never{false};
