@@ -48,10 +48,10 @@ long long propertyDefault(const char* element, const char* property) {
     long long value = -1;
     const GType type = gst_element_factory_get_element_type(factory);
     if (auto* elementClass = type ? static_cast<GObjectClass*>(g_type_class_ref(type)) : nullptr) {
-        if (GParamSpec* spec = g_object_class_find_property(elementClass, property)) {
+        if (GParamSpec* param = g_object_class_find_property(elementClass, property)) {
             GValue wide = G_VALUE_INIT;
             g_value_init(&wide, G_TYPE_INT64);
-            if (g_value_transform(g_param_spec_get_default_value(spec), &wide))
+            if (g_value_transform(g_param_spec_get_default_value(param), &wide))
                 value = g_value_get_int64(&wide);
             g_value_unset(&wide);
         }
