@@ -245,5 +245,57 @@ TEST_F(PlaybackTest, UnreadableFileIsHarmless) {
     expectQuiet();
 }
 
+
+// The share of white pixels: a picture area that lost its frame is white.
+double whiteShare(const QImage& image) {
+    long white = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            white += (image.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+    return static_cast<double>(white) / (static_cast<double>(image.width()) * image.height());
+}
+
+// The video window keeps its paused frame through Edit and Preview and shows it in full screen, not white.
+TEST_F(PlaybackTest, PausedPictureIsNeverWhite) {
+    ASSERT_NO_FATAL_FAILURE(load(makeMedia(media(), "clip.avi").string()));
+    EXPECT_LT(whiteShare(picture()), 0.2) << "the first frame is not shown";
+    press(kPlay);
+    std::this_thread::sleep_for(700ms);
+    press(kPause);
+    press(kPreviewEdit);
+    std::this_thread::sleep_for(500ms);
+    press(kPreviewEdit);
+    EXPECT_TRUE(waitFor([&] { return whiteShare(picture()) < 0.2 && hasDetail(picture()); }, 3s))
+        << "the paused picture vanished after Edit and Preview";
+    key("F11");
+    std::this_thread::sleep_for(800ms);
+    EXPECT_LT(whiteShare(x().shot()), 0.2) << "full screen while paused is white";
+    key("Escape");
+    std::this_thread::sleep_for(500ms);
+}
+
+// A key the position slider ignores must not come back to it for ever: the program idles and answers.
+TEST_F(PlaybackTest, PositionSliderThenFunctionKeys) {
+    ASSERT_NO_FATAL_FAILURE(load(makeMedia(media(), "clip.avi").string()));
+    x().drag(at(884, 470), at(930, 470));
+    for (const char* name : {"F11", "Escape", "F7", "F7"})
+        key(name);
+    std::this_thread::sleep_for(300ms);
+    expectIdle();
+}
+
+// The video window's keys reach the program once, through its message drain.
+TEST_F(PlaybackTest, OneF6OpensOneSaveDialog) {
+    ASSERT_NO_FATAL_FAILURE(load(makeMedia(media(), "clip.avi").string()));
+    click(884, 470); // the position slider
+    const std::vector<XWindow> before = x().windows();
+    key("F6");
+    std::this_thread::sleep_for(1500ms);
+    const std::vector<XWindow> added = x().windowsBesides(before);
+    ASSERT_EQ(added.size(), 1u) << "F6 opened " << added.size() << " dialogs";
+    key("Escape");
+    EXPECT_TRUE(closes(added.front()));
+}
+
 } // namespace
 } // namespace e2e
