@@ -68,7 +68,8 @@ HRESULT CaptureFilter::onRun(REFERENCE_TIME)
 {
     runStartMs_ = activeClock().nowMs();
     source_->startStream([this](const FrameView& frame) { deliver(frame); },
-                         [this](DWORD size) { return frameTarget(size); });
+                         [this](DWORD size) { return frameTarget(size); },
+                         [this](StreamFailure failure) { streamFailed(failure); });
     return S_OK;
 }
 
@@ -90,6 +91,15 @@ void CaptureFilter::deliver(const FrameView& frame)
     const REFERENCE_TIME end = start + REFERENCE_TIME(10'000'000.0 / source_->frameRate());
     for (FramePin* pin : pins_)
         pin->deliverFrame(frame.data, frame.size, start, end);
+}
+
+// Streaming thread, or inside onRun: the graph's owner learns that no more frames come.
+void CaptureFilter::streamFailed(StreamFailure failure)
+{
+    if (failure == StreamFailure::DeviceLost)
+        notifyGraph(EC_DEVICE_LOST, 0, 0);
+    else
+        notifyGraph(EC_ERRORABORT, E_FAIL, 0);
 }
 
 HRESULT CaptureFilter::GetRange(LONG property, LONG* min, LONG* max, LONG* step, LONG* defaultValue, LONG* capsFlags)

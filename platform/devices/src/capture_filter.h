@@ -15,7 +15,8 @@ namespace platform::devices {
 
 class FramePin;
 
-// One filter per binding of a device moniker; filters bound from the same moniker share the source.
+// One filter per binding of a device moniker; filters bound from the same moniker share the source. A stream
+// that ends on its own queues EC_DEVICE_LOST (the camera went away) or EC_ERRORABORT in the filter's graph.
 // IBaseFilter and IAMVideoProcAmp: graph thread. ISpecifyPropertyPages: GUI thread. IBridgeChipProperty: any
 // thread.
 class CaptureFilter : public dshow::WithInterfaces<dshow::FilterBase, IAMVideoProcAmp, IBridgeChipProperty,
@@ -50,6 +51,7 @@ protected:
 private:
     BYTE* frameTarget(DWORD size);
     void deliver(const FrameView& frame);
+    void streamFailed(StreamFailure failure);
 
     std::shared_ptr<CaptureSource> source_;
     bool privateInterface_;

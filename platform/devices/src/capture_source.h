@@ -17,6 +17,11 @@ using FrameSink = std::function<void(const FrameView&)>;
 // Asked on the same thread just before a frame of `size` bytes is made: where to put it, so that it needs no
 // copy on its way to the sink, or null for the source's own buffer.
 using FrameTarget = std::function<BYTE*(DWORD size)>;
+// How a stream ended without stopStream.
+enum class StreamFailure { DeviceLost, Aborted };
+// Told at most once per stream, on the streaming thread or inside startStream, that the stream ended
+// without stopStream: nothing more is delivered.
+using StreamFailed = std::function<void(StreamFailure)>;
 
 // Every member may be called from any thread.
 class CaptureSource {
@@ -33,9 +38,10 @@ public:
     virtual CompressionKnobs compression() const { return {}; }
 
     // Frames go to `sink` from now on, made where `target` says when the source makes its frames itself
-    // (an empty target: always in its own buffer). stopStream ends the stream; afterwards neither runs
-    // and neither is called again. Never from inside the sink.
-    virtual void startStream(FrameSink sink, FrameTarget target) = 0;
+    // (an empty target: always in its own buffer); a stream that cannot start or ends on its own tells
+    // `failed` (may be empty). stopStream ends the stream; afterwards none of the three runs or is called
+    // again. Never from inside one of them.
+    virtual void startStream(FrameSink sink, FrameTarget target, StreamFailed failed) = 0;
     virtual void stopStream() = 0;
 
     // Video processing amplifier: the property's range, or nothing when unsupported.

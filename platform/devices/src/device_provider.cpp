@@ -1,5 +1,6 @@
 // The video input category's devices: the simulated camera and test decoys, then V4L2 cameras,
-// chosen by ORVANEL_CAMERA ("sim", the default; "none"; or a /dev/videoN path).
+// chosen by ORVANEL_CAMERA ("sim", the default; "none"; or a /dev/videoN path) or by a test's scripted
+// V4L2 camera.
 #include <devices/capture_devices.h>
 
 #include "capture_filter.h"
@@ -36,7 +37,8 @@ std::vector<dshow::DeviceEntry> listDevices()
     std::vector<dshow::DeviceEntry> entries;
     if (camera == "none")
         return entries;
-    const bool v4l2Chosen = camera[0] == '/';
+    V4l2Io* scripted = scriptedV4l2Camera();
+    const bool v4l2Chosen = camera[0] == '/' || scripted;
     if (!v4l2Chosen && camera != "sim")
         OutputDebugString(("ORVANEL_CAMERA=" + camera + " is not sim, none or a device path; using the simulated camera\n").c_str());
     const auto simulated = listedSimulatedDevices();
@@ -47,9 +49,10 @@ std::vector<dshow::DeviceEntry> listDevices()
         entries.push_back(simulatedEntry(simulated[i], i));
     }
     if (v4l2Chosen) {
-        if (auto entry = v4l2Entry(camera, kSimulatedFriendlyName))
+        const std::string path = scripted ? "/dev/video0" : camera;
+        if (auto entry = v4l2Entry(path, kSimulatedFriendlyName, scripted ? *scripted : systemV4l2Io()))
             entries.insert(entries.begin(), std::move(*entry));
-        else
+        else if (!scripted)
             OutputDebugString(("ORVANEL_CAMERA=" + camera + " is not a V4L2 capture device\n").c_str());
         return entries;
     }

@@ -1,4 +1,5 @@
-// Process-wide list of simulated devices: the primary one, with the program's live look, and the decoys tests add.
+// Process-wide list of simulated devices: the primary one, with the program's live look, the decoys tests add
+// and a test's scripted V4L2 camera.
 #include "device_registry.h"
 
 #include <mutex>
@@ -7,10 +8,11 @@ namespace platform::devices {
 namespace {
 
 struct Registry {
-    std::mutex mutex; // guards hidden and decoys
+    std::mutex mutex; // guards hidden, decoys and scriptedV4l2
     std::shared_ptr<SimulatedDevice> primary = std::make_shared<SimulatedDevice>(SimulatedDevice::Defaults::Live);
     bool hidden = false;
     std::vector<ListedDevice> decoys;
+    V4l2Io* scriptedV4l2 = nullptr;
 };
 
 Registry& registry()
@@ -55,6 +57,20 @@ std::shared_ptr<SimulatedDevice> decoyDevice(std::size_t index)
     Registry& r = registry();
     std::lock_guard guard(r.mutex);
     return index < r.decoys.size() ? r.decoys[index].device : nullptr;
+}
+
+void setScriptedV4l2Camera(V4l2Io* io)
+{
+    Registry& r = registry();
+    std::lock_guard guard(r.mutex);
+    r.scriptedV4l2 = io;
+}
+
+V4l2Io* scriptedV4l2Camera()
+{
+    Registry& r = registry();
+    std::lock_guard guard(r.mutex);
+    return r.scriptedV4l2;
 }
 
 } // namespace platform::devices

@@ -1,7 +1,10 @@
-// The simulated devices of the process, in the order the video input list shows them.
+// The simulated devices of the process, in the order the video input list shows them, and a scripted V4L2
+// camera taking the primary device's place.
 #pragma once
 
 #include "simulated_device.h"
+
+#include <devices/v4l2_io.h>
 
 #include <memory>
 #include <string>
@@ -25,5 +28,9 @@ void setPrimaryHidden(bool hidden);
 void setDecoyList(std::vector<Decoy> decoys);
 // The device behind decoy `index`, or nullptr. Any thread.
 std::shared_ptr<SimulatedDevice> decoyDevice(std::size_t index);
+// A V4L2 camera reached through a test's own system calls, listed in the primary device's place; null
+// when none. Any thread.
+void setScriptedV4l2Camera(V4l2Io* io);
+V4l2Io* scriptedV4l2Camera();
 
 } // namespace platform::devices

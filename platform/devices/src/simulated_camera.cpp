@@ -16,11 +16,14 @@ void SimulatedCamera::resetAll()
     primaryDevice()->reset();
     setPrimaryHidden(false);
     setDecoyList({});
+    setScriptedV4l2Camera(nullptr);
 }
 
 void SimulatedCamera::setNoDevice(bool none) { setPrimaryHidden(none); }
 
 void SimulatedCamera::setDecoys(std::vector<Decoy> decoys) { setDecoyList(std::move(decoys)); }
+
+void SimulatedCamera::setV4l2Camera(V4l2Io* io) { setScriptedV4l2Camera(io); }
 
 SimulatedCamera SimulatedCamera::decoy(std::size_t index) { return SimulatedCamera(decoyDevice(index)); }
 

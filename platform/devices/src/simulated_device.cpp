@@ -268,7 +268,7 @@ void SimulatedDevice::startTicker()
     ticker_.start(fps, [this] { deliverOne(); });
 }
 
-void SimulatedDevice::startStream(FrameSink sink, FrameTarget target)
+void SimulatedDevice::startStream(FrameSink sink, FrameTarget target, StreamFailed)
 {
     std::lock_guard stream(streamMutex_);
     {

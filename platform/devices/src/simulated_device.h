@@ -47,9 +47,9 @@ public:
     CompressionKnobs compression() const override;
 
     // The live thread, or deliverFrames in stepped mode, feeds the sink, rendering into the target's
-    // buffer when it gives one.
-    void startStream(FrameSink sink, FrameTarget target) override;
-    void startStream(FrameSink sink) { startStream(std::move(sink), nullptr); }
+    // buffer when it gives one. The stream never fails.
+    void startStream(FrameSink sink, FrameTarget target, StreamFailed failed) override;
+    void startStream(FrameSink sink) { startStream(std::move(sink), nullptr, nullptr); }
     void stopStream() override;
     void setSteppedMode(bool stepped);
     bool deliverFrames(unsigned n);

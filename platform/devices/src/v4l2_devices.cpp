@@ -5,8 +5,6 @@
 
 #include <fcntl.h>
 #include <linux/videodev2.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -16,14 +14,14 @@ namespace platform::devices {
 namespace {
 
 // The card name of a device that captures video, or nothing.
-std::optional<std::string> captureCardName(const std::string& path)
+std::optional<std::string> captureCardName(const std::string& path, V4l2Io& io)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    const int fd = io.open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     v4l2_capability cap{};
-    const bool ok = ::ioctl(fd, VIDIOC_QUERYCAP, &cap) == 0;
-    ::close(fd);
+    const bool ok = io.ioctl(fd, VIDIOC_QUERYCAP, &cap) == 0;
+    io.close(fd);
     if (!ok)
         return std::nullopt;
     const uint32_t caps = (cap.capabilities & V4L2_CAP_DEVICE_CAPS) ? cap.device_caps : cap.capabilities;
@@ -34,14 +32,14 @@ std::optional<std::string> captureCardName(const std::string& path)
 
 } // namespace
 
-std::optional<dshow::DeviceEntry> v4l2Entry(const std::string& path, const std::string& friendlyName)
+std::optional<dshow::DeviceEntry> v4l2Entry(const std::string& path, const std::string& friendlyName, V4l2Io& io)
 {
-    if (!captureCardName(path))
+    if (!captureCardName(path, io))
         return std::nullopt;
     dshow::DeviceEntry entry;
     entry.friendlyName = std::wstring(friendlyName.begin(), friendlyName.end());
     entry.devicePath = std::wstring(path.begin(), path.end());
-    entry.bindToObject = [path](REFIID riid, void** object) { return bindV4l2Filter(path, riid, object); };
+    entry.bindToObject = [path, &io](REFIID riid, void** object) { return bindV4l2Filter(path, io, riid, object); };
     return entry;
 }
 
@@ -57,7 +55,7 @@ std::vector<dshow::DeviceEntry> v4l2Entries()
     std::sort(paths.begin(), paths.end());
     std::vector<dshow::DeviceEntry> entries;
     for (const std::string& path : paths)
-        if (auto card = captureCardName(path))
+        if (auto card = captureCardName(path, systemV4l2Io()))
             if (auto entry = v4l2Entry(path, *card))
                 entries.push_back(std::move(*entry));
     return entries;

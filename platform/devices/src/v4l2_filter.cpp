@@ -6,12 +6,12 @@
 
 namespace platform::devices {
 
-HRESULT bindV4l2Filter(const std::string& path, REFIID riid, void** object)
+HRESULT bindV4l2Filter(const std::string& path, V4l2Io& io, REFIID riid, void** object)
 {
     if (!object)
         return E_POINTER;
     *object = nullptr;
-    auto source = V4l2Source::open(path);
+    auto source = V4l2Source::open(path, io);
     if (!source)
         return HRESULT_FROM_WIN32(ERROR_NOT_READY);
     return bindCaptureFilter(std::move(source), false, riid, object);

@@ -1,5 +1,5 @@
 // The real system calls behind the V4L2 seam.
-#include "v4l2_io.h"
+#include <devices/v4l2_io.h>
 
 #include <fcntl.h>
 #include <sys/ioctl.h>

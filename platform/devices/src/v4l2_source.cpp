@@ -49,6 +49,13 @@ std::optional<uint32_t> controlOf(LONG property)
     return kControls[property];
 }
 
+// Tells `failed` (when given) how the stream ended after a call failed with `error`.
+void reportFailure(const StreamFailed& failed, int error)
+{
+    if (failed)
+        failed(error == ENODEV ? StreamFailure::DeviceLost : StreamFailure::Aborted);
+}
+
 } // namespace
 
 std::shared_ptr<V4l2Source> V4l2Source::open(const std::string& path, V4l2Io& io)
@@ -192,7 +199,7 @@ void V4l2Source::endCapture()
     ioctl(VIDIOC_REQBUFS, &release);
 }
 
-void V4l2Source::startStream(FrameSink sink, FrameTarget)
+void V4l2Source::startStream(FrameSink sink, FrameTarget, StreamFailed failed)
 {
     std::lock_guard stream(streamMutex_);
     if (thread_.joinable())
@@ -203,16 +210,26 @@ void V4l2Source::startStream(FrameSink sink, FrameTarget)
         format = format_;
         fourcc_ = fourccs_[formatIndex_];
     }
+    errno = 0;
     if (!startCapture(format)) {
+        const int error = errno;
         OutputDebugString("V4L2: the camera did not start streaming\n");
         endCapture();
+        reportFailure(failed, error);
         return;
     }
     sink_ = std::move(sink);
+    failed_ = std::move(failed);
     frame_.assign(frameBytes(format), 0);
     frames_ = 0;
     stop_ = false;
-    thread_ = std::thread([this] { loop(); });
+    // A failure is reported even when a stop came meanwhile: stopStream returns after the report.
+    thread_ = std::thread([this] {
+        if (const int error = loop()) {
+            OutputDebugString("V4L2: the camera stopped streaming\n");
+            reportFailure(failed_, error);
+        }
+    });
 }
 
 void V4l2Source::stopStream()
@@ -224,16 +241,17 @@ void V4l2Source::stopStream()
     thread_.join();
     endCapture();
     sink_ = nullptr;
+    failed_ = nullptr;
 }
 
-void V4l2Source::loop()
+int V4l2Source::loop()
 {
     const VideoFormat format = this->format();
     while (!stop_) {
         pollfd waiting{fd_, POLLIN, 0};
         const int ready = io_.poll(&waiting, 1, 100);
         if (ready < 0 && errno != EINTR)
-            break;
+            return errno;
         if (ready <= 0)
             continue;
         v4l2_buffer buffer{};
@@ -242,16 +260,15 @@ void V4l2Source::loop()
         if (ioctl(VIDIOC_DQBUF, &buffer) < 0) {
             if (errno == EAGAIN)
                 continue;
-            break;
+            return errno;
         }
         if (buffer.index < buffers_.size() &&
             convert(static_cast<const BYTE*>(buffers_[buffer.index].start), buffer.bytesused))
             sink_(FrameView{format, frame_.data(), DWORD(frame_.size()), ++frames_, activeClock().nowMs()});
         if (ioctl(VIDIOC_QBUF, &buffer) < 0)
-            break;
+            return errno;
     }
-    if (!stop_)
-        OutputDebugString("V4L2: the camera stopped streaming\n");
+    return 0;
 }
 
 // RGB rows, and motion-JPEG pictures, become bottom-up BGR rows padded to 4 bytes; YUV data is copied row

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "capture_source.h"
-#include "v4l2_io.h"
+#include <devices/v4l2_io.h>
 
 #include <atomic>
 #include <memory>
@@ -27,10 +27,11 @@ public:
     std::vector<VideoFormat> capabilities() const override { return caps_; }
     double frameRate() const override { return fps_; }
 
-    // A device that fails to start streaming, or fails while streaming (unplugged: ENODEV), delivers
-    // nothing more; the failure goes to the debugger output and stopStream still ends the stream.
-    // Frames arrive in the driver's buffers, so the target is not used.
-    void startStream(FrameSink sink, FrameTarget target) override;
+    // A device that fails to start streaming, or fails while streaming, delivers nothing more: the
+    // failure goes to the debugger output and to `failed` (DeviceLost for ENODEV, the camera unplugged),
+    // and stopStream still ends the stream. Frames arrive in the driver's buffers, so the target is not
+    // used.
+    void startStream(FrameSink sink, FrameTarget target, StreamFailed failed) override;
     void stopStream() override;
 
     std::optional<ProcAmpRange> procAmpRange(LONG property) const override;
@@ -52,7 +53,8 @@ private:
     void listFormats();
     bool startCapture(const VideoFormat& format);
     void endCapture();
-    void loop();
+    // Streams until stop_ or a failure; the errno of the failure, or 0 when stopped.
+    int loop();
     // Converts one captured buffer into `frame_` in the layer's layout; false when it is short.
     bool convert(const BYTE* data, std::size_t bytes);
 
@@ -67,6 +69,7 @@ private:
 
     // Owned by the streaming thread between startStream and stopStream.
     FrameSink sink_;
+    StreamFailed failed_;
     std::vector<Buffer> buffers_;
     std::vector<BYTE> frame_;
     uint32_t fourcc_ = 0;

@@ -60,6 +60,31 @@ private:
     std::condition_variable arrived_;
 };
 
+// How the streams of a test ended on their own, waited for from the test thread.
+class Failures {
+public:
+    StreamFailed report() {
+        return [this](StreamFailure failure) {
+            std::lock_guard guard(mutex_);
+            seen_.push_back(failure);
+            arrived_.notify_all();
+        };
+    }
+    bool waitForOne() {
+        std::unique_lock guard(mutex_);
+        return arrived_.wait_for(guard, 5s, [&] { return !seen_.empty(); });
+    }
+    std::vector<StreamFailure> seen() const {
+        std::lock_guard guard(mutex_);
+        return seen_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::vector<StreamFailure> seen_;
+};
+
 const std::vector<FakeV4l2Device::Format> kYuyvAndMjpeg{{V4L2_PIX_FMT_YUYV, {{640, 480}, {1280, 1024}}},
                                                         {V4L2_PIX_FMT_MJPEG, {{640, 480}, {1280, 1024}}}};
 
@@ -167,7 +192,7 @@ TEST(V4l2Source, StreamsTheChosenSizeThroughTheBuffers)
     ASSERT_TRUE(source->setFormat(kLarge));
 
     Frames frames;
-    source->startStream(frames.sink(), {});
+    source->startStream(frames.sink(), {}, {});
     ASSERT_TRUE(camera.streaming());
     EXPECT_EQ(camera.negotiated().width, 1280u);
     EXPECT_EQ(camera.negotiated().height, 1024u);
@@ -203,7 +228,7 @@ TEST(V4l2Source, DecodesMotionJpegFrames)
             std::lock_guard guard(mutex);
             pictures.emplace_back(frame.data, frame.data + frame.size);
         },
-        {});
+        {}, {});
     EXPECT_EQ(camera.negotiated().pixelformat, uint32_t(V4L2_PIX_FMT_MJPEG));
 
     std::vector<uint8_t> corrupt = jpegOf(1280, 1024, 0, 0, 255);
@@ -230,18 +255,28 @@ TEST(V4l2Source, DecodesMotionJpegFrames)
     }
 }
 
-TEST(V4l2Source, ASizeTheDriverChangesDoesNotStream)
+// A stream that cannot start says so before startStream returns: a size the driver changes aborts it, a
+// camera pulled out before the start is lost.
+TEST(V4l2Source, AStreamThatCannotStartReportsWhy)
 {
-    FakeV4l2Device camera;
-    camera.formats = kYuyvAndMjpeg;
-    camera.refuseSizes = true;
-    const auto source = V4l2Source::open("/dev/video9", camera);
-    ASSERT_NE(source, nullptr);
-    Frames frames;
-    source->startStream(frames.sink(), {});
-    EXPECT_FALSE(camera.streaming());
-    EXPECT_EQ(camera.mappedBuffers(), 0u);
-    source->stopStream();
+    for (const bool unplugged : {false, true}) {
+        SCOPED_TRACE(unplugged ? "unplugged" : "size changed");
+        FakeV4l2Device camera;
+        camera.formats = kYuyvAndMjpeg;
+        camera.refuseSizes = !unplugged;
+        const auto source = V4l2Source::open("/dev/video9", camera);
+        ASSERT_NE(source, nullptr);
+        if (unplugged)
+            camera.unplug();
+        Frames frames;
+        Failures failures;
+        source->startStream(frames.sink(), {}, failures.report());
+        EXPECT_EQ(failures.seen(),
+                  std::vector<StreamFailure>{unplugged ? StreamFailure::DeviceLost : StreamFailure::Aborted});
+        EXPECT_FALSE(camera.streaming());
+        EXPECT_EQ(camera.mappedBuffers(), 0u);
+        source->stopStream();
+    }
 }
 
 // A source streaming from the scripted camera, its first frame delivered.
@@ -251,7 +286,7 @@ protected:
         camera_.formats = kYuyvAndMjpeg;
         source_ = V4l2Source::open("/dev/video9", camera_);
         ASSERT_NE(source_, nullptr);
-        source_->startStream(frames_.sink(), {});
+        source_->startStream(frames_.sink(), {}, failures_.report());
         ASSERT_TRUE(camera_.deliverFrame(1));
         ASSERT_TRUE(frames_.waitFor(1));
     }
@@ -266,27 +301,38 @@ protected:
     }
 
     Frames frames_;
+    Failures failures_;
     FakeV4l2Device camera_;
     std::shared_ptr<V4l2Source> source_; // last, so it stops before the camera and the frames go
 };
 
+// A stall is no failure: nothing is reported, before the stop or by it.
 TEST_F(V4l2Streaming, AStalledCameraStillStops)
 {
     std::this_thread::sleep_for(300ms);
     expectPromptStop();
+    EXPECT_TRUE(failures_.seen().empty());
 }
 
-// Pulled out while streaming: the streaming thread ends instead of polling the dead device, and the
-// source can still be stopped and destroyed.
-TEST_F(V4l2Streaming, ACameraPulledOutEndsTheStream)
+// A camera pulled out while streaming (ENODEV) is reported lost, any other failing call aborts the stream;
+// either way once, the streaming thread ends instead of polling the dead device, and the source can still
+// be stopped and destroyed.
+class V4l2FailingMidStream : public V4l2Streaming, public ::testing::WithParamInterface<int> {};
+
+TEST_P(V4l2FailingMidStream, EndsTheStreamAndSaysWhy)
 {
-    camera_.unplug();
-    std::this_thread::sleep_for(200ms);
+    const StreamFailure expected = GetParam() == ENODEV ? StreamFailure::DeviceLost : StreamFailure::Aborted;
+    camera_.failCalls(GetParam());
+    ASSERT_TRUE(failures_.waitForOne());
     const long calls = camera_.calls();
-    std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(camera_.calls(), calls) << "the streaming thread still calls the unplugged device";
+    std::this_thread::sleep_for(150ms); // longer than the stream's poll period
+    EXPECT_EQ(camera_.calls(), calls) << "the streaming thread still calls the failed device";
     expectPromptStop();
+    EXPECT_EQ(failures_.seen(), std::vector<StreamFailure>{expected});
 }
+
+INSTANTIATE_TEST_SUITE_P(Errors, V4l2FailingMidStream, ::testing::Values(ENODEV, EIO),
+                         [](const auto& info) { return std::string(info.param == ENODEV ? "Unplugged" : "IoError"); });
 
 } // namespace
 } // namespace platform::devices::testing

@@ -42,7 +42,7 @@ TEST(V4l2Source, CapturesFramesOfTheChosenFormatAndHasNoChipInterface)
             sizes.push_back(f.size);
             cv.notify_all();
         },
-        nullptr);
+        nullptr, nullptr);
     {
         std::unique_lock g(m);
         cv.wait_for(g, std::chrono::seconds(10), [&] { return sizes.size() >= 2; });

@@ -115,19 +115,6 @@ public:
         return S_OK;
     }
 
-    // Keeps the graph's event sink without a reference: the graph holds this filter while it is a member.
-    HRESULT STDMETHODCALLTYPE JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override {
-        HRESULT hr = FilterBase::JoinFilterGraph(graph, name);
-        if (FAILED(hr))
-            return hr;
-        ComPtr<IMediaEventSink> sink;
-        if (graph)
-            graph->QueryInterface(IID_IMediaEventSink, sink.putVoid());
-        std::lock_guard guard(eventLock_);
-        events_ = sink.get();
-        return S_OK;
-    }
-
     // IMediaSeeking in TIME_FORMAT_MEDIA_TIME.
     HRESULT STDMETHODCALLTYPE SetTimeFormat(const GUID* format) override {
         if (!format)
@@ -239,11 +226,7 @@ private:
             video_->send(frame);
     }
 
-    void onEvent(LONG code) {
-        std::lock_guard guard(eventLock_);
-        if (events_)
-            events_->Notify(code, code == EC_COMPLETE ? S_OK : E_FAIL, 0);
-    }
+    void onEvent(LONG code) { notifyGraph(code, code == EC_COMPLETE ? S_OK : E_FAIL, 0); }
 
     HRESULT inSeconds(REFTIME* seconds, HRESULT (FilePipeline::*query)(LONGLONG*) const) {
         if (!seconds)
@@ -267,8 +250,6 @@ private:
     VideoPin* video_ = nullptr;
     std::mutex deliverLock_; // guards delivering_; held while a frame goes downstream
     bool delivering_ = false;
-    std::mutex eventLock_; // guards events_
-    IMediaEventSink* events_ = nullptr;
     std::unique_ptr<FilePipeline> pipeline_; // last, so its streaming threads end before the rest goes
 };
 

@@ -118,7 +118,18 @@ HRESULT FilterBase::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
         return E_OUTOFMEMORY;
     }
     graph_ = graph;
+    ComPtr<IMediaEventSink> sink;
+    if (graph)
+        graph->QueryInterface(IID_IMediaEventSink, sink.putVoid());
+    std::lock_guard guard(eventSinkLock_);
+    eventSink_ = sink.get();
     return S_OK;
+}
+
+void FilterBase::notifyGraph(LONG code, LONG_PTR param1, LONG_PTR param2) {
+    std::lock_guard guard(eventSinkLock_);
+    if (eventSink_)
+        eventSink_->Notify(code, param1, param2);
 }
 
 } // namespace platform::dshow

@@ -13,6 +13,8 @@
 
 namespace platform::devices {
 
+class V4l2Io;
+
 class SimulatedDevice;
 
 // I2C addresses of the two bus devices, as the camera library passes them.
@@ -148,6 +150,10 @@ public:
     // Hides the simulated device: the video input list then holds only decoys and V4L2 cameras.
     static void setNoDevice(bool none);
     static void setDecoys(std::vector<Decoy> decoys);
+    // Puts a V4L2 camera reached through `io` in the simulated device's place in the video input list,
+    // under its name, as a chosen /dev/videoN takes it; null, and resetAll, put the simulated device
+    // back. `io` outlives every filter bound from it.
+    static void setV4l2Camera(V4l2Io* io);
     // The device behind decoy `index`, which must be below the number of decoys set.
     static SimulatedCamera decoy(std::size_t index);
 

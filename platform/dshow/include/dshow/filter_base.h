@@ -192,11 +192,18 @@ protected:
     // Paused -> Stopped: release resources.
     virtual void onStop() {}
 
+    // Queues an event (EC_*) in the graph the filter is in; nothing outside a graph. Any thread, also a
+    // streaming thread.
+    void notifyGraph(LONG code, LONG_PTR param1, LONG_PTR param2);
+
 private:
     CLSID clsid_;
     std::mutex stateLock_; // serialises state changes; never taken by a streaming thread
     std::atomic<FILTER_STATE> state_{State_Stopped};
     IFilterGraph* graph_ = nullptr;
+    std::mutex eventSinkLock_; // guards eventSink_
+    // The graph's event sink, without a reference: the graph holds the filter while it is a member.
+    IMediaEventSink* eventSink_ = nullptr;
     std::wstring name_;
     std::vector<std::unique_ptr<PinBase>> pins_;
 };

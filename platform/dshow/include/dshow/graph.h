@@ -28,7 +28,8 @@ typedef double REFTIME; // seconds
 // Graph events.
 #define EC_COMPLETE 0x01
 #define EC_USERABORT 0x02
-#define EC_ERRORABORT 0x03
+#define EC_ERRORABORT 0x03 // param1: the failure's HRESULT
+#define EC_DEVICE_LOST 0x1F // a capture device went away while streaming; param1 and param2 0
 
 // Seeking flags of SetPositions.
 enum AM_SEEKING_SEEKING_FLAGS {

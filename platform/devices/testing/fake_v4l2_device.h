@@ -1,11 +1,12 @@
-// A V4L2 camera in memory for the V4L2 source's tests: the formats and controls it offers, mmap buffers
-// the test fills one frame at a time, and unplugging.
+// A V4L2 camera in memory for tests of the V4L2 source and of what runs on it: the formats and controls it
+// offers, mmap buffers the test fills one frame at a time, failing calls, unplugging and plugging back.
 #pragma once
 
-#include "v4l2_io.h"
+#include <devices/v4l2_io.h>
 
 #include <linux/videodev2.h>
 
+#include <cerrno>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -39,7 +40,13 @@ public:
     // Puts `data` (a compressed frame) into the next queued buffer; false when none is queued.
     bool deliverFrame(const std::vector<uint8_t>& data);
     // From now on every call fails with ENODEV and poll reports an error, as for a camera pulled out.
-    void unplug();
+    void unplug() { failCalls(ENODEV); }
+    // From now on every call fails with `error` and poll reports an error.
+    void failCalls(int error);
+    // Plugged in again: a new open reaches a camera that has not started streaming.
+    void plugIn();
+    // Waits up to 5 s for an ioctl to fail after failCalls; false when none did.
+    bool waitForFailedCall();
 
     bool streaming() const;
     std::size_t mappedBuffers() const;
@@ -60,12 +67,14 @@ private:
     int formatRequest(unsigned long request, void* arg);
     int bufferRequest(unsigned long request, void* arg);
     int32_t valueOf(uint32_t id) const;
+    int capabilityRequest(void* arg);
     // The first queued buffer, holding `used` bytes, becomes ready to dequeue (lock held).
     void finishFrame(uint32_t used);
 
     mutable std::mutex mutex_;
     std::condition_variable ready_;
-    bool unplugged_ = false;
+    int failure_ = 0; // the errno every call fails with, 0 while the camera works
+    long failedCalls_ = 0;
     bool streaming_ = false;
     long calls_ = 0;
     v4l2_pix_format format_{};

@@ -55,11 +55,29 @@ void FakeV4l2Device::finishFrame(uint32_t used)
     ready_.notify_all();
 }
 
-void FakeV4l2Device::unplug()
+void FakeV4l2Device::failCalls(int error)
 {
     std::lock_guard guard(mutex_);
-    unplugged_ = true;
+    failure_ = error;
     ready_.notify_all();
+}
+
+bool FakeV4l2Device::waitForFailedCall()
+{
+    std::unique_lock guard(mutex_);
+    return ready_.wait_for(guard, std::chrono::seconds(5), [&] { return failedCalls_ > 0; });
+}
+
+void FakeV4l2Device::plugIn()
+{
+    std::lock_guard guard(mutex_);
+    failure_ = 0;
+    failedCalls_ = 0;
+    streaming_ = false;
+    buffers_.clear();
+    used_.clear();
+    queued_.clear();
+    done_.clear();
 }
 
 bool FakeV4l2Device::streaming() const
@@ -110,7 +128,8 @@ long FakeV4l2Device::calls() const
 
 int FakeV4l2Device::open(const char*, int)
 {
-    return kFd;
+    std::lock_guard guard(mutex_);
+    return failure_ ? fail(failure_) : kFd;
 }
 
 int FakeV4l2Device::close(int fd)
@@ -124,9 +143,14 @@ int FakeV4l2Device::ioctl(int fd, unsigned long request, void* arg)
     ++calls_;
     if (fd != kFd)
         return fail(EBADF);
-    if (unplugged_)
-        return fail(ENODEV);
+    if (failure_) {
+        ++failedCalls_;
+        ready_.notify_all();
+        return fail(failure_);
+    }
     switch (request) {
+    case VIDIOC_QUERYCAP:
+        return capabilityRequest(arg);
     case VIDIOC_QUERYCTRL:
     case VIDIOC_G_CTRL:
     case VIDIOC_S_CTRL:
@@ -139,6 +163,15 @@ int FakeV4l2Device::ioctl(int fd, unsigned long request, void* arg)
     default:
         return bufferRequest(request, arg);
     }
+}
+
+int FakeV4l2Device::capabilityRequest(void* arg)
+{
+    auto* cap = static_cast<v4l2_capability*>(arg);
+    *cap = {};
+    std::strncpy(reinterpret_cast<char*>(cap->card), "Scripted camera", sizeof cap->card);
+    cap->capabilities = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
+    return 0;
 }
 
 int FakeV4l2Device::controlRequest(unsigned long request, void* arg)
@@ -253,7 +286,7 @@ void* FakeV4l2Device::mmap(std::size_t length, int fd, off_t offset)
 {
     std::lock_guard guard(mutex_);
     const auto index = std::size_t(offset / kBufferSpacing);
-    if (fd != kFd || unplugged_ || index >= buffers_.size() || length != buffers_[index].size())
+    if (fd != kFd || failure_ || index >= buffers_.size() || length != buffers_[index].size())
         return MAP_FAILED;
     ++mapped_;
     return buffers_[index].data();
@@ -270,8 +303,8 @@ int FakeV4l2Device::poll(pollfd* fds, nfds_t, int timeoutMs)
 {
     std::unique_lock guard(mutex_);
     ++calls_;
-    ready_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return unplugged_ || !done_.empty(); });
-    fds->revents = unplugged_ ? short(POLLERR | POLLHUP) : !done_.empty() ? short(POLLIN) : short(0);
+    ready_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return failure_ || !done_.empty(); });
+    fds->revents = failure_ ? short(POLLERR | POLLHUP) : !done_.empty() ? short(POLLIN) : short(0);
     return fds->revents ? 1 : 0;
 }
 
