@@ -56,6 +56,11 @@ public:
     // restart happens. Caller's thread, never inside a frame.
     void StopCapture();
 
+    // When the graph has reported the camera lost or its stream aborted, stops the preview, or the
+    // recording (its file is closed, the preview not restarted); true then. The calls that need a running
+    // stream ask this first. Caller's thread; false, doing nothing, inside a frame of this device.
+    bool EndLostStream();
+
     // The capture source's compression settings: set nonzero writes the three values, 0 reads them.
     [[nodiscard]] int DeviceCompressor(LONG* keyFrameRate, LONG* pFramesPerKeyFrame, double* quality,
                                        int set);
@@ -72,6 +77,10 @@ public:
 
     // One copy of the next frame into buffer (biHeight x stride bytes of the running format).
     [[nodiscard]] int CaptureToBuf(BYTE* buffer);
+    // Waits for the streaming thread to serve `request`, placed by the caller: true when it got its frame;
+    // false, the request withdrawn, when none came within 5 s or the stream was lost meanwhile. Caller's
+    // thread.
+    [[nodiscard]] bool WaitForFrame(FrameRequest& request);
 
     // Registers, ranges, focus pulses and GPIO of the register object; KZ_ERR_MISSING while the device has
     // none. Any thread: the streaming thread's auto loops use them too.
@@ -119,6 +128,8 @@ private:
     void RestorePreview();
     void WriteStoredSensorValues();
     void ReleaseGraph();
+    // Takes every event the graph has queued; true when one reports that the stream failed.
+    [[nodiscard]] bool TakeStreamFailure();
 
     bool comInitialized_ = false;
     IGraphBuilder* graph_ = nullptr;

@@ -6,7 +6,7 @@
 namespace korvib {
 namespace {
 
-// A buffer snapshot waits for its frame in polls of 200 ms; after this many it is withdrawn.
+// A frame request waits in polls of 200 ms; after this many it is withdrawn.
 constexpr int kSnapshotPolls = 25;
 constexpr DWORD kSnapshotPollMs = 200;
 
@@ -55,8 +55,9 @@ bool CameraDevice::GetCurrentFormat(BITMAPINFOHEADER* format) {
 }
 
 // Copies the next frame into buffer, which holds biHeight x stride bytes of the running format.
-// KZ_ERR_MISSING for a null buffer; KZ_ERR_FAILED while recording, without a running preview, when the
-// format cannot be read, when no frame came within 5 s, or when the frame did not fit. Caller's thread.
+// KZ_ERR_MISSING for a null buffer; KZ_ERR_FAILED while recording, without a running preview (also once the
+// camera was lost), when the format cannot be read, when no frame came within 5 s, or when the frame did not
+// fit. Caller's thread.
 int CameraDevice::CaptureToBuf(BYTE* buffer) {
     if (buffer == nullptr) {
         return KZ_ERR_MISSING;
@@ -67,14 +68,18 @@ int CameraDevice::CaptureToBuf(BYTE* buffer) {
     }
     FrameRequest& request = pipeline_.BufferRequest();
     request.Place(buffer, format.biSizeImage);
+    return WaitForFrame(request) ? KZ_OK : KZ_ERR_FAILED;
+}
+
+bool CameraDevice::WaitForFrame(FrameRequest& request) {
     for (int poll = 0; request.Pending(); ++poll) {
-        if (poll == kSnapshotPolls) {
+        if (poll == kSnapshotPolls || EndLostStream()) {
             request.Withdraw();
             break;
         }
         Sleep(kSnapshotPollMs);
     }
-    return request.Copied() ? KZ_OK : KZ_ERR_FAILED;
+    return request.Copied();
 }
 
 } // namespace korvib

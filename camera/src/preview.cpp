@@ -2,6 +2,7 @@
 //
 //   Stopped --StartPreview--> Previewing --StopPreview (KZ_Stop, a new start, recording, destruction)--> Stopped
 //   A start that fails after the stop of the previous preview runs StopPreview and stays Stopped.
+//   Previewing --the camera lost or the stream aborted, found by the next call that needs it--> Stopped
 #include "camera_device.h"
 
 #include <win32/kernel.h>
@@ -34,6 +35,8 @@ bool CameraDevice::StartPreview(DWORD style, int x, int y, int width, int height
         StopCapture();
     }
     StopPreview();
+    // What the stopped stream reported does not concern the new one.
+    static_cast<void>(TakeStreamFailure());
     if (!BuildPreview(style, x, y, width, height, owner, renderMode)) {
         StopPreview();
         return false;

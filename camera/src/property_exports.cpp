@@ -21,13 +21,14 @@ extern "C" {
 
 // Mode 0 opens the library's dialog: KZ_OK, or KZ_ERR_FAILED when it was already open (it comes to the
 // front) or cannot be created. Other modes show the driver's page and return KZ_OK once it closes, shown or
-// not. KZ_ERR_NOT_RUNNING while neither the preview nor a recording runs. GUI thread.
+// not. KZ_ERR_NOT_RUNNING while neither the preview nor a recording runs, also once the camera was lost.
+// GUI thread.
 int __stdcall KZ_ShowPropertyPage(KZ_HANDLE h, int mode) {
     if (h == nullptr) {
         return KZ_ERR_NULL_HANDLE;
     }
     korvib::CameraDevice* device = korvib::AsDevice(h);
-    if (!device->PreviewRunning() && !device->RecordingRunning()) {
+    if (device->EndLostStream() || (!device->PreviewRunning() && !device->RecordingRunning())) {
         return KZ_ERR_NOT_RUNNING;
     }
     if (mode == 0) {

@@ -2,7 +2,8 @@
 //
 //   Stopped/Previewing --StartCapture--> Recording --StopCapture (KZ_StopCapture, KZ_Start, destruction)-->
 //   Stopped, then Previewing again when the preview ran at the start. A failed start shows the error, runs
-//   StopCapture and so ends as the start found it.
+//   StopCapture and so ends as the start found it. Recording --the camera lost or the stream aborted, found by
+//   the next call that needs the stream--> Stopped, the file closed and the preview not restarted.
 #include "camera_device.h"
 
 #include <climits>
@@ -30,6 +31,9 @@ bool CameraDevice::StartCapture(const char* aviPath) {
     if (InsideFrame() || RecordingRunning()) {
         return false;
     }
+    // A lost camera's preview is stopped here and not restarted after the recording; what an earlier
+    // stream reported does not concern the recording.
+    static_cast<void>(EndLostStream());
     previewWasRunning_ = PreviewRunning();
     if (previewWasRunning_) {
         StopPreview();

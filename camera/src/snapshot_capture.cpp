@@ -13,10 +13,6 @@
 namespace korvib {
 namespace {
 
-// The wait polls every 200 ms; after this many polls (5 s) the request is withdrawn.
-constexpr int kSnapshotPolls = 25;
-constexpr DWORD kSnapshotPollMs = 200;
-
 // One frame of the running format as the pipeline had it when it served the request.
 struct Snapshot {
     BITMAPINFOHEADER format{};
@@ -37,18 +33,12 @@ struct Snapshot {
     }
     FrameRequest& request = device.Pipeline().SnapshotRequest();
     request.Place(snapshot.pixels.data(), snapshot.pixels.size());
-    for (int poll = 0; request.Pending(); ++poll) {
-        if (poll == kSnapshotPolls) {
-            request.Withdraw();
-            break;
-        }
-        Sleep(kSnapshotPollMs);
-    }
-    return request.Copied();
+    return device.WaitForFrame(request);
 }
 
-[[nodiscard]] bool Streaming(const CameraDevice& device) {
-    return device.PreviewRunning() && !device.RecordingRunning();
+// The preview runs and no recording; a lost camera's preview is stopped first.
+[[nodiscard]] bool Streaming(CameraDevice& device) {
+    return !device.EndLostStream() && device.PreviewRunning() && !device.RecordingRunning();
 }
 
 } // namespace
