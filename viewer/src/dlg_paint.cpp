@@ -13,10 +13,6 @@ void DrawLabel(CDC& dc, const CString& text, const layout::Label& label, UINT fo
     dc.DrawText(text, rect, format);
 }
 
-void MakeFont(CFont& font, int height) {
-    font.CreateFont(height, 0, 0, 0, 1000, 0, 0, 0, 0, 0, 0, 0, 0x20, "黑体");
-}
-
 // The background over the part of the client area being repainted only, for a background of the client's
 // own size: the transparent blit builds bitmaps of the size it draws, and most repaints (a thumbnail, a
 // label, the status line) cover a small part of the window.
@@ -31,6 +27,10 @@ void BlendUpdatedPart(CPaintDC& dc, CDC& background, const CRect& client) {
 }
 
 } // namespace
+
+void MakeLabelFont(CFont& font, int height) {
+    font.CreateFont(height, 0, 0, 0, 1000, 0, 0, 0, 0, 0, 0, 0, 0x20, "黑体");
+}
 
 // Paints the mode's background (copied whole, or with its black parts left to the live picture), then
 // the texts of the mode and, in Preview mode, the marker over the last filled thumbnail. The fonts and the
@@ -55,8 +55,8 @@ void COrvanelDlg::OnPaint() {
 
     CFont small;
     CFont large;
-    MakeFont(small, 15);
-    MakeFont(large, 30);
+    MakeLabelFont(small, layout::kLabelFontHeight);
+    MakeLabelFont(large, layout::kHeadingFontHeight);
     CFont* oldFont = dc.SelectObject(&small);
     CBrush marker;
     // Labels stay centred on their rectangles; a text wider than its rectangle is shown whole.

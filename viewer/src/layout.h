@@ -101,6 +101,10 @@ struct Label {
     int left, top, right, bottom;
 };
 
+// Cell heights of the labels' font and of the headings' font.
+inline constexpr int kLabelFontHeight = 15;
+inline constexpr int kHeadingFontHeight = 30;
+
 inline constexpr Label kHeading = {25, 50, 10, 800, 40};
 inline constexpr Label kEditHeading = {26, 50, 10, 800, 40};
 

@@ -15,6 +15,9 @@
 void DrawTransparent(CDC* dst, int x, int y, int width, int height, CDC* src, int xSrc, int ySrc,
                      int srcWidth, int srcHeight, COLORREF transparent);
 
+// Creates the bold font the window's painted labels and headings use, `height` pixels of cell height.
+void MakeLabelFont(CFont& font, int height);
+
 // Every handler runs on the GUI thread.
 class COrvanelDlg : public CDialog {
 public:

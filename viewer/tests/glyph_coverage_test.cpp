@@ -14,7 +14,7 @@
 namespace {
 
 // The family every face the program asks for resolves to.
-constexpr char kCjkFamily[] = "WenQuanYi Micro Hei";
+constexpr char kCjkFamily[] = "WenQuanYi Zen Hei";
 
 // The folders whose string literals reach the screen: the viewer, the camera library's dialogs and the
 // message boxes.

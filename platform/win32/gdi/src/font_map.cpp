@@ -42,7 +42,8 @@ LOGFONTA systemLogFont() {
 QFont qtFont(const LOGFONTA& font) {
     QFont q(familyFor(font));
     q.setStyleStrategy(QFont::NoAntialias);
-    q.setHintingPreference(QFont::PreferFullHinting);
+    // The CJK family carries no hinting instructions: its outlines keep their drawn shape only unhinted.
+    q.setHintingPreference(QFont::PreferNoHinting);
     const int weight = font.lfWeight <= 0 ? FW_NORMAL : std::min<int>(font.lfWeight, 1000);
     q.setWeight(static_cast<QFont::Weight>(weight));
     q.setItalic(font.lfItalic != 0);

@@ -19,7 +19,7 @@
 // zero. Glyphs are drawn without antialiasing in the text colour; an opaque background mode fills the
 // text's cell box with the background colour first. The raster operation does not apply to text.
 // The face names "黑体", "宋体", "System", "Times New Roman" and any face that is not installed resolve to
-// WenQuanYi Micro Hei. Each function fails (FALSE or 0) with ERROR_INVALID_HANDLE for a stale DC.
+// WenQuanYi Zen Hei. Each function fails (FALSE or 0) with ERROR_INVALID_HANDLE for a stale DC.
 // Text needs the Qt application object to exist. Any thread that uses the DC.
 
 // Draws the text with its cell's top-left corner at (x, y).
