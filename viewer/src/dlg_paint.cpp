@@ -59,8 +59,7 @@ void COrvanelDlg::OnPaint() {
     MakeLabelFont(large, layout::kHeadingFontHeight);
     CFont* oldFont = dc.SelectObject(&small);
     CBrush marker;
-    // Labels stay centred on their rectangles; a text wider than its rectangle is shown whole.
-    const UINT centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
+    const UINT centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
     if (m_nMode == 0) {
         dc.SelectObject(&large);
         DrawLabel(dc, m_strCaption[layout::kHeading.caption], layout::kHeading, centred);
