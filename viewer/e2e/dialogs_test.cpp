@@ -40,10 +40,12 @@ public:
         std::FILE* file = std::fopen(bad.c_str(), "w");
         std::fputs("not a picture", file);
         std::fclose(file);
-        const XWindow dialog = fromEdit({860, 570});
+        const XWindow open = fromEdit({860, 570});
+        x().type(bad);
+        // The message comes once the file dialog, and the completion list typing showed, are gone.
         return opens([&] {
-            x().type(bad);
             key("Return");
+            EXPECT_TRUE(closes(open));
         });
     }
     void leaveEdit() { click(915, 710); }

@@ -60,8 +60,13 @@ XWindow ProgramTest::opens(const std::function<void()>& action, std::chrono::mil
         ADD_FAILURE() << "no window opened";
         return {};
     }
-    // Let it finish painting.
+    // Let it finish painting; a popup that came and went on the way (a completion list) is not it.
     std::this_thread::sleep_for(400ms);
+    added = server_->windowsBesides(before);
+    if (added.empty()) {
+        ADD_FAILURE() << "the window that opened closed again";
+        return {};
+    }
     return added.back();
 }
 
