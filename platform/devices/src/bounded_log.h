@@ -10,7 +10,7 @@ namespace platform::devices {
 // Not thread-safe: the owning device serialises access.
 template <class Entry> class BoundedLog {
 public:
-    static constexpr std::size_t kLimit = 65536;
+    static constexpr std::size_t kLimit = 1024;
 
     void push(Entry entry)
     {

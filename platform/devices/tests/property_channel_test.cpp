@@ -213,5 +213,17 @@ TEST_F(PropertyChannelTest, CallLogRecordsOrderThreadDirectionBytesAndResult)
         EXPECT_EQ(calls[i].sequence, calls[i - 1].sequence + 1);
 }
 
+// A camera the program streams from for hours logs every call: the log keeps the newest 1024, oldest first.
+TEST_F(PropertyChannelTest, CallLogKeepsOnlyTheNewestCalls)
+{
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_EQ(set(kPropChipSelect, 0x0801), S_OK);
+    ASSERT_EQ(set(kPropChipSelect, 0x4504), S_OK);
+    const auto calls = cam.propertyCalls();
+    ASSERT_EQ(calls.size(), 1024u);
+    EXPECT_EQ(calls.back().in, (std::vector<BYTE>{0x04, 0x45, 0x00, 0x00}));
+    EXPECT_EQ(calls.back().sequence - calls.front().sequence, 1023u);
+}
+
 } // namespace
 } // namespace platform::devices::testing
