@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QPixmapCache>
 #include <QStringList>
 
 #include <algorithm>
@@ -65,7 +66,9 @@ HWND ownerOf(HWND owner)
 // Qt's own dialog, which takes an icon provider, listing links as they are: no folder stalls the list.
 QFileDialog::Options listingOptions() { return QFileDialog::DontUseNativeDialog | QFileDialog::DontResolveSymlinks; }
 
-// Runs the dialog for `owner`: the chosen path, or empty for Cancel.
+// Runs the dialog for `owner`: the chosen path, or empty for Cancel. Each dialog makes its icons anew, and
+// Qt's pixmap cache keeps every scaled icon pixmap under its icon's key, up to 10 MiB: once the dialog has
+// closed those keys are never asked for again, so the cache is emptied rather than left to fill with them.
 QString chosenIn(QFileDialog& dialog, HWND owner)
 {
     FileIconsByName icons;
@@ -75,6 +78,7 @@ QString chosenIn(QFileDialog& dialog, HWND owner)
         if (dialog.exec() == QDialog::Accepted)
             chosen = dialog.selectedFiles().value(0);
     });
+    QPixmapCache::clear();
     return chosen;
 }
 

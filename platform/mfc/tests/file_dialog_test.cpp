@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMimeDatabase>
+#define Q_TEST_QPIXMAPCACHE // QPixmapCache::totalUsed
+#include <QPixmapCache>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdlib>
@@ -142,6 +144,28 @@ TEST(MfcQtFileDialogTest, ShowsTheRequestAndGivesThePathInTheSystemsForm)
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     call.open = true;
     EXPECT_FALSE(platform::mfc::showQtFileDialog(call, 1).has_value());
+    DestroyWindow(window);
+}
+
+// Every dialog paints icons of its own, which Qt caches as pixmaps no later dialog asks for: they go when the
+// dialog closes, so a program that asks for a file name at each recording does not fill the cache.
+TEST(MfcQtFileDialogTest, LeavesNoIconPixmapsCachedOnceClosed)
+{
+    const HWND window = CreateWindowEx(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    const int before = QPixmapCache::totalUsed();
+    int shown = 0;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->grab();
+        shown = QPixmapCache::totalUsed();
+        dialog->close();
+    });
+    const platform::seams::FileDialogCall call{false, nullptr, "", "AVI Files (*.avi)|*.avi||", "avi", "", 0};
+    EXPECT_FALSE(platform::mfc::showQtFileDialog(call, 1).has_value());
+    EXPECT_GT(shown, before) << "the painted dialog cached no pixmaps";
+    EXPECT_LE(QPixmapCache::totalUsed(), before);
     DestroyWindow(window);
 }
 
