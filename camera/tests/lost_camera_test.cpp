@@ -55,10 +55,12 @@ protected:
             std::this_thread::sleep_for(1ms);
         }
     }
-    // Pulls the camera out and waits until the streaming thread has met the failure.
+    // Pulls the camera out and waits until the streaming thread has met the failure. The thread tells the
+    // graph just after the failed call returns, so the wait leaves it time to do so on a loaded machine.
     void Unplug() {
         scripted_.unplug();
         ASSERT_TRUE(scripted_.waitForFailedCall());
+        std::this_thread::sleep_for(200ms);
     }
 
     // The recording's stop neither touches the lost camera nor brings the preview back.
