@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Soak: Orvanel on an Xvfb screen of its own, driven through X input for N minutes with a mix of what a
 # person does (snapshots, recordings, resolution changes, Edit mode, language, full screen), sampled every
-# ten seconds for resident memory, threads and open descriptors. Prints the samples, the slope of each
-# after the warm-up, whether every recording (ffmpeg) and snapshot (djpeg, ImageMagick) decodes, and the
-# program's exit status once Quit is clicked.
+# ten seconds for resident memory, threads and open descriptors. Prints the samples, resident memory at the
+# start, after the warm-up and at the end, its least-squares slope over the samples after the warm-up, the
+# range of threads and descriptors there, whether every recording (ffmpeg) and snapshot (djpeg, ImageMagick)
+# decodes, and the program's exit status once Quit is clicked. The warm-up is the first four rounds of the
+# action mix: by then every action has run four times (plugins loaded, the first recordings written, both
+# languages drawn) and eight snapshots have filled the seven thumbnails, which keep their pictures.
 #   bench/soak.sh [minutes, default 10] [build folder, default build/default]
 # The build folder may be a copy of one (its bin/ folder), so the tree can be rebuilt while a soak runs.
 # Not a test: it runs as long as asked and judges nothing; the figures are for a person to read.
@@ -13,11 +16,12 @@ cd "$(dirname "$0")/.."
 minutes="${1:-10}"
 build="$(realpath "${2:-build/default}")"
 [[ -x "$build/bin/Orvanel" ]] || { echo "no $build/bin/Orvanel: build first" >&2; exit 1; }
-warmup=$((minutes * 60 / 5 > 60 ? minutes * 60 / 5 : 60)) # seconds left out of the slopes
 
 # The program runs from a scratch folder: copies of the executable and its settings (snapshots saved in
-# the scratch folder), links to the rest of the build's files, and a folder for the recordings.
-scratch="$(mktemp -d)"
+# the scratch folder), links to the rest of the build's files, and a folder for the recordings. It lies
+# outside /tmp: as a recording's path is typed, the save dialog lists every folder on it, and the thousands
+# of entries others keep adding to /tmp would make each dialog's work grow while the soak runs.
+scratch="$(mktemp -d -p /var/tmp orvanel-soak.XXXXXX)"
 for file in "$build/bin/"*; do
   ln -s "$file" "$scratch/"
 done
@@ -64,6 +68,7 @@ record() { # F6, the save dialog answered with the file's name, a few seconds of
 }
 
 actions=(snapshot snapshot record resolution edit language fullscreen)
+warmup_rounds=4
 act() {
   case "$1" in
     snapshot) key F5 ;;
@@ -89,6 +94,7 @@ samples="$scratch/samples"
 start=$SECONDS
 next_sample=0
 count=0
+warmup="" # seconds into the soak when the warm-up ended
 echo "seconds rss_mib threads fds"
 while ((SECONDS - start < minutes * 60)); do
   kill -0 "$pid" 2>/dev/null || { echo "the program ended during the soak:" >&2; cat "$scratch/program.log" >&2; exit 1; }
@@ -98,18 +104,30 @@ while ((SECONDS - start < minutes * 60)); do
   fi
   act "${actions[count % ${#actions[@]}]}"
   count=$((count + 1))
+  if ((count == warmup_rounds * ${#actions[@]})); then
+    warmup=$((SECONDS - start))
+  fi
 done
 sample $((SECONDS - start)) | tee -a "$samples"
 
 echo "actions: $count, recordings: $recordings"
-awk -v warmup="$warmup" '
-  $1 >= warmup { n++; x += $1; y += $2; xx += $1 * $1; xy += $1 * $2
-                 if (n == 1 || $3 < tmin) tmin = $3; if (n == 1 || $3 > tmax) tmax = $3
-                 if (n == 1 || $4 < fmin) fmin = $4; if (n == 1 || $4 > fmax) fmax = $4 }
-  END { if (n < 2) { print "too short for a slope after the warm-up"; exit }
-        slope = (n * xy - x * y) / (n * xx - x * x)
-        printf "after %d s of warm-up: RSS slope %.2f MiB/hour; threads %d..%d; descriptors %d..%d\n",
-               warmup, slope * 3600, tmin, tmax, fmin, fmax }' "$samples"
+if [[ -z "$warmup" ]]; then
+  echo "too short for a slope: the warm-up takes $warmup_rounds rounds of ${#actions[@]} actions"
+else
+  awk -v warmup="$warmup" '
+    NR == 1 { first = $2 }
+    { last = $2; if ($2 > peak) peak = $2 }
+    $1 >= warmup { n++; x += $1; y += $2; xx += $1 * $1; xy += $1 * $2
+                   if (n == 1) { settled = $2; tmin = tmax = $3; fmin = fmax = $4 }
+                   if ($3 < tmin) tmin = $3; if ($3 > tmax) tmax = $3
+                   if ($4 < fmin) fmin = $4; if ($4 > fmax) fmax = $4 }
+    END { printf "RSS: %.1f MiB at the start, %.1f after the warm-up, %.1f at the end, peak %.1f\n",
+                 first, settled, last, peak
+          if (n < 2) { print "too short for a slope after the warm-up"; exit }
+          slope = (n * xy - x * y) / (n * xx - x * x)
+          printf "after %d s of warm-up (%d samples): RSS slope %.2f MiB/hour; threads %d..%d; descriptors %d..%d\n",
+                 warmup, n, slope * 3600, tmin, tmax, fmin, fmax }' "$samples"
+fi
 
 decodes() { # decodes NAME COMMAND...: whether COMMAND reads the file without an error
   local name="$1" errors
